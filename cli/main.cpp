@@ -1,0 +1,10 @@
+#include "command_line.h"
+
+#include <iostream>
+
+int main(int argc, char *argv[])
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> arguments(argv, argv + argc);
+    return rainbow::runCommandLine(arguments, std::cin, std::cout, std::cerr);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "form1_state.h"
+#include "markup.h"
+
+namespace rainbow {
+
+/// Writes the template of list entry index into Text2(0..2); other indexes change nothing.
+void Combo1_Click(Form1State &form, int listIndex);
+
+/// The template in force, read from Text2(0..2).
+MarkupTemplate activeTemplate(const Form1State &form);
+
+/// Gradient of the trimmed Text1 from StartColor to EndColor: character k of n gets the colour
+/// k/n of the way, so the last one has EndColor. Replaces Text3 and colours the preview, whose
+/// text must be the trimmed input.
+void BuildGradientText(Form1State &form);
+
+/// Rainbow of the Length characters of the trimmed Text1 from the 1-based Start, on a wheel of
+/// Length positions turned by ColorStart, colours running backward unless InOrder. Appends to
+/// Text3, colours the preview and leaves the last colour in RainbowColor.
+/// Throws std::domain_error for Length < 6 and std::out_of_range for a segment outside the text.
+void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, int32_t ColorStart);
+
+/// The convert button: refuses rainbows shorter than 6 (symmetric: 12) characters with a status
+/// message, otherwise fills Text3 and the preview. Throws std::overflow_error for a text of more
+/// than 2^31 − 1 characters.
+void Command3_Click(Form1State &form);
+
+} // namespace rainbow

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace rainbow::messages {
+
+// Every status line text; each begins with "温馨提示：" and uses full-width punctuation.
+inline const QString welcome = QStringLiteral("温馨提示：欢迎使用青柚彩虹文字！");
+inline const QString gradientTip = QStringLiteral("温馨提示：按照起始颜色和结束颜色生成彩色文字！");
+inline const QString rainbowTip = QStringLiteral("温馨提示：按照 赤橙黄绿青蓝紫 生成彩虹文字！");
+inline const QString tooShortForRainbow = QStringLiteral("温馨提示：内容少于6个字，无法生成彩虹色！");
+inline const QString tooShortForSymmetric = QStringLiteral("温馨提示：内容少于12个字，无法生成对称彩虹色！");
+inline const QString copied = QStringLiteral("温馨提示：代码已成功复制到剪贴板！");
+inline const QString converting = QStringLiteral("温馨提示：正在生成彩虹字，请稍候！");
+inline const QString converted = QStringLiteral("温馨提示：成功生成彩虹字，请复制到剪贴板！");
+
+} // namespace rainbow::messages

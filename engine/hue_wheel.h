@@ -1,0 +1,43 @@
+#pragma once
+
+#include "color.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace rainbow {
+
+/// The six-sector rainbow of l positions (red, yellow, green, cyan, blue, magenta, back to red).
+/// The requested size is cut down to a multiple of 6; the step is 1530 / l held in single
+/// precision, which moves some half-way components by one.
+class HueWheel {
+public:
+    /// Throws std::domain_error below 6 positions (a wheel of size 0 would divide by zero) and
+    /// std::overflow_error when 5 × size leaves 32 bits.
+    explicit HueWheel(int32_t requestedSize);
+
+    int32_t size() const { return m_size; }
+
+    /// Colour of wheel position c; nullopt when c lies on no sector (c < 0 or c > size).
+    std::optional<RgbTriple> colorAt(int32_t c) const;
+
+    /// Colour of the 1-based position i turned by offset: c = (offset + i) mod size, the
+    /// remainder taking the sign of the dividend. Throws std::overflow_error when offset + i
+    /// leaves 32 bits.
+    std::optional<RgbTriple> colorOf(int32_t offset, int32_t i) const;
+
+private:
+    int32_t m_size;
+    int32_t m_sector; // k = size / 6
+    int32_t m_fourSectors; // 2 × size / 3
+    int32_t m_fiveSectors; // 5 × size / 6
+    double m_step; // the single-precision step, widened
+};
+
+/// The rainbow colour of 1-based position i on a wheel of l positions turned by iColor.
+/// Writes the colour into rainbowColor as well; when no sector holds the position (a negative
+/// iColor + i) rainbowColor keeps its value and its packed form is returned. Throws as HueWheel
+/// does, before anything is written.
+PackedColor GetIColor(int32_t iColor, int32_t i, int32_t l, RgbTriple &rainbowColor);
+
+} // namespace rainbow
