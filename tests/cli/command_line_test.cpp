@@ -1,0 +1,115 @@
+#include <QProcess>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the real executable through sh, so the argument bytes arrive exactly as given (QProcess
+// alone would re-encode them, and could not pass invalid UTF-8).
+CliRun runCli(const QList<QByteArray> &arguments, const QByteArray &input = {})
+{
+    QByteArray script = "exec \"$0\"";
+    for (const QByteArray &argument : arguments) {
+        script += " \"$(printf '";
+        for (char byte : argument)
+            script += "\\" + QByteArray::number(uchar(byte), 8).rightJustified(3, '0');
+        script += "')\"";
+    }
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"),
+        { QStringLiteral("-c"), QString::fromLatin1(script), QStringLiteral(RAINBOWTEXT_CLI_PATH) });
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    return { process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError() };
+}
+
+const QByteArray ab = "[color=#8080C0]A[/color][color=#FF0080]B[/color]\n";
+
+} // namespace
+
+TEST(CommandLine, Contract)
+{
+    const struct {
+        const char *name;
+        QList<QByteArray> arguments;
+        QByteArray input;
+        int exitCode;
+        QByteArray out; // exact standard output
+        QByteArray errPart; // expected inside standard error; empty: standard error stays empty
+    } cases[] = {
+        { "text argument", { "AB" }, "", 0, ab, "" },
+        { "standard input loses one LF", {}, "AB\n", 0, ab, "" },
+        { "standard input loses one CR LF", {}, "AB\r\n", 0, ab, "" },
+        { "spaces are trimmed", { "  AB  " }, "", 0, ab, "" },
+        { "colours with # and either case", { "--start", "#ff0000", "--end", "0000Ff", "x" }, "", 0,
+            "[color=#0000FF]x[/color]\n", "" },
+        { "html format", { "--format", "html", "x" }, "", 0, "<font color=#FF0080>x</font>\n", "" },
+        { "qzone format", { "--format", "qzone", "x" }, "", 0, "[ftc=#FF0080]x[/ft]\n", "" },
+        { "rainbow too short", { "--mode", "rainbow", "abcde" }, "", 1, "",
+            "温馨提示：内容少于6个字，无法生成彩虹色！" },
+        { "symmetric too short", { "--mode", "rainbow", "--symmetric", "abcdefg" }, "", 1, "",
+            "温馨提示：内容少于12个字，无法生成对称彩虹色！" },
+        { "unknown option", { "--sparkle", "x" }, "", 2, "", "sparkle" },
+        { "bad colour", { "--end", "12345", "x" }, "", 2, "", "--end" },
+        { "unknown format", { "--format", "bbcode", "x" }, "", 2, "", "bbcode" },
+        { "unknown mode", { "--mode", "plaid", "x" }, "", 2, "", "plaid" },
+        { "two texts", { "a", "b" }, "", 2, "", "more than one TEXT" },
+        { "invalid UTF-8 argument", { "ab\xC3(x" }, "", 2, "",
+            "argument 1 is not valid UTF-8 (byte offset 2)" },
+        { "invalid UTF-8 input", {}, "abc\xFF\n", 2, "",
+            "standard input is not valid UTF-8 (byte offset 3)" },
+        { "empty gradient converts to an empty line", {}, "", 0, "\n", "" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli(c.arguments, c.input);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.out, c.out);
+        if (c.errPart.isEmpty())
+            EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
+        else
+            EXPECT_TRUE(run.err.contains(c.errPart)) << run.err.constData();
+        if (c.exitCode != 0)
+            EXPECT_TRUE(run.err.endsWith('\n') && run.err.count('\n') == 1) << "one line on standard error";
+    }
+}
+
+TEST(CommandLine, RainbowMatchesTheWindowsConversion)
+{
+    const CliRun run
+        = runCli({ "--mode", "rainbow", "--reverse", "--symmetric", "青柚彩虹文字青柚彩虹文字" });
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith("[color=#FF0000]青[/color][color=#FF00FF]柚[/color]"))
+        << run.out.constData();
+}
+
+TEST(CommandLine, PreviewPrintsTerminalColours)
+{
+    const CliRun run = runCli({ "--preview", "AB" });
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "\x1b[38;2;128;128;192mA\x1b[0m\x1b[38;2;255;0;128mB\x1b[0m\n");
+}
+
+TEST(CommandLine, HelpAndVersion)
+{
+    const CliRun help = runCli({ "--help" });
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: rainbowtext-cli"));
+    const CliRun version = runCli({ "--version" });
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "rainbowtext-cli 1.0.2\n");
+}
+
+TEST(CommandLine, EmojiStayWholeInTheMarkup)
+{
+    const CliRun run = runCli({ "--format", "html", "🇨🇳e\xCC\x81" });
+    EXPECT_EQ(run.out, "<font color=#8080C0>🇨🇳</font><font color=#FF0080>e\xCC\x81</font>\n");
+}
