@@ -1,0 +1,663 @@
+#include "form1.h"
+
+#include "controls.h"
+#include "conversion.h"
+#include "messages.h"
+#include "picture2.h"
+#include "preview_reader.h"
+#include "qt_color.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+using namespace rainbow;
+using rainbow::ui::Form1;
+using rainbow::ui::Picture2;
+
+namespace {
+
+/// Answers the colour buttons in place of the dialog, and remembers who asked.
+class FakeColorChooser final : public ui::ColorChooser {
+public:
+    std::optional<PackedColor> chooseColor(QWidget *owner) override
+    {
+        owners.push_back(owner);
+        if (answers.empty())
+            return std::nullopt;
+        const std::optional<PackedColor> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<std::optional<PackedColor>> answers;
+    std::vector<QWidget *> owners;
+};
+
+PackedColor packed(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
+
+/// The main window, shown offscreen, driven through its controls.
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto chooser = std::make_unique<FakeColorChooser>();
+        m_chooser = chooser.get();
+        form = std::make_unique<Form1>(std::move(chooser));
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    template <typename Control = QWidget> Control *control(const char *name) const
+    {
+        auto *found = form->findChild<Control *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+
+    /// Types into the input box: keys for Latin text, an input method's commit for the rest.
+    void type(const QString &text)
+    {
+        auto *input = control<QPlainTextEdit>("Text1");
+        input->moveCursor(QTextCursor::End);
+        bool latin = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+        if (latin) {
+            const QStringList lines = text.split(u'\n');
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (i > 0)
+                    QTest::keyClick(input, Qt::Key_Return);
+                QTest::keyClicks(input, lines[i]);
+            }
+            return;
+        }
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(input, &commit);
+    }
+
+    void backspace(int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(control("Text1"), Qt::Key_Backspace);
+    }
+
+    void chooseFormat(int index)
+    {
+        auto *combo = control<QComboBox>("Combo1");
+        while (combo->currentIndex() != index)
+            QTest::keyClick(combo, combo->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+    }
+
+    void answerColor(std::optional<PackedColor> answer) { m_chooser->answers.push_back(answer); }
+    const std::vector<QWidget *> &colorDialogOwners() const { return m_chooser->owners; }
+
+    QString status() const { return control<QLabel>("LblInfo")->text(); }
+    QString text(const char *box) const { return ui::plainText(*control<QPlainTextEdit>(box)); }
+    bool enabled(const char *name) const { return control(name)->isEnabled(); }
+    bool checked(const char *name) const { return control<QAbstractButton>(name)->isChecked(); }
+    QImage bar() const { return control<Picture2>("Picture2")->image(); }
+    tests::ShownText preview() const { return tests::shownText(*control<QTextEdit>("RichTextBox1")->document()); }
+
+    QImage stylePicture(int index) const
+    {
+        const std::string name = "Image1(" + std::to_string(index) + ")";
+        return control<QLabel>(name.c_str())->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    /// The window's mode as the state table describes it.
+    struct Mode {
+        bool rainbowSelected;
+        bool checksEnabled;
+        bool colorButtonsEnabled;
+        bool operator==(const Mode &other) const
+        {
+            return rainbowSelected == other.rainbowSelected && checksEnabled == other.checksEnabled
+                && colorButtonsEnabled == other.colorButtonsEnabled;
+        }
+    };
+    Mode mode() const
+    {
+        EXPECT_EQ(enabled("Check1"), enabled("Check2"));
+        EXPECT_EQ(enabled("Command1(0)"), enabled("Command1(1)"));
+        EXPECT_NE(checked("Option1"), checked("Option2"));
+        return { checked("Option2"), enabled("Check1"), enabled("Command1(0)") };
+    }
+    static constexpr Mode gradient { false, false, true };
+    static constexpr Mode rainbowWaitingFromGradient { true, false, true };
+    static constexpr Mode rainbow { true, true, false };
+
+    /// The colour the bar shows for user column k (where the line of k is the last drawn).
+    static int pixelOf(int k) { return int(std::floor(k * 215.0 / 255.0 + 0.5)); }
+    static bool lastOnItsPixel(int k) { return k == 255 || pixelOf(k + 1) != pixelOf(k); }
+
+    void expectBar(RgbTriple start, RgbTriple end) const
+    {
+        const QImage shown = bar();
+        for (int k = 0; k < 255; ++k) {
+            if (!lastOnItsPixel(k))
+                continue;
+            const QColor expected(GradientComponent(start.red, end.red, k, 255),
+                GradientComponent(start.green, end.green, k, 255), GradientComponent(start.blue, end.blue, k, 255));
+            ASSERT_EQ(shown.pixelColor(pixelOf(k), 10), expected) << "k = " << k;
+        }
+    }
+
+    std::unique_ptr<Form1> form;
+
+private:
+    FakeColorChooser *m_chooser = nullptr;
+};
+
+const RgbTriple cyan { 0, 255, 255 };
+const RgbTriple pink { 255, 0, 128 };
+
+} // namespace
+
+TEST_F(Form1Test, StartsInGradientModeUnderTheWelcomeMessage)
+{
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("青柚彩虹文字  青柚家园会员版"));
+    EXPECT_FALSE(form->windowIcon().isNull());
+    EXPECT_EQ(mode(), gradient);
+    EXPECT_FALSE(checked("Check1"));
+    EXPECT_FALSE(checked("Check2"));
+    EXPECT_TRUE(enabled("Command3"));
+    EXPECT_EQ(text("Text1"), QString());
+    EXPECT_EQ(text("Text3"), QString());
+    EXPECT_EQ(preview().text, QString());
+    EXPECT_EQ(status(), messages::welcome);
+    EXPECT_EQ(control("LblInfo")->palette().color(QPalette::WindowText), QColor(0xC0, 0x00, 0xC0));
+    EXPECT_EQ(form->focusWidget(), control("Command3"));
+    EXPECT_EQ(form->startColor(), cyan);
+    EXPECT_EQ(form->endColor(), pink);
+    expectBar(cyan, pink);
+    EXPECT_EQ(bar().pixelColor(pixelOf(128), 0), QColor(128, 127, 191));
+    EXPECT_EQ(bar().pixelColor(0, 19), QColor(0, 255, 255));
+}
+
+TEST_F(Form1Test, StartsWithTheUbbFormatChosen)
+{
+    auto *combo = control<QComboBox>("Combo1");
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("UBB(论坛)  [color=#FFFFFF]"));
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("QQ空间     [ftc=#FFFFFF]"));
+    EXPECT_EQ(combo->itemText(2), QStringLiteral("Html(网页) <font color=#FFFFFF>"));
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(control<QLineEdit>("Text2(0)")->text(), QStringLiteral("[color=#"));
+    EXPECT_EQ(control<QLineEdit>("Text2(1)")->text(), QStringLiteral("]"));
+    EXPECT_EQ(control<QLineEdit>("Text2(2)")->text(), QStringLiteral("[/color]"));
+}
+
+TEST_F(Form1Test, ShowsItsCaptionsFontsAndColours)
+{
+    const std::pair<const char *, const char *> captions[] = {
+        { "Label2", "输入需要生成彩虹文字的内容" },
+        { "Label1(0)", "渐变色" },
+        { "Label1(4)", "代码窗口" },
+        { "Label3", "作者博客" },
+        { "Label4", "V1.0.2" },
+        { "Label5", "青柚家园" },
+        { "Label6", "提交BUG" },
+    };
+    for (const auto &[name, caption] : captions)
+        EXPECT_EQ(control<QLabel>(name)->text(), QString::fromUtf8(caption)) << name;
+    const std::pair<const char *, const char *> buttons[] = {
+        { "Option1", "渐变色" },
+        { "Option2", "彩虹色" },
+        { "Check1", "逆虹" },
+        { "Check2", "对称" },
+        { "Command1(0)", "起始颜色" },
+        { "Command1(1)", "结束颜色" },
+        { "Command2(1)", "复制到剪贴板" },
+        { "Command2(2)", "清空文本" },
+        { "Command3", "转换" },
+    };
+    for (const auto &[name, caption] : buttons)
+        EXPECT_EQ(control<QAbstractButton>(name)->text(), QString::fromUtf8(caption)) << name;
+    EXPECT_EQ(control<ui::WrappingButton>("Command1(0)")->shownText(), QStringLiteral("起始\n颜色"));
+    EXPECT_EQ(control<ui::WrappingButton>("Command1(1)")->shownText(), QStringLiteral("结束\n颜色"));
+
+    const QColor link(0x2D, 0x8B, 0xE8);
+    for (const char *name : { "Label3", "Label5", "Label6" })
+        EXPECT_EQ(control(name)->palette().color(QPalette::WindowText), link) << name;
+    EXPECT_EQ(control("Label4")->palette().color(QPalette::WindowText), QColor(0xFF, 0x10, 0x03));
+    EXPECT_TRUE(control("Label4")->font().bold());
+    EXPECT_FALSE(control("Label3")->font().bold());
+    for (QWidget *widget : form->findChildren<QWidget *>()) {
+        EXPECT_EQ(widget->font().pixelSize(), 12) << widget->objectName().toStdString();
+        EXPECT_EQ(widget->font().families().value(0), QStringLiteral("SimSun"));
+    }
+    for (const char *name : { "Text2(0)", "Text2(1)", "Text2(2)", "Image1(0)", "Image1(1)", "Image1(2)", "Image1(3)" })
+        EXPECT_FALSE(control(name)->isVisible()) << name;
+    EXPECT_EQ(control<QLabel>("Image2")->pixmap().size(), QSize(232, 40));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(stylePicture(i).size(), QSize(215, 20));
+}
+
+TEST_F(Form1Test, IsAFixedCentredWindowWithoutMaximise)
+{
+    EXPECT_EQ(form->size(), QSize(513, 489));
+    EXPECT_EQ(form->minimumSize(), QSize(513, 489));
+    EXPECT_EQ(form->maximumSize(), QSize(513, 489));
+    const Qt::WindowFlags flags = form->windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    const QRect screen = form->screen()->availableGeometry();
+    EXPECT_LE((form->geometry().center() - screen.center()).manhattanLength(), 2);
+}
+
+TEST_F(Form1Test, PlacesEveryControlWhereTheLayoutSays)
+{
+    struct Place {
+        const char *name;
+        QRect pixels;
+    };
+    const Place places[] = {
+        { "Label2", { 16, 80, 156, 12 } },
+        { "Text1", { 16, 96, 201, 273 } },
+        { "Option1", { 232, 104, 65, 17 } },
+        { "Option2", { 232, 136, 65, 17 } },
+        { "Check1", { 320, 104, 57, 17 } },
+        { "Check2", { 320, 136, 57, 17 } },
+        { "Command1(0)", { 408, 104, 41, 49 } },
+        { "Command1(1)", { 456, 104, 41, 49 } },
+        { "Label1(0)", { 232, 166, 36, 12 } },
+        { "Picture2", { 280, 161, 217, 22 } },
+        { "Combo1", { 232, 191, 265, 20 } },
+        { "Label1(4)", { 232, 219, 48, 12 } },
+        { "Text3", { 232, 239, 265, 97 } },
+        { "Command2(2)", { 232, 344, 81, 25 } },
+        { "Command3", { 320, 344, 57, 25 } },
+        { "Command2(1)", { 384, 344, 113, 25 } },
+        { "RichTextBox1", { 16, 384, 481, 89 } },
+        { "LblInfo", { 232, 80, 192, 12 } },
+        { "Label4", { 256, 40, 42, 12 } },
+        { "Label6", { 320, 40, 42, 12 } },
+        { "Label3", { 376, 40, 48, 12 } },
+        { "Label5", { 440, 40, 48, 12 } },
+        { "Image2", { 16, 16, 232, 40 } }, // 247 twips: 16.5 pixels, rounded down
+        { "Shape1", { 8, 8, 497, 57 } },
+        { "Shape2", { 8, 72, 497, 409 } },
+        { "Line1", { 224, 72, 1, 304 } },
+        { "Line2", { 224, 96, 280, 1 } },
+        { "Line3", { 8, 376, 496, 1 } },
+        { "Text2(0)", { 128, 616, 73, 18 } },
+        { "Text2(1)", { 208, 616, 25, 18 } },
+        { "Text2(2)", { 240, 616, 57, 18 } },
+        { "Image1(0)", { 128, 640, 215, 20 } },
+        { "Image1(1)", { 128, 664, 215, 20 } },
+        { "Image1(2)", { 128, 712, 215, 20 } },
+        { "Image1(3)", { 128, 688, 215, 20 } },
+    };
+    for (const Place &place : places)
+        EXPECT_EQ(control(place.name)->geometry(), place.pixels) << place.name;
+    EXPECT_EQ(form->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(), qsizetype(std::size(places)));
+    EXPECT_EQ(control<Picture2>("Picture2")->contentsRect().size(), QSize(215, 20));
+}
+
+TEST_F(Form1Test, LabelsAreAsLargeAsTheirCaptionsInTheWindowFont)
+{
+    // The bold version label is laid out at the width of a true bold face; the others must match
+    // their captions exactly, which holds for SimSun and for AR PL UMing.
+    for (const char *name : { "Label2", "Label1(0)", "Label1(4)", "LblInfo", "Label3", "Label5", "Label6" })
+        EXPECT_EQ(control(name)->sizeHint(), control(name)->size()) << name;
+}
+
+TEST_F(Form1Test, TheStatusLineKeepsItsCornerWhenItsCaptionChanges)
+{
+    click("Option1");
+    EXPECT_EQ(status(), messages::gradientTip);
+    const QFontMetrics metrics(control("LblInfo")->font());
+    EXPECT_EQ(control("LblInfo")->geometry(), QRect(232, 80, metrics.horizontalAdvance(messages::gradientTip), 12));
+}
+
+TEST_F(Form1Test, TabbingSkipsHiddenDisabledAndLabelControls)
+{
+    const auto walk = [this](int steps) {
+        std::vector<std::string> visited;
+        control("Command3")->setFocus();
+        for (int i = 0; i < steps; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited.push_back(QApplication::focusWidget()->objectName().toStdString());
+        }
+        return visited;
+    };
+    // An option group is one stop, entered at its selected button.
+    const std::vector<std::string> inGradient { "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1",
+        "Command1(1)", "Command1(0)", "Picture2", "RichTextBox1", "Command3" };
+    EXPECT_EQ(walk(11), inGradient);
+
+    type(QStringLiteral("abcdef"));
+    click("Option2");
+    const std::vector<std::string> inRainbow { "Check2", "Check1", "Option2", "Text1", "Command2(2)", "Command2(1)",
+        "Text3", "Combo1", "Picture2", "RichTextBox1", "Command3" };
+    EXPECT_EQ(walk(11), inRainbow);
+}
+
+TEST_F(Form1Test, RainbowWaitsForSixCharactersThenSwitches)
+{
+    type(QStringLiteral("  abcde  "));
+    EXPECT_EQ(status(), messages::gradientTip);
+    click("Option2");
+    EXPECT_EQ(status(), messages::tooShortForRainbow);
+    EXPECT_EQ(mode(), rainbowWaitingFromGradient);
+    expectBar(cyan, pink);
+
+    // Picking a colour still works while waiting, and redraws the bar that is still shown.
+    answerColor(packed(0, 0, 255));
+    click("Command1(1)");
+    expectBar(cyan, { 0, 0, 255 });
+
+    type(QStringLiteral("f"));
+    EXPECT_EQ(status(), messages::rainbowTip);
+    EXPECT_EQ(mode(), rainbow);
+    EXPECT_EQ(bar(), stylePicture(0));
+
+    // Below six again: only the message changes.
+    backspace(4);
+    EXPECT_EQ(status(), messages::tooShortForRainbow);
+    EXPECT_EQ(mode(), rainbow);
+    EXPECT_EQ(bar(), stylePicture(0));
+}
+
+TEST_F(Form1Test, InnerSpacesAndChineseCharactersCountTowardsTheRainbow)
+{
+    for (const QString &input : { QStringLiteral("a b cd"), QStringLiteral("青柚彩虹文字") }) {
+        SCOPED_TRACE(input.toStdString());
+        click("Command2(2)");
+        click("Option1");
+        type(input);
+        click("Option2");
+        EXPECT_EQ(status(), messages::rainbowTip);
+        EXPECT_EQ(mode(), rainbow);
+    }
+}
+
+TEST_F(Form1Test, TheCheckBoxesChooseTheStylePicture)
+{
+    type(QStringLiteral("abcdef"));
+    click("Option2");
+    struct Step {
+        const char *box;
+        int picture;
+    };
+    const Step steps[] = { { "Check1", 1 }, { "Check2", 2 }, { "Check1", 3 }, { "Check2", 0 } };
+    for (const Step &step : steps) {
+        click(step.box);
+        EXPECT_EQ(bar(), stylePicture(step.picture)) << step.box << " to picture " << step.picture;
+        EXPECT_EQ(status(), messages::rainbowTip) << "the check boxes write no message";
+    }
+}
+
+TEST_F(Form1Test, GradientModeKeepsTheTicksAndRainbowModeShowsThemAgain)
+{
+    type(QStringLiteral("abcdef"));
+    click("Option2");
+    click("Check1");
+    click("Check2");
+    click("Option1");
+    EXPECT_EQ(status(), messages::gradientTip);
+    EXPECT_EQ(mode(), gradient);
+    EXPECT_TRUE(checked("Check1"));
+    EXPECT_TRUE(checked("Check2"));
+    expectBar(cyan, pink);
+
+    click("Option2");
+    EXPECT_EQ(mode(), rainbow);
+    EXPECT_EQ(bar(), stylePicture(2));
+}
+
+TEST_F(Form1Test, TypingRewritesTheTipOfTheMode)
+{
+    type(QStringLiteral("abcdef"));
+    click("Command3");
+    EXPECT_EQ(status(), messages::converted);
+    type(QStringLiteral("g"));
+    EXPECT_EQ(status(), messages::gradientTip);
+
+    click("Option2");
+    click("Check1");
+    click("Command3");
+    EXPECT_EQ(status(), messages::converted);
+    type(QStringLiteral("h"));
+    EXPECT_EQ(status(), messages::rainbowTip);
+    EXPECT_EQ(bar(), stylePicture(1)) << "the picture is shown again";
+}
+
+TEST_F(Form1Test, ColourButtonsAskTheDialogAndRedrawTheBar)
+{
+    type(QStringLiteral("abcdef"));
+    click("Command3");
+    const QString markup = text("Text3");
+    const auto shown = preview();
+
+    answerColor(packed(255, 0, 0));
+    click("Command1(0)");
+    EXPECT_EQ(form->startColor(), (RgbTriple { 255, 0, 0 }));
+    EXPECT_EQ(form->endColor(), pink);
+    answerColor(packed(0, 0, 255));
+    click("Command1(1)");
+    EXPECT_EQ(form->endColor(), (RgbTriple { 0, 0, 255 }));
+    // Red to blue: column k is (255 - k, 0, k), no rounding at all.
+    const QImage redToBlue = bar();
+    for (int k = 0; k < 255; ++k) {
+        if (lastOnItsPixel(k)) {
+            ASSERT_EQ(redToBlue.pixelColor(pixelOf(k), 5), QColor(255 - k, 0, k)) << "k = " << k;
+        }
+    }
+    EXPECT_EQ(colorDialogOwners(), (std::vector<QWidget *> { form.get(), form.get() }));
+    EXPECT_EQ(text("Text3"), markup);
+    EXPECT_EQ(preview().colors, shown.colors);
+    EXPECT_EQ(status(), messages::converted);
+
+    answerColor(std::nullopt); // cancelled
+    click("Command1(0)");
+    EXPECT_EQ(form->startColor(), (RgbTriple { 255, 0, 0 }));
+    EXPECT_EQ(bar(), redToBlue);
+
+    answerColor(packed(40, 50, 60));
+    click("Command1(1)");
+    answerColor(packed(40, 50, 60));
+    click("Command1(0)");
+    const QImage uniform = bar();
+    for (int x = 0; x < 215; ++x)
+        ASSERT_EQ(uniform.pixelColor(x, 0), QColor(40, 50, 60)) << "column " << x;
+}
+
+TEST_F(Form1Test, CopyPutsTheWholeOutputOnTheClipboard)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("older text"));
+    click("Command2(1)");
+    EXPECT_EQ(clipboard->text(), QString());
+    EXPECT_EQ(status(), messages::copied);
+
+    type(QStringLiteral("abc\xa0" "def"));
+    click("Command3");
+    click("Command2(1)");
+    EXPECT_EQ(clipboard->text(), text("Text3"));
+    EXPECT_TRUE(clipboard->text().contains(QChar(0xA0))) << "a no-break space stays one";
+    EXPECT_EQ(status(), messages::copied);
+}
+
+TEST_F(Form1Test, ClearEmptiesInputAndOutputInGradientMode)
+{
+    type(QStringLiteral("abcdef"));
+    click("Command3");
+    const auto shown = preview();
+    click("Command2(2)");
+    EXPECT_EQ(text("Text1"), QString());
+    EXPECT_EQ(text("Text3"), QString());
+    EXPECT_EQ(preview().text, shown.text);
+    EXPECT_EQ(preview().colors, shown.colors);
+    EXPECT_EQ(status(), messages::gradientTip);
+    EXPECT_EQ(mode(), gradient);
+}
+
+TEST_F(Form1Test, ClearInRainbowModeKeepsTheRainbowControls)
+{
+    type(QStringLiteral("abcdef"));
+    click("Option2");
+    click("Check2");
+    click("Command3");
+    click("Command2(2)");
+    EXPECT_EQ(text("Text1"), QString());
+    EXPECT_EQ(text("Text3"), QString());
+    EXPECT_EQ(status(), messages::tooShortForRainbow);
+    EXPECT_EQ(mode(), rainbow);
+    EXPECT_EQ(bar(), stylePicture(3));
+}
+
+TEST_F(Form1Test, RefusedConversionsEmptyTheOutputAndKeepThePreview)
+{
+    type(QStringLiteral("abcdefgh"));
+    click("Command3");
+    const auto shown = preview();
+    click("Option2");
+    click("Check2");
+    click("Command3");
+    EXPECT_EQ(status(), messages::tooShortForSymmetric);
+    EXPECT_EQ(text("Text3"), QString());
+    EXPECT_EQ(preview().colors, shown.colors);
+    EXPECT_TRUE(enabled("Command3"));
+
+    click("Check2");
+    click("Command3");
+    EXPECT_EQ(status(), messages::converted);
+    const auto rainbowShown = preview();
+    backspace(3);
+    click("Command3");
+    EXPECT_EQ(status(), messages::tooShortForRainbow);
+    EXPECT_EQ(text("Text3"), QString());
+    EXPECT_EQ(preview().colors, rainbowShown.colors);
+    EXPECT_TRUE(enabled("Command3"));
+}
+
+TEST_F(Form1Test, TheFormatListWritesTheTemplateOnEveryChoice)
+{
+    type(QStringLiteral("abcdef"));
+    click("Command3");
+    const QString markup = text("Text3");
+    chooseFormat(1);
+    chooseFormat(2);
+    EXPECT_EQ(control<QLineEdit>("Text2(0)")->text(), QStringLiteral("<font color=#"));
+    EXPECT_EQ(control<QLineEdit>("Text2(1)")->text(), QStringLiteral(">"));
+    EXPECT_EQ(control<QLineEdit>("Text2(2)")->text(), QStringLiteral("</font>"));
+    EXPECT_EQ(text("Text3"), markup) << "the output keeps its old format";
+
+    // Choosing the entry already chosen writes the template again.
+    control<QLineEdit>("Text2(0)")->setText(QStringLiteral("spoilt"));
+    auto *combo = control<QComboBox>("Combo1");
+    combo->showPopup();
+    auto *list = combo->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(combo->model()->index(2, 0)).center());
+    EXPECT_EQ(control<QLineEdit>("Text2(0)")->text(), QStringLiteral("<font color=#"));
+}
+
+TEST_F(Form1Test, TheConvertButtonShowsItsWorkWhileItRuns)
+{
+    // Record what the status line paints during the conversion.
+    struct PaintWatcher : QObject {
+        QLabel *label = nullptr;
+        QWidget *button = nullptr;
+        std::vector<std::tuple<QString, bool, bool>> seen; // text, button enabled, busy cursor
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                const QCursor *cursor = QApplication::overrideCursor();
+                seen.emplace_back(label->text(), button->isEnabled(), cursor && cursor->shape() == Qt::WaitCursor);
+            }
+            return false;
+        }
+    } watcher;
+    watcher.label = control<QLabel>("LblInfo");
+    watcher.button = control("Command3");
+    type(QStringLiteral("abcdef"));
+    QApplication::processEvents();
+    watcher.label->installEventFilter(&watcher);
+    click("Command3");
+    watcher.label->removeEventFilter(&watcher);
+    ASSERT_FALSE(watcher.seen.empty());
+    EXPECT_EQ(watcher.seen.front(), std::make_tuple(messages::converting, false, true));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(enabled("Command3"));
+}
+
+// The window copies its controls into the conversion's state and shows the result: Text3 and the
+// preview must agree with the conversion run on the same input.
+TEST_F(Form1Test, ConvertingThroughTheButtonAgreesWithTheConversion)
+{
+    struct Case {
+        const char *name;
+        QString input;
+        bool rainbowMode;
+        bool reverse;
+        bool symmetric;
+        int format;
+    };
+    const Case cases[] = {
+        { "gradient, UBB", QStringLiteral("  Hello, world  "), false, false, false, 0 },
+        { "gradient of nothing", QString(), false, false, false, 0 },
+        { "gradient, HTML, with a line break", QStringLiteral("<b>&\nnext line"), false, false, false, 2 },
+        { "plain rainbow, QQ空间", QStringLiteral("青柚彩虹文字 rainbow"), true, false, false, 1 },
+        { "reverse rainbow", QStringLiteral("ABCDEFGHIJKL"), true, true, false, 0 },
+        { "symmetric rainbow of Chinese text", QStringLiteral("青柚彩虹文字在线生成工具"), true, false, true, 0 },
+        { "reverse symmetric, odd length", QStringLiteral("ABCDEFGHIJKLM"), true, true, true, 2 },
+        { "emoji and accents stay whole", QStringLiteral("e\u0301👍🏽🇨🇳abcdefghi"), true, false, true, 0 },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        click("Command2(2)");
+        click("Option1");
+        type(c.input);
+        chooseFormat(c.format);
+        if (c.rainbowMode) {
+            click("Option2");
+            if (checked("Check1") != c.reverse)
+                click("Check1");
+            if (checked("Check2") != c.symmetric)
+                click("Check2");
+        }
+        click("Command3");
+
+        Form1State expected;
+        expected.Text1 = c.input;
+        expected.Option1 = !c.rainbowMode;
+        expected.Option2 = c.rainbowMode;
+        expected.Check1 = c.reverse ? 1 : 0;
+        expected.Check2 = c.symmetric ? 1 : 0;
+        Combo1_Click(expected, c.format);
+        rainbow::Command3_Click(expected);
+
+        EXPECT_EQ(status(), expected.LblInfo);
+        EXPECT_EQ(text("Text3"), expected.Text3);
+        EXPECT_EQ(form->rainbowColor(), expected.RainbowColor);
+        const auto shown = preview();
+        ASSERT_EQ(shown.text, expected.RichTextBox1.text);
+        for (qsizetype unit = 0; unit < shown.text.size(); ++unit) {
+            const std::optional<PackedColor> color = expected.RichTextBox1.colorAt(unit);
+            if (shown.text[unit] != u'\n') {
+                ASSERT_EQ(shown.colors[size_t(unit)], ui::toQColor(*color)) << "unit " << unit;
+            }
+        }
+    }
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <optional>
+#include <vector>
+
+namespace rainbow::tests {
+
+/// What a rich-text box shows: its text with "\n" between blocks, and the colour of each
+/// character of it (nullopt for the default colour; a block break has no colour of its own).
+struct ShownText {
+    QString text;
+    std::vector<std::optional<QColor>> colors;
+};
+
+inline ShownText shownText(const QTextDocument &document)
+{
+    ShownText shown;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin()) {
+            shown.text += u'\n';
+            shown.colors.push_back(std::nullopt);
+        }
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextCharFormat format = fragment.fragment().charFormat();
+            const std::optional<QColor> color = format.hasProperty(QTextFormat::ForegroundBrush)
+                ? std::optional<QColor>(format.foreground().color())
+                : std::nullopt;
+            const QString text = fragment.fragment().text();
+            shown.text += text;
+            shown.colors.insert(shown.colors.end(), size_t(text.size()), color);
+        }
+    }
+    return shown;
+}
+
+} // namespace rainbow::tests

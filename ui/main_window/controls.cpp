@@ -1,0 +1,61 @@
+#include "controls.h"
+
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace rainbow::ui {
+
+WrappingButton::WrappingButton(const QString &text, QWidget *parent)
+    : QPushButton(text, parent)
+{
+}
+
+QString WrappingButton::shownText() const
+{
+    const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this);
+    const int available = width() - 2 * margin;
+    const QFontMetrics metrics = fontMetrics();
+    QString shown;
+    QString line;
+    for (const QChar character : text()) {
+        // Never between the two halves of a surrogate pair.
+        if (!line.isEmpty() && !character.isLowSurrogate() && metrics.horizontalAdvance(line + character) > available) {
+            shown += line + u'\n';
+            line.clear();
+        }
+        line += character;
+    }
+    return shown + line;
+}
+
+void WrappingButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text = shownText();
+    painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+Decoration::Decoration(Kind kind, QWidget *parent)
+    : QWidget(parent)
+    , m_kind(kind)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void Decoration::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QColor ink = palette().color(QPalette::WindowText);
+    if (m_kind == Kind::Line) {
+        painter.fillRect(rect(), ink);
+        return;
+    }
+    painter.setPen(ink);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+} // namespace rainbow::ui

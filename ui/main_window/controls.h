@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+
+namespace rainbow::ui {
+
+/// A push button whose caption breaks onto more lines when one line is too wide for it; its
+/// text stays the caption as given.
+class WrappingButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    explicit WrappingButton(const QString &text, QWidget *parent = nullptr);
+
+    /// The caption as painted: the text, broken by characters into lines that fit.
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+/// A decoration: a rectangle outline or a line, one pixel wide in the window-text colour,
+/// transparent inside and to the pointer.
+class Decoration : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class Kind { Rectangle, Line };
+
+    explicit Decoration(Kind kind, QWidget *parent = nullptr);
+
+    Kind kind() const { return m_kind; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Kind m_kind;
+};
+
+} // namespace rainbow::ui

@@ -1,0 +1,419 @@
+#include "form1.h"
+
+#include "app_icon.h"
+#include "color_chooser.h"
+#include "controls.h"
+#include "conversion.h"
+#include "form1_layout.h"
+#include "markup.h"
+#include "messages.h"
+#include "picture2.h"
+#include "preview.h"
+#include "window_rules.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTextEdit>
+
+#include <map>
+
+namespace rainbow::ui {
+
+namespace {
+
+const QString caption = QStringLiteral("青柚彩虹文字  青柚家园会员版");
+const QColor statusColor(0xC0, 0x00, 0xC0);
+const QColor linkColor(0x2D, 0x8B, 0xE8);
+const QColor versionColor(0xFF, 0x10, 0x03);
+
+/// 宋体 9 pt, set in pixels so the fixed layout holds at any DPI. AR PL UMing is a Song face with
+/// the same 12-pixel metrics for systems without SimSun.
+QFont windowFont()
+{
+    QFont font;
+    font.setFamilies({ QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN") });
+    font.setPixelSize(12);
+    return font;
+}
+
+/// Shows the waiting cursor for as long as it lives.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+template <typename Widget, typename... Args> Widget *makeControl(QWidget *parent, const char *name, Args &&...args)
+{
+    auto *widget = new Widget(std::forward<Args>(args)..., parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QColor &color = QColor())
+{
+    auto *label = makeControl<QLabel>(parent, name, text);
+    label->setTextFormat(Qt::PlainText);
+    if (color.isValid()) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, color);
+        label->setPalette(palette);
+    }
+    return label;
+}
+
+QPlainTextEdit *makeTextBox(QWidget *parent, const char *name)
+{
+    auto *box = makeControl<QPlainTextEdit>(parent, name);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setTabChangesFocus(true);
+    return box;
+}
+
+QLabel *makeImage(QWidget *parent, const char *name, const QString &resource)
+{
+    auto *image = makeControl<QLabel>(parent, name);
+    image->setPixmap(QPixmap(resource));
+    return image;
+}
+
+QString qString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+} // namespace
+
+QString plainText(const QPlainTextEdit &box)
+{
+    // toPlainText() would turn no-break spaces into plain ones.
+    QString text = box.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
+Form1::Form1(std::unique_ptr<ColorChooser> colorChooser, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_colorChooser(colorChooser ? std::move(colorChooser) : std::make_unique<ColorDialogChooser>())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(caption);
+    setWindowIcon(applicationIcon());
+    setFont(windowFont());
+    setFixedSize(twipsToPixels(form1WidthTwips), twipsToPixels(form1HeightTwips));
+    if (const QScreen *shown = screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), shown->availableGeometry()));
+
+    createControls();
+    placeControls();
+    arrangeTabOrder();
+    connectEvents();
+    m_command3->setFocus();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    // Decorations first, so that every control lies above them.
+    for (const char *name : { "Shape1", "Shape2" })
+        makeControl<Decoration>(this, name, Decoration::Kind::Rectangle);
+    for (const LinePlace &line : form1Lines)
+        makeControl<Decoration>(this, std::string(line.name).c_str(), Decoration::Kind::Line);
+
+    m_image2 = makeImage(this, "Image2", QStringLiteral(":/assets/title.png"));
+    m_label4 = makeLabel(this, "Label4", QStringLiteral("V1.0.2"), versionColor);
+    QFont bold = windowFont();
+    bold.setBold(true);
+    m_label4->setFont(bold);
+    m_label6 = makeLabel(this, "Label6", QStringLiteral("提交BUG"), linkColor);
+    m_label3 = makeLabel(this, "Label3", QStringLiteral("作者博客"), linkColor);
+    m_label5 = makeLabel(this, "Label5", QStringLiteral("青柚家园"), linkColor);
+
+    m_label2 = makeLabel(this, "Label2", QStringLiteral("输入需要生成彩虹文字的内容"));
+    m_text1 = makeTextBox(this, "Text1");
+    m_lblInfo = makeLabel(this, "LblInfo", messages::welcome, statusColor);
+
+    m_option1 = makeControl<QRadioButton>(this, "Option1", QStringLiteral("渐变色"));
+    m_option2 = makeControl<QRadioButton>(this, "Option2", QStringLiteral("彩虹色"));
+    m_option1->setChecked(true);
+    m_check1 = makeControl<QCheckBox>(this, "Check1", QStringLiteral("逆虹"));
+    m_check2 = makeControl<QCheckBox>(this, "Check2", QStringLiteral("对称"));
+    m_check1->setEnabled(false);
+    m_check2->setEnabled(false);
+    m_command1[0] = makeControl<WrappingButton>(this, "Command1(0)", QStringLiteral("起始颜色"));
+    m_command1[1] = makeControl<WrappingButton>(this, "Command1(1)", QStringLiteral("结束颜色"));
+
+    m_label1[0] = makeLabel(this, "Label1(0)", QStringLiteral("渐变色"));
+    m_picture2 = makeControl<Picture2>(this, "Picture2");
+    m_picture2->setFocusPolicy(Qt::StrongFocus);
+
+    m_combo1 = makeControl<QComboBox>(this, "Combo1");
+    for (const MarkupFormat format : allMarkupFormats)
+        m_combo1->addItem(qString(listEntryText(format)));
+    m_combo1->setCurrentIndex(-1); // the load step chooses
+
+    m_label1[4] = makeLabel(this, "Label1(4)", QStringLiteral("代码窗口"));
+    m_text3 = makeTextBox(this, "Text3");
+    m_command2[2] = makeControl<QPushButton>(this, "Command2(2)", QStringLiteral("清空文本"));
+    m_command3 = makeControl<QPushButton>(this, "Command3", QStringLiteral("转换"));
+    m_command2[1] = makeControl<QPushButton>(this, "Command2(1)", QStringLiteral("复制到剪贴板"));
+
+    m_richTextBox1 = makeControl<QTextEdit>(this, "RichTextBox1");
+    m_richTextBox1->setReadOnly(true);
+    m_richTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_richTextBox1->setFocusPolicy(Qt::StrongFocus);
+    m_richTextBox1->setTabChangesFocus(true);
+    m_richTextBox1->setUndoRedoEnabled(false);
+    m_richTextBox1->setAcceptRichText(false);
+
+    // Hidden holders: the active markup template and the four style pictures.
+    const std::array<const char *, 3> text2Names { "Text2(0)", "Text2(1)", "Text2(2)" };
+    const std::array<const char *, 3> text2Initial { "[color=#", "]", "[/color]" };
+    for (size_t j = 0; j < m_text2.size(); ++j) {
+        m_text2[j] = makeControl<QLineEdit>(this, text2Names[j], QString::fromLatin1(text2Initial[j]));
+        m_text2[j]->hide();
+    }
+    for (size_t i = 0; i < m_image1.size(); ++i) {
+        const QString number = QString::number(i);
+        m_image1[i] = makeImage(this, ("Image1(" + std::to_string(i) + ")").c_str(),
+            QStringLiteral(":/assets/style%1.gif").arg(number));
+        m_image1[i]->hide();
+    }
+    m_picture2->setPicture(m_image1[0]->pixmap());
+}
+
+void Form1::placeControls()
+{
+    std::map<std::string_view, QRect> places;
+    for (const ControlPlace &place : form1Places)
+        places.emplace(place.name, place.pixels());
+    for (const LinePlace &line : form1Lines)
+        places.emplace(line.name, line.pixels());
+    for (QWidget *control : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QByteArray name = control->objectName().toUtf8();
+        const auto place = places.find(std::string_view(name.constData(), size_t(name.size())));
+        if (place != places.end())
+            control->setGeometry(place->second);
+    }
+}
+
+void Form1::arrangeTabOrder()
+{
+    // Labels never take the focus; the chain still runs through the hidden template holders
+    // first, as the focus skips hidden and disabled controls.
+    QWidget *previous = nullptr;
+    for (const std::string_view name : form1TabOrder) {
+        auto *control = findChild<QWidget *>(QString::fromLatin1(name.data(), qsizetype(name.size())));
+        if (!control || control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void Form1::connectEvents()
+{
+    for (int16_t index = 0; index < 2; ++index)
+        connect(m_command1[size_t(index)], &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
+    for (int16_t index = 1; index <= 2; ++index)
+        connect(m_command2[size_t(index)], &QPushButton::clicked, this, [this, index] { Command2_Click(index); });
+    connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(m_option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
+    connect(m_option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
+    connect(m_check1, &QCheckBox::clicked, this, &Form1::Check1_Click);
+    connect(m_check2, &QCheckBox::clicked, this, &Form1::Check2_Click);
+    connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
+    connect(m_text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
+    m_option1->installEventFilter(this);
+    m_option2->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // The option group is one tab stop; tabbing into it lands on the selected button, not on
+    // whichever comes first in the tab order.
+    if (event->type() == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        QRadioButton *other = watched == m_option1 ? m_option2 : watched == m_option2 ? m_option1 : nullptr;
+        if (other && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            && !static_cast<QRadioButton *>(watched)->isChecked() && other->isChecked() && other->isEnabled())
+            other->setFocus(reason);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Form_Load()
+{
+    m_startColor = { 0, 255, 255 };
+    m_endColor = { 255, 0, 128 };
+    m_picture2->setScale(0, 0, 255, 10);
+    DrawGradientBar();
+    // Setting the index raises no event here; the load step runs the handler itself.
+    m_combo1->setCurrentIndex(0);
+    Combo1_Click();
+}
+
+void Form1::Command1_Click(int16_t Index)
+{
+    const std::optional<PackedColor> chosen = m_colorChooser->chooseColor(this);
+    if (!chosen)
+        return;
+    const std::array<int32_t, 3> parts = SplitPackedColor(*chosen);
+    const RgbTriple color { int16_t(parts[0]), int16_t(parts[1]), int16_t(parts[2]) };
+    if (Index == 0)
+        m_startColor = color;
+    else
+        m_endColor = color;
+    DrawGradientBar();
+}
+
+void Form1::Command2_Click(int16_t Index)
+{
+    if (Index == 1) {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        clipboard->setText(plainText(*m_text3));
+        setStatus(messages::copied);
+    } else if (Index == 2) {
+        m_text1->setPlainText(QString());
+        m_text3->setPlainText(QString());
+    }
+}
+
+void Form1::Command3_Click()
+{
+    const BusyCursor busy;
+    Form1State state = conversionState();
+    // Shown at once, as a long text takes a moment; no events are handled until the end.
+    m_command3->setEnabled(false);
+    setStatus(messages::converting);
+    m_lblInfo->repaint();
+    rainbow::Command3_Click(state);
+    applyConversion(state);
+}
+
+Form1State Form1::conversionState() const
+{
+    Form1State state;
+    state.Text1 = plainText(*m_text1);
+    for (size_t j = 0; j < m_text2.size(); ++j)
+        state.Text2[j] = m_text2[j]->text();
+    state.RichTextBox1.textRevision = m_previewRevision;
+    state.Option1 = m_option1->isChecked();
+    state.Option2 = m_option2->isChecked();
+    state.Option1Enabled = m_option1->isEnabled();
+    state.Option2Enabled = m_option2->isEnabled();
+    state.Check1 = m_check1->isChecked() ? 1 : 0;
+    state.Check2 = m_check2->isChecked() ? 1 : 0;
+    state.Check1Enabled = m_check1->isEnabled();
+    state.Check2Enabled = m_check2->isEnabled();
+    state.Command3Enabled = m_command3->isEnabled();
+    state.LblInfo = m_lblInfo->text();
+    state.StartColor = m_startColor;
+    state.EndColor = m_endColor;
+    state.RainbowColor = m_rainbowColor;
+    return state;
+}
+
+void Form1::applyConversion(const Form1State &state)
+{
+    m_text3->setPlainText(state.Text3);
+    if (state.RichTextBox1.textRevision != m_previewRevision) {
+        fillPreview(*m_richTextBox1->document(), state.RichTextBox1.text, state.RichTextBox1.colorRuns);
+        m_previewRevision = state.RichTextBox1.textRevision;
+    }
+    m_rainbowColor = state.RainbowColor;
+    m_option1->setEnabled(state.Option1Enabled);
+    m_option2->setEnabled(state.Option2Enabled);
+    m_command3->setEnabled(state.Command3Enabled);
+    setStatus(state.LblInfo);
+}
+
+void Form1::Option1_Click()
+{
+    setStatus(messages::gradientTip);
+    m_check1->setEnabled(false);
+    m_check2->setEnabled(false);
+    m_command1[0]->setEnabled(true);
+    m_command1[1]->setEnabled(true);
+    m_picture2->setScale(0, 0, 255, 10);
+    DrawGradientBar();
+}
+
+void Form1::Option2_Click()
+{
+    if (!longEnoughForRainbow(plainText(*m_text1))) {
+        setStatus(messages::tooShortForRainbow);
+        return;
+    }
+    setStatus(messages::rainbowTip);
+    m_check1->setEnabled(true);
+    m_check2->setEnabled(true);
+    m_command1[0]->setEnabled(false);
+    m_command1[1]->setEnabled(false);
+    ShowStylePicture();
+}
+
+void Form1::Check1_Click() { ShowStylePicture(); }
+
+void Form1::Check2_Click() { ShowStylePicture(); }
+
+void Form1::Combo1_Click()
+{
+    Form1State state;
+    for (size_t j = 0; j < m_text2.size(); ++j)
+        state.Text2[j] = m_text2[j]->text();
+    rainbow::Combo1_Click(state, m_combo1->currentIndex());
+    for (size_t j = 0; j < m_text2.size(); ++j)
+        m_text2[j]->setText(state.Text2[j]);
+}
+
+void Form1::Text1_Change()
+{
+    if (m_option1->isChecked() && m_lblInfo->text() != messages::gradientTip)
+        setStatus(messages::gradientTip);
+    if (m_option2->isChecked())
+        Option2_Click();
+}
+
+void Form1::DrawGradientBar()
+{
+    m_picture2->cls();
+    m_picture2->setDrawWidth(1);
+    for (int32_t k = 0; k <= 255; ++k) {
+        const RgbTriple color { GradientComponent(m_startColor.red, m_endColor.red, k, 255),
+            GradientComponent(m_startColor.green, m_endColor.green, k, 255),
+            GradientComponent(m_startColor.blue, m_endColor.blue, k, 255) };
+        m_picture2->line(k, 0, k, 10, packColor(color));
+    }
+}
+
+void Form1::ShowStylePicture()
+{
+    const int check2 = m_check2->isChecked() ? 1 : 0;
+    const int check1 = m_check1->isChecked() ? 1 : 0;
+    m_picture2->setPicture(m_image1[size_t(stylePictureIndex(check1, check2))]->pixmap());
+}
+
+void Form1::setStatus(const QString &message)
+{
+    m_lblInfo->setText(message);
+    m_lblInfo->adjustSize();
+}
+
+} // namespace rainbow::ui

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "color.h"
+
+#include <QColor>
+
+namespace rainbow::ui {
+
+/// The colour a control shows for a packed colour (red in the low byte).
+inline QColor toQColor(PackedColor color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
+
+/// The packed form of a colour's red, green and blue.
+inline PackedColor toPackedColor(const QColor &color)
+{
+    const QColor rgb = color.toRgb();
+    return packColor({ int16_t(rgb.red()), int16_t(rgb.green()), int16_t(rgb.blue()) });
+}
+
+} // namespace rainbow::ui
