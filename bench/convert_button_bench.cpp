@@ -1,0 +1,80 @@
+// The convert button end to end: from the click until Text3 and the preview are filled and the
+// window has painted once, offscreen.
+#include "form1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+/// A repeatable text of `length` characters, about a third of them CJK, with a line break after
+/// every `lineLength` characters (none when 0).
+QString mixedText(int length, int lineLength)
+{
+    static const QString ascii = QStringLiteral("The quick brown fox jumps over the lazy dog, 0123456789! ");
+    static const QString cjk = QStringLiteral("青柚彩虹文字在线生成工具渐变色彩虹色对称逆虹代码窗口");
+    QString text;
+    text.reserve(length);
+    for (int i = 0; text.size() < length; ++i) {
+        if (lineLength > 0 && text.size() % (lineLength + 1) == lineLength)
+            text += u'\n';
+        else
+            text += i % 3 == 2 ? cjk[(i / 3) % cjk.size()] : ascii[i % ascii.size()];
+    }
+    return text;
+}
+
+void convertButton(benchmark::State &state, bool rainbow)
+{
+    const int length = int(state.range(0));
+    const int lineLength = int(state.range(1));
+    rainbow::ui::Form1 form;
+    form.show();
+    form.findChild<QPlainTextEdit *>(QStringLiteral("Text1"))->setPlainText(mixedText(length, lineLength));
+    if (rainbow) {
+        QTest::mouseClick(form.findChild<QRadioButton *>(QStringLiteral("Option2")), Qt::LeftButton);
+        QTest::mouseClick(form.findChild<QCheckBox *>(QStringLiteral("Check2")), Qt::LeftButton);
+    }
+    auto *convert = form.findChild<QPushButton *>(QStringLiteral("Command3"));
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QTest::mouseClick(convert, Qt::LeftButton);
+        form.repaint();
+    }
+    const auto *preview = form.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
+    if (preview->document()->characterCount() < length)
+        state.SkipWithError("the preview was not filled");
+    state.SetItemsProcessed(state.iterations() * length);
+}
+
+void oneLine(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->ArgNames({ "chars", "line" });
+    for (const int length : { 1000, 10000, 100000 })
+        benchmark->Args({ length, 0 });
+    benchmark->Args({ 100000, 80 });
+    benchmark->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(convertButton, gradient, false)->Apply(oneLine);
+BENCHMARK_CAPTURE(convertButton, symmetricRainbow, true)->Apply(oneLine);
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
