@@ -50,7 +50,8 @@ TEST(LongEnoughForRainbow, CountsTrimmedCharacters)
         { "five Chinese characters", QStringLiteral("青柚彩虹文"), false },
         { "ideographic spaces are not trimmed", QStringLiteral("\u3000abcd\u3000"), true },
         { "a line break counts", QStringLiteral("abc\nde"), true },
-        { "six accented letters in twelve units", QStringLiteral("e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301"), true },
+        { "six accented letters in twelve units",
+            QStringLiteral("e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301"), true },
         { "five emoji in ten units", QStringLiteral("😀😀😀😀😀"), false },
     };
     for (const Case &c : cases) {

@@ -32,34 +32,6 @@ QPixmap solid(QColor color)
 
 } // namespace
 
-TEST(Picture2, HasAOnePixelBorderAroundA215By20ClientArea)
-{
-    ScaledBox scaled;
-    EXPECT_EQ(scaled.box.contentsRect(), QRect(1, 1, 215, 20));
-    EXPECT_EQ(scaled.box.image().size(), QSize(215, 20));
-}
-
-TEST(Picture2, MapsTheUserScaleToTheNearestPixel)
-{
-    ScaledBox scaled;
-    const Picture2 &box = scaled.box;
-    EXPECT_EQ(box.pixelColumn(0), 0);
-    EXPECT_EQ(box.pixelColumn(1), 1); // 0.84
-    EXPECT_EQ(box.pixelColumn(128), 108); // 107.9
-    EXPECT_EQ(box.pixelColumn(254), 214);
-    EXPECT_EQ(box.pixelColumn(255), 215); // just outside the client area
-    EXPECT_EQ(box.pixelRow(0), 0);
-    EXPECT_EQ(box.pixelRow(10), 20);
-    // Every pixel column is reached by some user column.
-    std::vector<bool> reached(215, false);
-    for (int k = 0; k <= 255; ++k) {
-        const int column = box.pixelColumn(k);
-        if (column < 215)
-            reached[size_t(column)] = true;
-    }
-    EXPECT_EQ(std::count(reached.begin(), reached.end(), false), 0);
-}
-
 TEST(Picture2, ALineCoversItsStartButNotItsEndPoint)
 {
     ScaledBox scaled;

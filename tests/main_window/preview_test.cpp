@@ -17,7 +17,7 @@ constexpr PackedColor blue = 0xFF0000;
 
 } // namespace
 
-TEST(FillPreview, ColoursTheRunsAndLeavesTheRestInTheDefaultColour)
+TEST(FillPreview, ReplacesTheTextAndColoursOnlyTheRuns)
 {
     QTextDocument document;
     ui::fillPreview(document, QStringLiteral("abcdefg"), { { 1, 2, red }, { 4, 1, blue } });
@@ -27,16 +27,11 @@ TEST(FillPreview, ColoursTheRunsAndLeavesTheRestInTheDefaultColour)
         std::nullopt, ui::toQColor(blue), std::nullopt, std::nullopt };
     EXPECT_EQ(shown.colors, expected);
     EXPECT_FALSE(document.isUndoAvailable());
-}
 
-TEST(FillPreview, ANewTextReplacesTheOldTextAndItsColours)
-{
-    QTextDocument document;
-    ui::fillPreview(document, QStringLiteral("abcdef"), { { 0, 6, red } });
     ui::fillPreview(document, QStringLiteral("xyz"), {});
-    const auto shown = shownText(document);
-    EXPECT_EQ(shown.text, QStringLiteral("xyz"));
-    EXPECT_EQ(shown.colors, std::vector<std::optional<QColor>>(3, std::nullopt));
+    EXPECT_EQ(shownText(document).text, QStringLiteral("xyz"));
+    EXPECT_EQ(shownText(document).colors, std::vector<std::optional<QColor>>(3, std::nullopt))
+        << "old colours gone";
 }
 
 // The conversion colours a "\r\n" pair as one character; the document holds it as one block
@@ -53,7 +48,8 @@ TEST(FillPreview, LineBreaksKeepEveryCharacterOnItsColour)
         { "lone CR", QStringLiteral("ab\rcd"), QStringLiteral("ab\ncd") },
         { "LF", QStringLiteral("ab\ncd"), QStringLiteral("ab\ncd") },
         { "paragraph separator", QStringLiteral("ab\u2029cd"), QStringLiteral("ab\ncd") },
-        { "two CR LF in a row and one at the end", QStringLiteral("a\r\n\r\nb\r\n"), QStringLiteral("a\n\nb\n") },
+        { "two CR LF in a row and one at the end", QStringLiteral("a\r\n\r\nb\r\n"),
+            QStringLiteral("a\n\nb\n") },
         { "CR LF at the start", QStringLiteral("\r\nxy"), QStringLiteral("\nxy") },
     };
     for (const Case &c : cases) {

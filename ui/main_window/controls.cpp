@@ -20,7 +20,8 @@ QString WrappingButton::shownText() const
     QString line;
     for (const QChar character : text()) {
         // Never between the two halves of a surrogate pair.
-        if (!line.isEmpty() && !character.isLowSurrogate() && metrics.horizontalAdvance(line + character) > available) {
+        if (!line.isEmpty() && !character.isLowSurrogate()
+            && metrics.horizontalAdvance(line + character) > available) {
             shown += line + u'\n';
             line.clear();
         }

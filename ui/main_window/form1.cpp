@@ -54,7 +54,8 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
-template <typename Widget, typename... Args> Widget *makeControl(QWidget *parent, const char *name, Args &&...args)
+template <typename Widget, typename... Args>
+Widget *makeControl(QWidget *parent, const char *name, Args &&...args)
 {
     auto *widget = new Widget(std::forward<Args>(args)..., parent);
     widget->setObjectName(QString::fromLatin1(name));
@@ -104,8 +105,9 @@ QString plainText(const QPlainTextEdit &box)
 }
 
 Form1::Form1(std::unique_ptr<ColorChooser> colorChooser, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_colorChooser(colorChooser ? std::move(colorChooser) : std::make_unique<ColorDialogChooser>())
 {
     setObjectName(QStringLiteral("Form1"));
@@ -114,7 +116,8 @@ Form1::Form1(std::unique_ptr<ColorChooser> colorChooser, QWidget *parent)
     setFont(windowFont());
     setFixedSize(twipsToPixels(form1WidthTwips), twipsToPixels(form1HeightTwips));
     if (const QScreen *shown = screen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), shown->availableGeometry()));
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), shown->availableGeometry()));
 
     createControls();
     placeControls();
@@ -229,9 +232,11 @@ void Form1::arrangeTabOrder()
 void Form1::connectEvents()
 {
     for (int16_t index = 0; index < 2; ++index)
-        connect(m_command1[size_t(index)], &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
+        connect(
+            m_command1[size_t(index)], &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
     for (int16_t index = 1; index <= 2; ++index)
-        connect(m_command2[size_t(index)], &QPushButton::clicked, this, [this, index] { Command2_Click(index); });
+        connect(
+            m_command2[size_t(index)], &QPushButton::clicked, this, [this, index] { Command2_Click(index); });
     connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(m_option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
     connect(m_option2, &QRadioButton::clicked, this, &Form1::Option2_Click);

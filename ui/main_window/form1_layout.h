@@ -90,9 +90,9 @@ inline constexpr std::array<LinePlace, 3> form1Lines { {
 } };
 
 /// The tab order, first position first.
-inline constexpr std::array<std::string_view, 25> form1TabOrder { "Text2(2)", "Text2(1)", "Text2(0)", "Command3",
-    "Check2", "Check1", "Option2", "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1",
-    "Command1(1)", "Command1(0)", "Picture2", "Label1(0)", "Label1(4)", "Label2", "LblInfo", "RichTextBox1",
-    "Label3", "Label4", "Label5", "Label6" };
+inline constexpr std::array<std::string_view, 25> form1TabOrder { "Text2(2)", "Text2(1)", "Text2(0)",
+    "Command3", "Check2", "Check1", "Option2", "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3",
+    "Combo1", "Command1(1)", "Command1(0)", "Picture2", "Label1(0)", "Label1(4)", "Label2", "LblInfo",
+    "RichTextBox1", "Label3", "Label4", "Label5", "Label6" };
 
 } // namespace rainbow::ui

@@ -7,7 +7,10 @@
 namespace rainbow::ui {
 
 /// The colour a control shows for a packed colour (red in the low byte).
-inline QColor toQColor(PackedColor color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
+inline QColor toQColor(PackedColor color)
+{
+    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
 
 /// The packed form of a colour's red, green and blue.
 inline PackedColor toPackedColor(const QColor &color)
