@@ -1,4 +1,4 @@
-#include "app_icon.h"
+#include "window_look.h"
 #include "form1.h"
 
 #include <QApplication>

@@ -14,4 +14,10 @@ inline const QString copied = QStringLiteral("温馨提示：代码已成功复�
 inline const QString converting = QStringLiteral("温馨提示：正在生成彩虹字，请稍候！");
 inline const QString converted = QStringLiteral("温馨提示：成功生成彩虹字，请复制到剪贴板！");
 
+// Tips of the link labels, shown while the pointer is over them.
+inline const QString blogTip = QStringLiteral("温馨提示：点击浏览作者博客，关注我的新作品！");
+inline const QString versionTip = QStringLiteral("温馨提示：查看软件版本更新信息！及BUG提交者！");
+inline const QString homeTip = QStringLiteral("温馨提示：青柚家园，你我共同的家园！");
+inline const QString bugReportTip = QStringLiteral("温馨提示：如使用中发现错误，请提交给作者！");
+
 } // namespace rainbow::messages

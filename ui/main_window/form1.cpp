@@ -1,29 +1,34 @@
 #include "form1.h"
 
-#include "app_icon.h"
 #include "color_chooser.h"
 #include "controls.h"
 #include "conversion.h"
 #include "form1_layout.h"
+#include "frm_about.h"
+#include "links.h"
 #include "markup.h"
 #include "messages.h"
 #include "picture2.h"
 #include "preview.h"
+#include "window_look.h"
 #include "window_rules.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <map>
 
 namespace rainbow::ui {
@@ -34,16 +39,6 @@ const QString caption = QStringLiteral("青柚彩虹文字  青柚家园会员�
 const QColor statusColor(0xC0, 0x00, 0xC0);
 const QColor linkColor(0x2D, 0x8B, 0xE8);
 const QColor versionColor(0xFF, 0x10, 0x03);
-
-/// 宋体 9 pt, set in pixels so the fixed layout holds at any DPI. AR PL UMing is a Song face with
-/// the same 12-pixel metrics for systems without SimSun.
-QFont windowFont()
-{
-    QFont font;
-    font.setFamilies({ QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN") });
-    font.setPixelSize(12);
-    return font;
-}
 
 /// Shows the waiting cursor for as long as it lives.
 class BusyCursor {
@@ -246,10 +241,20 @@ void Form1::connectEvents()
     connect(m_text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
     m_option1->installEventFilter(this);
     m_option2->installEventFilter(this);
+
+    // Pointer moves without a button reach only widgets that track the mouse: the bare
+    // background (the window itself) and the link labels. Every other control keeps them.
+    setMouseTracking(true);
+    for (QLabel *link : { m_label3, m_label4, m_label5, m_label6 }) {
+        link->setMouseTracking(true);
+        link->installEventFilter(this);
+    }
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (linkLabelEvent(watched, event))
+        return true;
     // The option group is one tab stop; tabbing into it lands on the selected button, not on
     // whichever comes first in the tab order.
     if (event->type() == QEvent::FocusIn) {
@@ -261,6 +266,83 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     }
     return QWidget::eventFilter(watched, event);
 }
+
+bool Form1::linkLabelEvent(QObject *watched, QEvent *event)
+{
+    struct Link {
+        QLabel *label;
+        void (Form1::*mouseMove)();
+        void (Form1::*click)();
+    };
+    const std::array<Link, 4> links { { { m_label3, &Form1::Label3_MouseMove, &Form1::Label3_Click },
+        { m_label4, &Form1::Label4_MouseMove, &Form1::Label4_Click },
+        { m_label5, &Form1::Label5_MouseMove, &Form1::Label5_Click },
+        { m_label6, &Form1::Label6_MouseMove, &Form1::Label6_Click } } };
+    const auto link
+        = std::find_if(links.begin(), links.end(), [watched](const Link &l) { return l.label == watched; });
+    if (link == links.end())
+        return false;
+    if (event->type() == QEvent::MouseMove) {
+        (this->*link->mouseMove)();
+        return true;
+    }
+    // A click is a left-button release over the label that was pressed.
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && link->label->rect().contains(mouse->position().toPoint()))
+            (this->*link->click)();
+        return true;
+    }
+    return false;
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+namespace {
+
+void setUnderline(QLabel *label, bool underline)
+{
+    QFont font = label->font();
+    if (font.underline() == underline)
+        return;
+    font.setUnderline(underline);
+    label->setFont(font);
+}
+
+} // namespace
+
+void Form1::Form_MouseMove()
+{
+    for (QLabel *link : { m_label3, m_label4, m_label5, m_label6 })
+        setUnderline(link, false);
+}
+
+void Form1::hoverLink(QLabel *label, const QString &tip)
+{
+    setStatus(tip);
+    setUnderline(label, true);
+}
+
+void Form1::Label3_MouseMove() { hoverLink(m_label3, messages::blogTip); }
+
+void Form1::Label4_MouseMove() { hoverLink(m_label4, messages::versionTip); }
+
+void Form1::Label5_MouseMove() { hoverLink(m_label5, messages::homeTip); }
+
+void Form1::Label6_MouseMove() { hoverLink(m_label6, messages::bugReportTip); }
+
+// A page that does not open is no error of ours: nothing to report.
+void Form1::Label3_Click() { QDesktopServices::openUrl(blogAddress()); }
+
+void Form1::Label4_Click() { FrmAbout::showModal(m_frmAbout); }
+
+void Form1::Label5_Click() { QDesktopServices::openUrl(homeAddress()); }
+
+void Form1::Label6_Click() { QDesktopServices::openUrl(bugReportAddress()); }
 
 void Form1::Form_Load()
 {

@@ -14,14 +14,16 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMouseEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTextEdit;
 
 namespace rainbow {
+class FrmAbout;
 struct Form1State;
-}
+} // namespace rainbow
 
 namespace rainbow::ui {
 
@@ -53,12 +55,22 @@ public:
     void Check2_Click();
     void Combo1_Click();
     void Text1_Change();
+    void Form_MouseMove();
+    void Label3_MouseMove();
+    void Label4_MouseMove();
+    void Label5_MouseMove();
+    void Label6_MouseMove();
+    void Label3_Click();
+    void Label4_Click();
+    void Label5_Click();
+    void Label6_Click();
 
     /// Shows the style picture for the current values of Check1 and Check2.
     void ShowStylePicture();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void createControls();
@@ -68,6 +80,12 @@ private:
 
     /// Paints the bar from StartColor to EndColor into Picture2, whose scale must be (0, 0)-(255, 10).
     void DrawGradientBar();
+
+    /// Routes pointer moves and clicks of the link labels to their handlers.
+    bool linkLabelEvent(QObject *watched, QEvent *event);
+
+    /// Underlines a link label and shows its tip.
+    void hoverLink(QLabel *label, const QString &tip);
 
     /// Writes the status line; it keeps its left and top and takes the size of the new caption.
     void setStatus(const QString &message);
@@ -79,6 +97,7 @@ private:
     void applyConversion(const Form1State &state);
 
     std::unique_ptr<ColorChooser> m_colorChooser;
+    std::unique_ptr<FrmAbout> m_frmAbout; // made on the first click of the version label
     RgbTriple m_startColor;
     RgbTriple m_endColor;
     RgbTriple m_rainbowColor;

@@ -1,5 +1,7 @@
 #include "frm_about.h"
 
+#include "window_look.h"
+
 #include <QFont>
 #include <QMimeData>
 #include <QPalette>
@@ -35,16 +37,6 @@ constexpr int textTop = 8;
 constexpr int textWidth = 265;
 constexpr int textHeight = 161;
 
-// The main window's face: SimSun 9 pt, that is 12 pixels; AR PL UMing is the Song face that
-// Linux systems usually have instead.
-QFont windowFont()
-{
-    QFont font;
-    font.setFamilies({ QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN") });
-    font.setPixelSize(12);
-    return font;
-}
-
 // The document keeps lines as blocks, so a plain copy would give bare LF line ends; this box puts
 // CR LF back, so that a copy gives the text as shown in the notes.
 class CrLfTextBox : public QPlainTextEdit {
@@ -72,7 +64,7 @@ FrmAbout::FrmAbout(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmAbout"));
     setFixedSize(clientWidth, clientHeight);
-    setFont(windowFont());
+    setFont(ui::windowFont());
 
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(textLeft, textTop, textWidth, textHeight);
