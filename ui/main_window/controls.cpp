@@ -4,6 +4,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include <algorithm>
+
 namespace rainbow::ui {
 
 WrappingButton::WrappingButton(const QString &text, QWidget *parent)
@@ -37,6 +39,22 @@ void WrappingButton::paintEvent(QPaintEvent *)
     initStyleOption(&option);
     option.text = shownText();
     painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+LinkLabel::LinkLabel(const QString &text, QWidget *parent)
+    : QLabel(text, parent)
+{
+}
+
+void LinkLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!font().underline())
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const int right = std::min(fontMetrics().horizontalAdvance(text()), width()) - 1;
+    painter.drawLine(0, height() - 1, right, height() - 1);
 }
 
 Decoration::Decoration(Kind kind, QWidget *parent)

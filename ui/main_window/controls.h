@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QPushButton>
 #include <QWidget>
 
@@ -15,6 +16,18 @@ public:
 
     /// The caption as painted: the text, broken by characters into lines that fit.
     QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+/// A label whose font underline shows inside its own height: a 12-pixel Song face puts the
+/// toolkit's underline one pixel below a box that just fits the caption.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit LinkLabel(const QString &text, QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -57,9 +57,10 @@ Widget *makeControl(QWidget *parent, const char *name, Args &&...args)
     return widget;
 }
 
+template <typename Label = QLabel>
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QColor &color = QColor())
 {
-    auto *label = makeControl<QLabel>(parent, name, text);
+    auto *label = makeControl<Label>(parent, name, text);
     label->setTextFormat(Qt::PlainText);
     if (color.isValid()) {
         QPalette palette = label->palette();
@@ -133,13 +134,13 @@ void Form1::createControls()
         makeControl<Decoration>(this, std::string(line.name).c_str(), Decoration::Kind::Line);
 
     m_image2 = makeImage(this, "Image2", QStringLiteral(":/assets/title.png"));
-    m_label4 = makeLabel(this, "Label4", QStringLiteral("V1.0.2"), versionColor);
+    m_label4 = makeLabel<LinkLabel>(this, "Label4", QStringLiteral("V1.0.2"), versionColor);
     QFont bold = windowFont();
     bold.setBold(true);
     m_label4->setFont(bold);
-    m_label6 = makeLabel(this, "Label6", QStringLiteral("提交BUG"), linkColor);
-    m_label3 = makeLabel(this, "Label3", QStringLiteral("作者博客"), linkColor);
-    m_label5 = makeLabel(this, "Label5", QStringLiteral("青柚家园"), linkColor);
+    m_label6 = makeLabel<LinkLabel>(this, "Label6", QStringLiteral("提交BUG"), linkColor);
+    m_label3 = makeLabel<LinkLabel>(this, "Label3", QStringLiteral("作者博客"), linkColor);
+    m_label5 = makeLabel<LinkLabel>(this, "Label5", QStringLiteral("青柚家园"), linkColor);
 
     m_label2 = makeLabel(this, "Label2", QStringLiteral("输入需要生成彩虹文字的内容"));
     m_text1 = makeTextBox(this, "Text1");
