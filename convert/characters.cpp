@@ -3,6 +3,7 @@
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <array>
 #include <bitset>
 
 namespace rainbow {
@@ -41,6 +42,36 @@ std::bitset<65536> makeJoiningUnits()
     return joining;
 }
 
+const std::bitset<65536> &joiningUnits()
+{
+    static const std::bitset<65536> joining = makeJoiningUnits();
+    return joining;
+}
+
+/// Per UTF-8 byte: true when no code point it belongs to can join: ASCII but CR, continuation
+/// bytes (their lead decides), and leads whose whole range of code points has no joining one.
+std::array<bool, 256> makeSafeBytes()
+{
+    const std::bitset<65536> &joining = joiningUnits();
+    const auto noneJoins = [&joining](char32_t first, char32_t count) {
+        for (char32_t u = first; u < first + count; ++u) {
+            if (joining.test(u))
+                return false;
+        }
+        return true;
+    };
+    std::array<bool, 256> safe {};
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        if (byte < 0xC0)
+            safe[byte] = byte != '\r';
+        else if (byte < 0xE0)
+            safe[byte] = noneJoins((byte & 0x1F) << 6, 64);
+        else if (byte < 0xF0)
+            safe[byte] = noneJoins((byte & 0x0F) << 12, 4096);
+    }
+    return safe;
+}
+
 } // namespace
 
 QStringView trimSpaces(QStringView text)
@@ -54,11 +85,40 @@ QStringView trimSpaces(QStringView text)
     return text.mid(begin, end - begin);
 }
 
+std::string_view trimSpaces(std::string_view text)
+{
+    const std::size_t begin = std::min(text.find_first_not_of(' '), text.size());
+    const std::size_t end = text.find_last_not_of(' ') + 1; // 0 when all are spaces
+    return text.substr(begin, std::max(begin, end) - begin);
+}
+
 bool everyUnitIsACharacter(QStringView text)
 {
-    static const std::bitset<65536> joining = makeJoiningUnits();
+    const std::bitset<65536> &joining = joiningUnits();
     for (QChar unit : text) {
         if (joining.test(unit.unicode()))
+            return false;
+    }
+    return true;
+}
+
+bool everyCodePointIsACharacter(std::string_view text)
+{
+    static const std::array<bool, 256> safe = makeSafeBytes();
+    const std::bitset<65536> &joining = joiningUnits();
+    const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
+    // One table look-up per byte; only a lead whose range holds a joining code point (rare
+    // outside combining marks and jamo) needs its code point decoded.
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (safe[bytes[at]])
+            continue;
+        const char32_t lead = bytes[at];
+        if (lead == '\r' || lead >= 0xF0) // beyond the BMP: a surrogate pair in UTF-16
+            return false;
+        const char32_t codePoint = lead < 0xE0
+            ? (lead & 0x1F) << 6 | (bytes[at + 1] & 0x3F)
+            : (lead & 0x0F) << 12 | (bytes[at + 1] & 0x3F) << 6 | (bytes[at + 2] & 0x3F);
+        if (joining.test(codePoint))
             return false;
     }
     return true;
@@ -117,6 +177,23 @@ std::vector<qsizetype> characterStarts(QStringView text)
     return starts;
 }
 
+/// characterStarts of the UTF-16 form, as byte offsets into the UTF-8 text.
+std::vector<qsizetype> utf8CharacterStarts(std::string_view text)
+{
+    std::vector<qsizetype> starts = characterStarts(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    qsizetype byte = 0;
+    qsizetype unit = 0;
+    for (qsizetype &start : starts) {
+        while (unit < start) {
+            const std::size_t length = utf8SequenceLength(text[std::size_t(byte)]);
+            byte += qsizetype(length);
+            unit += length == 4 ? 2 : 1;
+        }
+        start = byte;
+    }
+    return starts;
+}
+
 } // namespace
 
 qsizetype characterCount(QStringView text)
@@ -132,6 +209,18 @@ CharacterText::CharacterText(QString text)
     if (everyUnitIsACharacter(m_text))
         return;
     m_starts = characterStarts(m_text);
+}
+
+Utf8CharacterText::Utf8CharacterText(std::string_view text)
+    : m_text(text)
+{
+    if (everyCodePointIsACharacter(text)) {
+        m_size = std::count_if(
+            text.begin(), text.end(), [](char byte) { return (uint8_t(byte) & 0xC0) != 0x80; });
+        return;
+    }
+    m_starts = utf8CharacterStarts(text);
+    m_size = qsizetype(m_starts.size()) - 1;
 }
 
 } // namespace rainbow

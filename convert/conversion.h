@@ -3,6 +3,8 @@
 #include "form1_state.h"
 #include "markup.h"
 
+#include <string_view>
+
 namespace rainbow {
 
 /// Writes the template of list entry index into Text2(0..2); other indexes change nothing.
@@ -26,5 +28,13 @@ void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, i
 /// message, otherwise fills Text3 and the preview. Throws std::overflow_error for a text of more
 /// than 2^31 − 1 characters.
 void Command3_Click(Form1State &form);
+
+/// The convert command on text instead of Text1, for a front end without a window: mode,
+/// colours, check boxes and template come from settings; the markup goes to sink in batches
+/// instead of into Text3, and no preview is coloured. Returns the message Command3_Click would
+/// leave in LblInfo (converted, or a refusal with nothing written). The UTF-8 text must be well
+/// formed.
+QString convertText(const Form1State &settings, std::string_view text, MarkupSink<char> &sink);
+QString convertText(const Form1State &settings, const QString &text, MarkupSink<char16_t> &sink);
 
 } // namespace rainbow

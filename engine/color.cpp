@@ -50,23 +50,32 @@ int16_t GradientComponent(int16_t start, int16_t end, int32_t k, int32_t n)
     return static_cast<int16_t>(rounded);
 }
 
-GradientWalk::GradientWalk(int16_t start, int16_t end, int32_t n)
-    : m_quotient(start)
-    , m_delta(int64_t(end) - start)
+GradientSpans::GradientSpans(const RgbTriple &start, const RgbTriple &end, int32_t n)
+    : m_start(start)
+    , m_end(end)
     , m_n(n)
 {
     if (n < 1)
         throw std::domain_error("gradient over zero steps (division by zero)");
 }
 
-void GradientWalk::normalise()
+RgbTriple GradientSpans::colorAt(int32_t k) const
 {
-    // Floor division keeps the remainder in 0..n-1 whichever way the gradient runs.
-    int64_t carry = m_remainder / m_n;
-    if (m_remainder % m_n < 0)
-        --carry;
-    m_quotient += carry;
-    m_remainder -= carry * m_n;
+    return { GradientComponent(m_start.red, m_end.red, k, m_n),
+        GradientComponent(m_start.green, m_end.green, k, m_n),
+        GradientComponent(m_start.blue, m_end.blue, k, m_n) };
+}
+
+bool GradientSpans::next(ColorSpan &span)
+{
+    if (m_k > m_n)
+        return false;
+    // Each component is monotone in k, so one colour covers consecutive characters.
+    const int64_t k = m_k;
+    span.color = colorAt(int32_t(k));
+    span.count = equalColorRun([&](int64_t step) { return colorAt(int32_t(k + step)); }, m_n - k + 1);
+    m_k += span.count;
+    return true;
 }
 
 } // namespace rainbow

@@ -51,36 +51,53 @@ std::string HexByte(int value);
 /// gives end. Throws std::domain_error when n < 1 (division by zero).
 int16_t GradientComponent(int16_t start, int16_t end, int32_t k, int32_t n);
 
-/// GradientComponent(start, end, k, n) for k = 0, 1, 2, ... in turn, with integer steps only, so
-/// a long text costs no division per character. Same preconditions as GradientComponent.
-class GradientWalk {
+/// Consecutive characters that take one colour.
+struct ColorSpan {
+    RgbTriple color;
+    int64_t count = 0;
+};
+
+/// How many of steps 0, 1, ..., limit − 1 have the colour of step 0, for a colorAt(step) whose
+/// every component is monotone over those steps (so the equal steps come first). Looks at
+/// O(log count) steps, so a long run of one colour costs next to nothing. limit ≥ 1.
+template <typename ColorAt> int64_t equalColorRun(ColorAt colorAt, int64_t limit)
+{
+    const RgbTriple first = colorAt(int64_t(0));
+    int64_t equal = 0; // the last step known to have the first colour
+    int64_t differs = limit; // a step known to differ, or the limit
+    for (int64_t stride = 1; equal + stride < differs; stride *= 2) {
+        if (colorAt(equal + stride) != first) {
+            differs = equal + stride;
+            break;
+        }
+        equal += stride;
+    }
+    while (differs - equal > 1) {
+        const int64_t middle = equal + (differs - equal) / 2;
+        if (colorAt(middle) == first)
+            equal = middle;
+        else
+            differs = middle;
+    }
+    return equal + 1;
+}
+
+/// The gradient's colours for characters k = 1..n of n (GradientComponent of each component),
+/// as spans of equal colour. Throws std::domain_error when n < 1.
+class GradientSpans {
 public:
-    GradientWalk(int16_t start, int16_t end, int32_t n);
+    GradientSpans(const RgbTriple &start, const RgbTriple &end, int32_t n);
 
-    /// The component at the current k.
-    int16_t value() const
-    {
-        const int64_t twice = 2 * m_remainder;
-        const bool up = twice > m_n || (twice == m_n && (m_quotient & 1) != 0);
-        return static_cast<int16_t>(m_quotient + (up ? 1 : 0));
-    }
-
-    /// Moves on to k + 1.
-    void advance()
-    {
-        m_remainder += m_delta;
-        if (m_remainder >= m_n || m_remainder < 0)
-            normalise();
-    }
+    /// The next span; false once all n characters are covered.
+    bool next(ColorSpan &span);
 
 private:
-    void normalise();
+    RgbTriple colorAt(int32_t k) const;
 
-    // The exact value is (start × n + (end − start) × k) / n = m_quotient + m_remainder / m_n.
-    int64_t m_quotient;
-    int64_t m_remainder = 0;
-    int64_t m_delta;
-    int64_t m_n;
+    RgbTriple m_start;
+    RgbTriple m_end;
+    int32_t m_n;
+    int64_t m_k = 1; // of the next character (n + 1 at the end, which may pass 32 bits)
 };
 
 } // namespace rainbow

@@ -1,5 +1,6 @@
 #include "hue_wheel.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -49,6 +50,52 @@ std::optional<RgbTriple> HueWheel::colorOf(int32_t offset, int32_t i) const
     if (__builtin_add_overflow(offset, i, &sum))
         throw std::overflow_error("hue offset plus position leaves 32 bits");
     return colorAt(sum % m_size);
+}
+
+RainbowSpans::RainbowSpans(
+    const HueWheel &wheel, int32_t length, bool inOrder, int32_t colorStart, const RgbTriple &before)
+    : m_wheel(wheel)
+    , m_direction(inOrder ? 1 : -1)
+    , m_left(std::max(length, 0))
+    , m_last(before)
+{
+    // Positions run over 1..length, so colorStart + length is the only sum that can overflow.
+    int32_t sum = 0;
+    if (m_left > 0 && __builtin_add_overflow(colorStart, length, &sum))
+        throw std::overflow_error("hue offset plus position leaves 32 bits");
+    m_sum = int64_t(colorStart) + (inOrder ? 1 : length);
+}
+
+bool RainbowSpans::next(ColorSpan &span)
+{
+    if (m_left == 0)
+        return false;
+    const int64_t size = m_wheel.size();
+    const int64_t c = m_sum % size; // the sign of the sum, as colorOf takes it
+    // A piece of the walk on which colorAt(c) is defined the same way throughout (one sector,
+    // no wrap round the wheel), so each component is monotone on it; or on which no sector
+    // holds c.
+    int64_t piece = 1;
+    if (c < 0) {
+        piece = m_direction > 0 ? -c : c + size;
+        span.color = m_last;
+        span.count = std::min(piece, m_left);
+    } else {
+        if (m_sum >= 0) {
+            const int64_t k = size / 6;
+            const int64_t sector = c == 0 ? 0 : (c - 1) / k; // a shared bound goes to the earlier sector
+            const int64_t low = sector == 0 ? 0 : sector * k + 1;
+            const int64_t high = std::min((sector + 1) * k, size - 1);
+            piece = m_direction > 0 ? high - c + 1 : c - low + 1;
+        } // else c = 0 on a negative sum: its neighbours lie on no sector
+        const auto colorAt = [&](int64_t step) { return *m_wheel.colorAt(int32_t(c + m_direction * step)); };
+        span.color = colorAt(0);
+        span.count = equalColorRun(colorAt, std::min(piece, m_left));
+    }
+    m_last = span.color;
+    m_sum += m_direction * span.count;
+    m_left -= span.count;
+    return true;
 }
 
 PackedColor GetIColor(int32_t iColor, int32_t i, int32_t l, RgbTriple &rainbowColor)

@@ -34,6 +34,29 @@ private:
     double m_step; // the single-precision step, widened
 };
 
+/// The colours of a rainbow segment of length characters as spans of equal colour: character
+/// j = 1..length takes wheel.colorOf(colorStart, position) with position j (in order) or
+/// length − j + 1 (backward); a position on no sector repeats the colour before it, starting from
+/// before. Throws std::overflow_error, before any span, when colorStart + length leaves 32 bits.
+class RainbowSpans {
+public:
+    RainbowSpans(
+        const HueWheel &wheel, int32_t length, bool inOrder, int32_t colorStart, const RgbTriple &before);
+
+    /// The next span; false once all characters are covered.
+    bool next(ColorSpan &span);
+
+    /// The colour of the last character covered so far (before, while none is).
+    const RgbTriple &last() const { return m_last; }
+
+private:
+    HueWheel m_wheel;
+    int64_t m_sum; // colorStart + the next character's position
+    int64_t m_direction; // +1 in order, -1 backward
+    int64_t m_left;
+    RgbTriple m_last;
+};
+
 /// The rainbow colour of 1-based position i on a wheel of l positions turned by iColor.
 /// Writes the colour into rainbowColor as well; when no sector holds the position (a negative
 /// iColor + i) rainbowColor keeps its value and its packed form is returned. Throws as HueWheel

@@ -77,3 +77,41 @@ TEST(EveryUnitIsACharacter, AgreesWithTheBoundaryFinder)
         }
     }
 }
+
+// The UTF-8 fast check must say what the UTF-16 one says of the same text, for every code point
+// of the BMP between neighbours, and refuse anything outside the BMP (a surrogate pair there).
+TEST(EveryCodePointIsACharacter, AgreesWithEveryUnitIsACharacter)
+{
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        if (u >= 0xD800 && u <= 0xDFFF)
+            continue; // no UTF-8 form
+        const QString text = QStringLiteral("a") + QChar(char16_t(u)) + QStringLiteral("青");
+        ASSERT_EQ(everyCodePointIsACharacter(text.toStdString()), everyUnitIsACharacter(text))
+            << std::hex << uint32_t(u);
+    }
+    EXPECT_FALSE(everyCodePointIsACharacter("ab\xF0\x9F\x98\x80"));
+    EXPECT_FALSE(everyCodePointIsACharacter("a\xF0\xA0\x80\x80")); // a CJK ideograph outside the BMP
+}
+
+TEST(TrimSpaces, Utf8TrimsTheSameSpaces)
+{
+    for (const char *text : { "  AB  ", "A B", "\tA\n", "", "    ",
+             "\xE3\x80\x80"
+             "A\xE3\x80\x80",
+             " 青 " }) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(QString::fromStdString(std::string(trimSpaces(std::string_view(text)))),
+            trimSpaces(QString::fromUtf8(text)).toString());
+    }
+}
+
+TEST(Utf8CharacterText, CountsAsCharacterTextDoes)
+{
+    for (const char16_t *text : { u"ABC", u"青柚彩虹", u"😀😀", u"🇨🇳🇺🇸", u"👨\u200D👩\u200D👧", u"e\u0301x",
+             u"a\r\nb", u"👨\u200D👩\u200D👧🇨🇳x", u"" }) {
+        const QString utf16 = QString::fromUtf16(text);
+        const std::string utf8 = utf16.toStdString();
+        SCOPED_TRACE(utf8);
+        EXPECT_EQ(Utf8CharacterText(utf8).size(), CharacterText(utf16).size());
+    }
+}

@@ -329,3 +329,41 @@ TEST(RichTextState, ColouringOutOfOrderReplacesOnlyThatRange)
     for (qsizetype i = 0; i < 6; ++i)
         EXPECT_EQ(preview.colorAt(i), expected[i]) << i;
 }
+
+// The preview is coloured a span of equal colour at a time; it must still end as colouring one
+// character at a time leaves it: the last character selected.
+TEST(Command3Click, LeavesTheLastCharacterSelected)
+{
+    const struct {
+        const char *name;
+        Form1State form;
+        qsizetype selStart, selLength;
+    } cases[] = {
+        { "one colour for 1000 characters", gradient(QString(1000, u'a')), 999, 1 },
+        { "rainbow ending in an emoji", rainbowState(QString(5000, u'字') + QString::fromUtf16(u"😀"), 0, 1),
+            5000, 2 },
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.name);
+        c.form.StartColor = c.form.EndColor = { 1, 2, 3 };
+        Command3_Click(c.form);
+        EXPECT_EQ(c.form.RichTextBox1.selStart, c.selStart);
+        EXPECT_EQ(c.form.RichTextBox1.selLength, c.selLength);
+    }
+    Form1State segment = rainbowState(QStringLiteral("abcdefghijklmnop"), 0, 0);
+    DrawCHText(segment, 3, 6, true, 0);
+    EXPECT_EQ(segment.RichTextBox1.selStart, 7);
+    EXPECT_EQ(segment.RichTextBox1.selLength, 1);
+}
+
+// The markup's size is known before it is written: Text3 is allocated once, at that size (a
+// string grown piece by piece would carry the slack of its last doubling).
+TEST(Command3Click, AllocatesTheMarkupOnceAtItsSize)
+{
+    for (int symmetric : { 0, 1 }) {
+        Form1State form = rainbowState(QString(30000, u'字') + QString::fromUtf16(u"😀e\u0301"), 0, symmetric);
+        Command3_Click(form);
+        EXPECT_EQ(form.LblInfo, messages::converted);
+        EXPECT_LE(form.Text3.capacity(), form.Text3.size() + 64) << "symmetric " << symmetric;
+    }
+}

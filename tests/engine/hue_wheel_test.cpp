@@ -99,3 +99,49 @@ TEST(HueWheel, EveryColourIsFullySaturated)
         }
     }
 }
+
+// The spans must colour each character as GetIColor does, for either direction, any turn of the
+// wheel (negative sums included, where the colour before carries on) and the wrap past the end.
+TEST(RainbowSpans, AgreeWithTheWheelCharacterByCharacter)
+{
+    const RgbTriple before { 1, 2, 3 };
+    for (int32_t length : { 6, 7, 11, 12, 13, 36, 84, 108, 1000, 1537, 20000 }) {
+        const HueWheel wheel(length);
+        for (int32_t colorStart : { 0, 5, -3, -length - 2, -3 * length, 100000 }) {
+            for (bool inOrder : { true, false }) {
+                SCOPED_TRACE(testing::Message() << "length " << length << " colorStart " << colorStart
+                                                << (inOrder ? " in order" : " backward"));
+                RainbowSpans spans(wheel, length, inOrder, colorStart, before);
+                RgbTriple expected = before;
+                int32_t j = 1;
+                for (ColorSpan span; spans.next(span);) {
+                    ASSERT_GE(span.count, 1);
+                    for (int64_t i = 0; i < span.count; ++i, ++j) {
+                        const int32_t position = inOrder ? j : length - j + 1;
+                        GetIColor(colorStart, position, length, expected);
+                        ASSERT_EQ(span.color, expected) << "character " << j;
+                    }
+                    EXPECT_EQ(spans.last(), expected);
+                }
+                EXPECT_EQ(j, length + 1);
+            }
+        }
+    }
+}
+
+TEST(RainbowSpans, ALongSegmentTakesAboutOneSpanPerColour)
+{
+    const int32_t length = 10'000'000;
+    RainbowSpans spans(HueWheel(length), length, false, 0, {});
+    int spanCount = 0;
+    for (ColorSpan span; spans.next(span);)
+        ++spanCount;
+    EXPECT_LE(spanCount, 6 * 256 + 6); // six sectors of 256 values, split at their bounds
+}
+
+TEST(RainbowSpans, OverflowIsRefusedBeforeTheFirstSpan)
+{
+    const int32_t max = std::numeric_limits<int32_t>::max();
+    EXPECT_THROW(RainbowSpans(HueWheel(12), 12, true, max - 11, {}), std::overflow_error);
+    EXPECT_NO_THROW(RainbowSpans(HueWheel(12), 12, false, max - 12, {}));
+}

@@ -1,0 +1,183 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace rainbow {
+
+/// Bytes of the UTF-8 sequence that lead begins (1 for a continuation byte).
+inline std::size_t utf8SequenceLength(char lead)
+{
+    static constexpr std::array<uint8_t, 16> lengthByHighNibble { 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 3,
+        4 };
+    return lengthByHighNibble[uint8_t(lead) >> 4];
+}
+
+// Cursors walk the characters of a text for FragmentWriter::writeFragments. Each offers:
+// position() (code units from the text's start), unitsBound(count) (at most how many code units
+// the next count characters take), fastCount(count) (how many of the next count characters
+// copyFast may copy), copyFast(out) (may write a few units past the character; the fragment's
+// close tag covers them) and copyExact(out).
+
+/// A text in which every code unit is a character (UTF-16 without surrogates or joining marks).
+template <typename CharT> class UnitCursor {
+public:
+    UnitCursor(const CharT *text, std::size_t index)
+        : m_text(text)
+        , m_at(text + index)
+    {
+    }
+
+    std::size_t position() const { return std::size_t(m_at - m_text); }
+    std::size_t unitsBound(std::size_t count) const { return count; }
+    std::size_t fastCount(std::size_t count) const { return count; }
+    CharT *copyFast(CharT *out) { return copyExact(out); }
+    CharT *copyExact(CharT *out)
+    {
+        *out = *m_at++;
+        return out + 1;
+    }
+
+private:
+    const CharT *m_text;
+    const CharT *m_at;
+};
+
+/// Well-formed UTF-8 in which every code point is a character (no joining marks, nothing outside
+/// the Basic Multilingual Plane): characters of 1 to 3 bytes.
+class Utf8CodePointCursor {
+public:
+    /// index counts code points; it is found a 64-byte window at a time.
+    Utf8CodePointCursor(const char *text, std::size_t size, std::size_t index)
+        : m_text(text)
+        , m_end(text + size)
+        , m_window(text)
+    {
+        for (;;) {
+            m_leads = leadBits(m_window);
+            const auto here = std::size_t(__builtin_popcountll(m_leads));
+            if (index < here || m_end - m_window <= 64)
+                break;
+            index -= here;
+            m_window += 64;
+        }
+        for (; index > 0 && m_leads != 0; --index)
+            m_leads &= m_leads - 1;
+    }
+
+    std::size_t position() const { return std::size_t(next() - m_text); }
+    std::size_t unitsBound(std::size_t count) const
+    {
+        return std::min(3 * count, std::size_t(m_end - m_window));
+    }
+    /// copyFast reads four bytes: it may run while those stay inside the text.
+    std::size_t fastCount(std::size_t count) const
+    {
+        const auto room = std::size_t(m_end - next());
+        return room >= 4 ? std::min(count, (room - 1) / 3) : 0;
+    }
+    char *copyFast(char *out)
+    {
+        // A fixed-size copy and a table look-up instead of a branch on the width: the widths of
+        // mixed ASCII and CJK text follow no pattern a branch predictor could learn.
+        const char *at = take();
+        std::memcpy(out, at, 4);
+        return out + utf8SequenceLength(*at);
+    }
+    char *copyExact(char *out)
+    {
+        const char *at = take();
+        const std::size_t length = utf8SequenceLength(*at);
+        std::memcpy(out, at, length);
+        return out + length;
+    }
+
+private:
+    /// Bit i set when byte i of the window (64 bytes or what is left) begins a code point.
+    uint64_t leadBits(const char *window) const
+    {
+        const auto available = std::size_t(m_end - window);
+#ifdef __SSE2__
+        if (available >= 64) {
+            uint64_t bits = 0;
+            for (int i = 0; i < 4; ++i) {
+                const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(window + 16 * i));
+                // Continuation bytes 0x80..0xBF are -128..-65 as signed bytes.
+                const __m128i leads = _mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65));
+                bits |= uint64_t(uint16_t(_mm_movemask_epi8(leads))) << (16 * i);
+            }
+            return bits;
+        }
+#endif
+        uint64_t bits = 0;
+        for (std::size_t i = 0; i < std::min<std::size_t>(available, 64); ++i)
+            bits |= uint64_t((uint8_t(window[i]) & 0xC0) != 0x80) << i;
+        return bits;
+    }
+
+    /// The next character's first byte.
+    const char *next() const
+    {
+        if (m_leads != 0)
+            return m_window + __builtin_ctzll(m_leads);
+        const char *at = std::min(m_window + 64, m_end);
+        while (at < m_end && (uint8_t(*at) & 0xC0) == 0x80)
+            ++at;
+        return at;
+    }
+
+    /// The next character's first byte, moving past it. Where each character begins comes from
+    /// a bit mask rather than from the length of the one before, so reading a character's bytes
+    /// does not hold up finding the next.
+    const char *take()
+    {
+        if (m_leads == 0) {
+            m_window += 64;
+            m_leads = leadBits(m_window);
+        }
+        const char *at = m_window + __builtin_ctzll(m_leads);
+        m_leads &= m_leads - 1;
+        return at;
+    }
+
+    const char *m_text;
+    const char *m_end;
+    const char *m_window; // 64 bytes, or fewer at the end of the text
+    uint64_t m_leads; // code points in the window not yet taken
+};
+
+/// A text whose characters begin at given offsets (starts[i] for character i; one more entry
+/// gives the end of the last character).
+template <typename CharT, typename Offset> class BoundaryCursor {
+public:
+    BoundaryCursor(const CharT *text, const Offset *starts, std::size_t index)
+        : m_text(text)
+        , m_start(starts + index)
+    {
+    }
+
+    std::size_t position() const { return std::size_t(*m_start); }
+    std::size_t unitsBound(std::size_t count) const { return std::size_t(m_start[count] - m_start[0]); }
+    std::size_t fastCount(std::size_t count) const { return count; }
+    CharT *copyFast(CharT *out) { return copyExact(out); }
+    CharT *copyExact(CharT *out)
+    {
+        const auto length = std::size_t(m_start[1] - m_start[0]);
+        std::memcpy(out, m_text + m_start[0], length * sizeof(CharT));
+        ++m_start;
+        return out + length;
+    }
+
+private:
+    const CharT *m_text;
+    const Offset *m_start;
+};
+
+} // namespace rainbow
