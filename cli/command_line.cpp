@@ -6,11 +6,16 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
-#include <istream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <stdexcept>
+#include <vector>
 
 namespace rainbow {
 
@@ -67,19 +72,97 @@ RgbTriple colorOption(const QCommandLineParser &parser, const QString &name, con
         + "' is not a colour of six hexadecimal digits (RRGGBB)");
 }
 
-QString decodeUtf8(std::string_view bytes, const std::string &where)
+void requireUtf8(std::string_view bytes, const std::string &where)
 {
     if (const auto offset = firstInvalidUtf8(bytes))
         throw UsageError(where + " is not valid UTF-8 (byte offset " + std::to_string(*offset) + ")");
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
-std::string readAll(std::istream &in)
+std::runtime_error systemError(const char *what)
 {
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return std::move(bytes).str();
+    return std::runtime_error(std::string(what) + ": " + std::strerror(errno));
 }
+
+/// All bytes of a file descriptor; a regular file takes one read() into a buffer of its size.
+std::string readAll(int fd)
+{
+    std::size_t expected = 0;
+    struct stat info { };
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        const off_t at = lseek(fd, 0, SEEK_CUR);
+        if (at >= 0 && info.st_size > at)
+            expected = std::size_t(info.st_size - at);
+    }
+    // One byte more than the file holds lets the second read() report its end.
+    std::string bytes(std::max<std::size_t>(expected + 1, 1 << 16), '\0');
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(2 * bytes.size());
+        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw systemError("cannot read standard input");
+        }
+        used += std::size_t(got);
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+void writeAll(int fd, const char *data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            throw systemError("cannot write standard output");
+        }
+        data += written;
+        size -= std::size_t(written);
+    }
+}
+
+void writeAll(int fd, std::string_view text) { writeAll(fd, text.data(), text.size()); }
+
+/// Markup in chunks of about a mebibyte, each handed to one write(): the markup of a long text
+/// never stands in memory whole.
+class ChunkedOutput final : public MarkupSink<char> {
+public:
+    explicit ChunkedOutput(int fd)
+        : m_fd(fd)
+        , m_buffer(std::size_t(1) << 20)
+    {
+    }
+
+    char *reserve(std::size_t units) override
+    {
+        const std::size_t needed = units + FragmentWriter<char>::slack;
+        if (m_buffer.size() - m_used < needed) {
+            flush();
+            if (m_buffer.size() < needed)
+                m_buffer.resize(needed);
+        }
+        return m_buffer.data() + m_used;
+    }
+
+    void commit(char *end) override { m_used = std::size_t(end - m_buffer.data()); }
+
+    void flush()
+    {
+        writeAll(m_fd, m_buffer.data(), m_used);
+        m_used = 0;
+    }
+
+private:
+    int m_fd;
+    std::vector<char> m_buffer;
+    std::size_t m_used = 0;
+};
 
 void removeOneLineBreak(std::string &text)
 {
@@ -112,16 +195,19 @@ std::string terminalPreview(const RichTextState &preview)
 }
 
 struct Request {
-    Form1State form;
+    Form1State form; // everything but the text
+    std::string text; // well-formed UTF-8
     bool preview = false;
 };
 
-/// Reads the arguments into a window state; nullopt when help or version was printed.
-std::optional<Request> parse(const std::vector<std::string> &arguments, std::istream &in, std::ostream &out)
+/// Reads the arguments and the text; nullopt when help or version was printed.
+std::optional<Request> parse(const std::vector<std::string> &arguments, int input, int output)
 {
     QStringList args;
-    for (std::size_t i = 0; i < arguments.size(); ++i)
-        args << decodeUtf8(arguments[i], i == 0 ? "the program name" : "argument " + std::to_string(i));
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        requireUtf8(arguments[i], i == 0 ? "the program name" : "argument " + std::to_string(i));
+        args << QString::fromStdString(arguments[i]);
+    }
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -138,11 +224,11 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, std::ist
     if (!parser.parse(args))
         throw UsageError(parser.errorText().toStdString());
     if (parser.isSet(help)) {
-        out << usage;
+        writeAll(output, usage);
         return std::nullopt;
     }
     if (parser.isSet(version)) {
-        out << "rainbowtext-cli 1.0.2\n";
+        writeAll(output, "rainbowtext-cli 1.0.2\n");
         return std::nullopt;
     }
 
@@ -171,35 +257,54 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, std::ist
         throw UsageError("more than one TEXT given (" + std::to_string(texts.size())
             + "); quote a text that holds spaces");
     if (texts.size() == 1) {
-        form.Text1 = texts.front();
+        request.text = texts.front().toStdString();
     } else {
-        std::string input = readAll(in);
-        removeOneLineBreak(input);
-        form.Text1 = decodeUtf8(input, "standard input");
+        request.text = readAll(input);
+        removeOneLineBreak(request.text);
+        requireUtf8(request.text, "standard input");
     }
     return request;
 }
 
+/// --preview: the window's conversion, for its preview colours.
+int printPreview(Request &request, int output, std::ostream &err)
+{
+    Form1State &form = request.form;
+    form.Text1 = QString::fromStdString(request.text);
+    Command3_Click(form);
+    if (form.LblInfo != messages::converted) {
+        err << form.LblInfo.toStdString() << '\n';
+        return 1;
+    }
+    writeAll(output, terminalPreview(form.RichTextBox1) + '\n');
+    return 0;
+}
+
+/// The markup, converted from the UTF-8 text straight into chunks of standard output.
+int printMarkup(const Request &request, int output, std::ostream &err)
+{
+    ChunkedOutput out(output);
+    const QString message = convertText(request.form, request.text, out);
+    if (message != messages::converted) {
+        err << message.toStdString() << '\n';
+        return 1;
+    }
+    char *end = out.reserve(1);
+    *end++ = '\n';
+    out.commit(end);
+    out.flush();
+    return 0;
+}
+
 } // namespace
 
-int runCommandLine(
-    const std::vector<std::string> &arguments, std::istream &in, std::ostream &out, std::ostream &err)
+int runCommandLine(const std::vector<std::string> &arguments, int input, int output, std::ostream &err)
 {
     try {
-        std::optional<Request> request = parse(arguments, in, out);
+        std::optional<Request> request = parse(arguments, input, output);
         if (!request)
             return 0;
-        Form1State &form = request->form;
-        Command3_Click(form);
-        if (form.LblInfo != messages::converted) {
-            err << form.LblInfo.toStdString() << '\n';
-            return 1;
-        }
-        if (request->preview)
-            out << terminalPreview(form.RichTextBox1) << '\n';
-        else
-            out << form.Text3.toStdString() << '\n';
-        return 0;
+        return request->preview ? printPreview(*request, output, err) : printMarkup(*request, output, err);
     } catch (const UsageError &e) {
         err << "rainbowtext-cli: " << e.what() << '\n';
         return 2;

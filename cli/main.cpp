@@ -1,10 +1,12 @@
 #include "command_line.h"
 
+#include <unistd.h>
+
 #include <iostream>
 
 int main(int argc, char *argv[])
 {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> arguments(argv, argv + argc);
-    return rainbow::runCommandLine(arguments, std::cin, std::cout, std::cerr);
+    return rainbow::runCommandLine(arguments, STDIN_FILENO, STDOUT_FILENO, std::cerr);
 }

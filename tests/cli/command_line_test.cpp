@@ -1,5 +1,10 @@
+#include "conversion.h"
+
+#include "../support/mixed_text.h"
+
 #include <QProcess>
 #include <QString>
+#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -13,7 +18,8 @@ struct CliRun {
 
 // Runs the real executable through sh, so the argument bytes arrive exactly as given (QProcess
 // alone would re-encode them, and could not pass invalid UTF-8).
-CliRun runCli(const QList<QByteArray> &arguments, const QByteArray &input = {})
+// With inputFile, standard input is that file (a regular file) instead of a pipe.
+CliRun runCli(const QList<QByteArray> &arguments, const QByteArray &input = {}, const QString &inputFile = {})
 {
     QByteArray script = "exec \"$0\"";
     for (const QByteArray &argument : arguments) {
@@ -22,6 +28,8 @@ CliRun runCli(const QList<QByteArray> &arguments, const QByteArray &input = {})
             script += "\\" + QByteArray::number(uchar(byte), 8).rightJustified(3, '0');
         script += "')\"";
     }
+    if (!inputFile.isEmpty())
+        script += " < '" + inputFile.toUtf8() + "'";
     QProcess process;
     process.start(QStringLiteral("/bin/sh"),
         { QStringLiteral("-c"), QString::fromLatin1(script), QStringLiteral(RAINBOWTEXT_CLI_PATH) });
@@ -112,4 +120,47 @@ TEST(CommandLine, EmojiStayWholeInTheMarkup)
 {
     const CliRun run = runCli({ "--format", "html", "🇨🇳e\xCC\x81" });
     EXPECT_EQ(run.out, "<font color=#8080C0>🇨🇳</font><font color=#FF0080>e\xCC\x81</font>\n");
+}
+
+// Long texts stream through several chunks of standard output: every byte must still be the
+// window's Text3, whether standard input is a pipe or a regular file.
+TEST(CommandLine, LongTextsPrintWhatTheWindowsConversionGives)
+{
+    const struct {
+        const char *name;
+        QString text;
+    } texts[] = {
+        { "ASCII and CJK", rainbow::test::mixedText(150000) },
+        { "with emoji, flags, accents and CR LF",
+            rainbow::test::mixedText(150000, 41, rainbow::test::clusters()) },
+    };
+    const QList<QByteArray> modes[] = { {}, { "--mode", "rainbow", "--symmetric", "--format", "html" } };
+    for (const auto &text : texts) {
+        for (const QList<QByteArray> &arguments : modes) {
+            SCOPED_TRACE(testing::Message() << text.name << ", " << arguments.join(' ').constData());
+            rainbow::Form1State form;
+            form.Option1 = arguments.isEmpty();
+            form.Option2 = !form.Option1;
+            form.Check2 = form.Option2 ? 1 : 0;
+            rainbow::Combo1_Click(form, form.Option2 ? 2 : 0);
+            form.Text1 = text.text;
+            rainbow::Command3_Click(form);
+            const QByteArray expected = form.Text3.toUtf8() + '\n';
+            ASSERT_GT(expected.size(), 3 << 20) << "several chunks";
+
+            const QByteArray input = text.text.toUtf8() + "\r\n";
+            const CliRun piped = runCli(arguments, input);
+            EXPECT_EQ(piped.exitCode, 0);
+            EXPECT_TRUE(piped.out == expected)
+                << "pipe: " << piped.out.size() << " bytes, " << expected.size() << " expected";
+
+            QTemporaryFile file;
+            ASSERT_TRUE(file.open());
+            file.write(input);
+            file.close();
+            const CliRun fromFile = runCli(arguments, {}, file.fileName());
+            EXPECT_EQ(fromFile.exitCode, 0);
+            EXPECT_TRUE(fromFile.out == expected) << "file: " << fromFile.out.size() << " bytes";
+        }
+    }
 }
