@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "conversion.h"
+#include "display_blocks.h"
 #include "messages.h"
 #include "picture2.h"
 #include "preview_reader.h"
@@ -15,16 +16,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 
 using namespace rainbow;
 using rainbow::ui::Form1;
@@ -50,6 +54,17 @@ public:
 };
 
 PackedColor packed(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
+
+/// One line of `length` units, a third of them ideographs, with spaces between short words.
+QString longLine(qsizetype length)
+{
+    static const QString words = QStringLiteral("青柚 rainbow 彩虹文字 text 渐变色 ");
+    QString line;
+    while (line.size() < length)
+        line += words;
+    line.truncate(length - 1);
+    return line + u'字';
+}
 
 /// The main window, shown offscreen, driven through its controls.
 class Form1Test : public ::testing::Test {
@@ -619,6 +634,7 @@ TEST_F(Form1Test, ConvertingThroughTheButtonAgreesWithTheConversion)
         { "reverse symmetric, odd length", QStringLiteral("ABCDEFGHIJKLM"), true, true, true, 2 },
         { "emoji and accents stay whole", QStringLiteral("e\u0301👍🏽🇨🇳abcdefghi"), true, false,
             true, 0 },
+        { "a long line, held in display blocks", longLine(2 * ui::displayBlockLength), true, false, true, 0 },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -656,4 +672,116 @@ TEST_F(Form1Test, ConvertingThroughTheButtonAgreesWithTheConversion)
             }
         }
     }
+}
+
+// The output box holds a long line as display blocks: it must copy, and take the user's edits, as
+// the one line it is.
+TEST_F(Form1Test, ALongOutputCopiesAndEditsAsTheOneLineItIs)
+{
+    type(longLine(1000));
+    click("Command3");
+    auto *box = control<QPlainTextEdit>("Text3");
+    QTextDocument *document = box->document();
+    const QString markup = text("Text3");
+    ASSERT_GE(document->blockCount(), 3) << "held as display blocks";
+    EXPECT_TRUE(document->isUndoRedoEnabled());
+    EXPECT_FALSE(document->isUndoAvailable()) << "the conversion leaves nothing to undo";
+
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const auto copyBySelection = [&](int from, int to) {
+        QTextCursor selection(document);
+        selection.setPosition(from);
+        selection.setPosition(to, QTextCursor::KeepAnchor);
+        box->setTextCursor(selection);
+        clipboard->clear();
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        return clipboard->text();
+    };
+    click("Command2(1)");
+    EXPECT_EQ(clipboard->text(), markup);
+    EXPECT_EQ(copyBySelection(0, document->characterCount() - 1), markup);
+    // The second block starts one position after its soft break, which the markup has no unit for.
+    const QTextBlock second = document->begin().next();
+    const int softBreak = second.position() - 1;
+    EXPECT_EQ(copyBySelection(softBreak - 10, softBreak + 11), markup.mid(softBreak - 10, 20));
+
+    box->moveCursor(QTextCursor::End);
+    EXPECT_TRUE(box->viewport()->rect().contains(box->cursorRect())) << "scrolls to the very end";
+
+    struct Edit {
+        const char *name;
+        int caret; // a document position
+        std::function<void()> keys;
+        QString expected;
+    };
+    const int secondLength = second.length() - 1;
+    const auto keys = [box](std::initializer_list<Qt::Key> list, Qt::KeyboardModifiers modifiers = {}) {
+        return [box, list, modifiers] {
+            for (const Qt::Key key : list)
+                QTest::keyClick(box, key, modifiers);
+        };
+    };
+    const Edit edits[] = {
+        { "backspace at a soft break removes no character", second.position(), keys({ Qt::Key_Backspace }),
+            markup },
+        { "undo brings the soft break back as one", second.position(),
+            [&] {
+                QTest::keyClick(box, Qt::Key_Backspace);
+                QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+            },
+            markup },
+        { "return at a soft break is the user's line break", second.position(), keys({ Qt::Key_Return }),
+            markup.left(softBreak) + u'\n' + markup.mid(softBreak) },
+        { "return inside a display block", second.position() + 5, keys({ Qt::Key_Return }),
+            markup.left(softBreak + 5) + u'\n' + markup.mid(softBreak + 5) },
+        { "typing into an emptied display block", second.position(),
+            [&] {
+                QTextCursor block = box->textCursor();
+                block.setPosition(second.position() + secondLength, QTextCursor::KeepAnchor);
+                box->setTextCursor(block);
+                QTest::keyClick(box, Qt::Key_Delete);
+                QTest::keyClicks(box, QStringLiteral("x"));
+                QTest::keyClick(box, Qt::Key_Return);
+                QTest::keyClicks(box, QStringLiteral("y"));
+            },
+            markup.left(softBreak) + QStringLiteral("x\ny") + markup.mid(softBreak + secondLength) },
+    };
+    for (const Edit &edit : edits) {
+        SCOPED_TRACE(edit.name);
+        click("Command3");
+        QTextCursor caret(document);
+        caret.setPosition(edit.caret);
+        box->setTextCursor(caret);
+        edit.keys();
+        EXPECT_EQ(text("Text3"), edit.expected);
+        click("Command2(1)");
+        EXPECT_EQ(clipboard->text(), edit.expected);
+    }
+}
+
+TEST_F(Form1Test, ALongPreviewCopiesAsTheInputWithItsColours)
+{
+    const QString input = longLine(3 * ui::displayBlockLength);
+    type(input);
+    click("Option2");
+    click("Command3");
+    auto *box = control<QTextEdit>("RichTextBox1");
+    ASSERT_GE(box->document()->blockCount(), 3) << "held as display blocks";
+
+    box->selectAll();
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    const QMimeData *copied = clipboard->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->text(), input);
+    QTextDocument pasted;
+    pasted.setHtml(copied->html());
+    EXPECT_EQ(pasted.blockCount(), 1);
+    const auto shownPasted = tests::shownText(pasted);
+    EXPECT_EQ(shownPasted.text, input);
+    EXPECT_EQ(shownPasted.colors, preview().colors);
+
+    box->moveCursor(QTextCursor::End);
+    EXPECT_TRUE(box->viewport()->rect().contains(box->cursorRect())) << "scrolls to the very end";
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "display_blocks.h"
+
 #include <QColor>
 #include <QString>
 #include <QTextBlock>
@@ -10,8 +12,9 @@
 
 namespace rainbow::tests {
 
-/// What a rich-text box shows: its text with "\n" between blocks, and the colour of each
-/// character of it (nullopt for the default colour; a block break has no colour of its own).
+/// What a rich-text box shows: its text with "\n" between blocks (none at a soft break), and the
+/// colour of each character of it (nullopt for the default colour; a block break has no colour of
+/// its own).
 struct ShownText {
     QString text;
     std::vector<std::optional<QColor>> colors;
@@ -21,7 +24,7 @@ inline ShownText shownText(const QTextDocument &document)
 {
     ShownText shown;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block != document.begin()) {
+        if (block != document.begin() && !ui::followsSoftBreak(block)) {
             shown.text += u'\n';
             shown.colors.push_back(std::nullopt);
         }

@@ -1,5 +1,6 @@
 #include "preview.h"
 
+#include "display_blocks.h"
 #include "preview_reader.h"
 #include "qt_color.h"
 
@@ -77,5 +78,31 @@ TEST(FillPreview, LineBreaksKeepEveryCharacterOnItsColour)
             unit += c.text.mid(unit, 2) == QStringLiteral("\r\n") ? 2 : 1;
         }
         EXPECT_EQ(unit, c.text.size());
+    }
+}
+
+// A long line goes into display blocks; the runs that span their soft breaks keep every
+// character in its colour, and the reader sees no break at all.
+TEST(FillPreview, ALongLineKeepsEveryCharacterOnItsColourAcrossDisplayBlocks)
+{
+    QString text;
+    for (int i = 0; text.size() < 3 * ui::displayBlockLength; ++i)
+        text += i % 3 == 2 ? QStringLiteral("青") : QStringLiteral("ab ");
+    RichTextState state;
+    state.setText(text);
+    // Runs of 7 units with a gap of 2 after each, so runs both span and end at soft breaks.
+    for (qsizetype at = 0; at + 7 <= text.size(); at += 9)
+        state.colorSelection(at, 7, PackedColor(at * 0x101));
+
+    QTextDocument document;
+    ui::fillPreview(document, text, state.colorRuns);
+    EXPECT_GE(document.blockCount(), 3) << "the line is in display blocks";
+    const auto shown = shownText(document);
+    ASSERT_EQ(shown.text, text);
+    for (qsizetype unit = 0; unit < text.size(); ++unit) {
+        const std::optional<PackedColor> color = state.colorAt(unit);
+        ASSERT_EQ(
+            shown.colors[size_t(unit)], color ? std::optional<QColor>(ui::toQColor(*color)) : std::nullopt)
+            << "unit " << unit;
     }
 }

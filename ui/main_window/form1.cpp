@@ -3,6 +3,7 @@
 #include "color_chooser.h"
 #include "controls.h"
 #include "conversion.h"
+#include "display_blocks.h"
 #include "form1_layout.h"
 #include "frm_about.h"
 #include "links.h"
@@ -10,6 +11,7 @@
 #include "messages.h"
 #include "picture2.h"
 #include "preview.h"
+#include "text_boxes.h"
 #include "window_look.h"
 #include "window_rules.h"
 
@@ -70,9 +72,9 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
     return label;
 }
 
-QPlainTextEdit *makeTextBox(QWidget *parent, const char *name)
+template <typename Box = QPlainTextEdit> Box *makeTextBox(QWidget *parent, const char *name)
 {
-    auto *box = makeControl<QPlainTextEdit>(parent, name);
+    auto *box = makeControl<Box>(parent, name);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -94,10 +96,8 @@ QString qString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), q
 
 QString plainText(const QPlainTextEdit &box)
 {
-    // toPlainText() would turn no-break spaces into plain ones.
-    QString text = box.document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    return text;
+    // Not toPlainText(): it would turn no-break spaces into plain ones and keep soft breaks.
+    return documentText(*box.document());
 }
 
 Form1::Form1(std::unique_ptr<ColorChooser> colorChooser, QWidget *parent)
@@ -166,12 +166,12 @@ void Form1::createControls()
     m_combo1->setCurrentIndex(-1); // the load step chooses
 
     m_label1[4] = makeLabel(this, "Label1(4)", QStringLiteral("代码窗口"));
-    m_text3 = makeTextBox(this, "Text3");
+    m_text3 = makeTextBox<OutputBox>(this, "Text3");
     m_command2[2] = makeControl<QPushButton>(this, "Command2(2)", QStringLiteral("清空文本"));
     m_command3 = makeControl<QPushButton>(this, "Command3", QStringLiteral("转换"));
     m_command2[1] = makeControl<QPushButton>(this, "Command2(1)", QStringLiteral("复制到剪贴板"));
 
-    m_richTextBox1 = makeControl<QTextEdit>(this, "RichTextBox1");
+    m_richTextBox1 = makeControl<PreviewBox>(this, "RichTextBox1");
     m_richTextBox1->setReadOnly(true);
     m_richTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_richTextBox1->setFocusPolicy(Qt::StrongFocus);
@@ -420,7 +420,7 @@ Form1State Form1::conversionState() const
 
 void Form1::applyConversion(const Form1State &state)
 {
-    m_text3->setPlainText(state.Text3);
+    m_text3->setLongText(state.Text3);
     if (state.RichTextBox1.textRevision != m_previewRevision) {
         fillPreview(*m_richTextBox1->document(), state.RichTextBox1.text, state.RichTextBox1.colorRuns);
         m_previewRevision = state.RichTextBox1.textRevision;

@@ -1,5 +1,6 @@
 #include "preview.h"
 
+#include "display_blocks.h"
 #include "qt_color.h"
 
 #include <QTextCursor>
@@ -13,18 +14,15 @@ void fillPreview(QTextDocument &document, const QString &text, const std::vector
     document.clear();
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
+    DisplayBlockWriter writer(cursor, text);
     const QTextCharFormat plain;
     QTextCharFormat colored;
-    qsizetype at = 0;
     for (const ColorRun &run : runs) {
-        if (run.start > at)
-            cursor.insertText(text.mid(at, run.start - at), plain);
+        writer.writeUntil(run.start, plain);
         colored.setForeground(toQColor(run.color));
-        cursor.insertText(text.mid(run.start, run.length), colored);
-        at = run.start + run.length;
+        writer.writeUntil(run.start + run.length, colored);
     }
-    if (at < text.size())
-        cursor.insertText(text.mid(at), plain);
+    writer.writeUntil(text.size(), plain);
     cursor.endEditBlock();
 }
 

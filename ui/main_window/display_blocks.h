@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <QTextCharFormat>
+
+#include <vector>
+
+class QTextBlock;
+class QTextCursor;
+class QTextDocument;
+
+namespace rainbow::ui {
+
+// The toolkit lays out a whole paragraph at once, however little of it shows: a line of a
+// million characters takes seconds. So the output box and the preview hold a long paragraph as
+// display blocks of at most displayBlockLength units, joined by soft breaks. A soft break is a
+// block separator marked in its character format; it is no part of the text, and everything that
+// reads or copies a box leaves it out.
+
+/// The longest paragraph a box holds as one block.
+inline constexpr qsizetype displayBlockLength = 4096;
+
+/// The offsets in text before which a soft break goes, in order. Hard breaks are "\r\n", "\r",
+/// "\n" and U+2029. A paragraph longer than maxLength is cut into pieces of at most maxLength
+/// units, each cut after the last space in the final quarter of its piece, else at the last
+/// line-break opportunity close before it, else at the last boundary between user-perceived
+/// characters, else between two code points.
+std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength = displayBlockLength);
+
+/// Whether the block separator just before block is a soft break (never so for the first block).
+bool followsSoftBreak(const QTextBlock &block);
+
+/// Whether a character format carries the mark of a soft break. Only separators should: text
+/// typed into a block the user emptied takes the format of the separator before it.
+bool marksSoftBreak(const QTextCharFormat &format);
+
+/// The format without the mark of a soft break.
+QTextCharFormat withoutSoftBreakMark(QTextCharFormat format);
+
+/// The text of the document positions [from, to): hard breaks as "\n", soft breaks left out, every
+/// other character (no-break spaces too) as it is.
+QString textBetween(const QTextDocument &document, int from, int to);
+
+/// The whole text of the document, as textBetween gives it.
+QString documentText(const QTextDocument &document);
+
+/// Writes a text at a cursor in consecutive pieces, each in a format of its own, and puts soft
+/// breaks where softBreakPositions says. Hard breaks become block separators as with
+/// QTextCursor::insertText.
+class DisplayBlockWriter {
+public:
+    DisplayBlockWriter(QTextCursor &cursor, const QString &text, qsizetype maxLength = displayBlockLength);
+
+    /// Writes the text from where the last call stopped up to end (exclusive) in format.
+    void writeUntil(qsizetype end, const QTextCharFormat &format);
+
+private:
+    QTextCursor &m_cursor;
+    const QString &m_text;
+    std::vector<qsizetype> m_breaks;
+    size_t m_nextBreak = 0;
+    qsizetype m_written = 0;
+};
+
+} // namespace rainbow::ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace rainbow::ui {
+
+/// The output box: an editable plain text box that holds a long text as display blocks, so that
+/// only what shows is laid out. Copying leaves the soft breaks out; plainText() reads it so.
+class OutputBox : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit OutputBox(QWidget *parent = nullptr);
+
+    /// Replaces the whole text as setPlainText does: the caret at the start, nothing to undo.
+    void setLongText(const QString &text);
+
+protected:
+    QMimeData *createMimeDataFromSelection() const override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    /// Makes what the user types next a plain character, never a soft break.
+    void typePlainCharacters();
+};
+
+/// The preview: a read-only rich-text box whose copy, as plain text and as HTML, leaves the soft
+/// breaks out. fillPreview fills it.
+class PreviewBox : public QTextEdit {
+    Q_OBJECT
+
+public:
+    explicit PreviewBox(QWidget *parent = nullptr);
+
+protected:
+    QMimeData *createMimeDataFromSelection() const override;
+};
+
+} // namespace rainbow::ui
