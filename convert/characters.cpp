@@ -1,5 +1,6 @@
 #include "characters.h"
 
+#include <QStringDecoder>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -180,7 +181,10 @@ std::vector<qsizetype> characterStarts(QStringView text)
 /// characterStarts of the UTF-16 form, as byte offsets into the UTF-8 text.
 std::vector<qsizetype> utf8CharacterStarts(std::string_view text)
 {
-    std::vector<qsizetype> starts = characterStarts(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    // QString::fromUtf8 would drop a leading byte-order mark, and every offset after it with it.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QString utf16 = decoder(QByteArrayView(text.data(), qsizetype(text.size())));
+    std::vector<qsizetype> starts = characterStarts(utf16);
     qsizetype byte = 0;
     qsizetype unit = 0;
     for (qsizetype &start : starts) {

@@ -108,8 +108,9 @@ TEST(TrimSpaces, Utf8TrimsTheSameSpaces)
 TEST(Utf8CharacterText, CountsAsCharacterTextDoes)
 {
     for (const char16_t *text : { u"ABC", u"青柚彩虹", u"😀😀", u"🇨🇳🇺🇸", u"👨\u200D👩\u200D👧", u"e\u0301x",
-             u"a\r\nb", u"👨\u200D👩\u200D👧🇨🇳x", u"" }) {
-        const QString utf16 = QString::fromUtf16(text);
+             u"a\r\nb", u"👨\u200D👩\u200D👧🇨🇳x", u"", u"\uFEFF\uFEFFab" }) {
+        const QString utf16 = QString::fromRawData(
+            reinterpret_cast<const QChar *>(text), qsizetype(std::char_traits<char16_t>::length(text)));
         const std::string utf8 = utf16.toStdString();
         SCOPED_TRACE(utf8);
         EXPECT_EQ(Utf8CharacterText(utf8).size(), CharacterText(utf16).size());
