@@ -262,6 +262,9 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
         request.text = readAll(input);
         removeOneLineBreak(request.text);
         requireUtf8(request.text, "standard input");
+        // Decoded as Qt decodes UTF-8 into the window's text: without a leading byte-order mark.
+        if (request.text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            request.text.erase(0, 3);
     }
     return request;
 }

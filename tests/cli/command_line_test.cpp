@@ -75,6 +75,10 @@ TEST(CommandLine, Contract)
         { "invalid UTF-8 input", {}, "abc\xFF\n", 2, "",
             "standard input is not valid UTF-8 (byte offset 3)" },
         { "empty gradient converts to an empty line", {}, "", 0, "\n", "" },
+        { "a leading byte-order mark is dropped, a second one kept", {},
+            "\xEF\xBB\xBF\xEF\xBB\xBF"
+            "AB\n",
+            0, "[color=#55AAD5]\xEF\xBB\xBF[/color][color=#AA55AA]A[/color][color=#FF0080]B[/color]\n", "" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
