@@ -2,6 +2,7 @@
 // window has painted once, offscreen. Each case also reports the process's peak resident memory
 // while it ran.
 #include "form1.h"
+#include "preview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -65,7 +66,8 @@ void convertButton(benchmark::State &state, bool rainbow)
     {
         rainbow::ui::Form1 form;
         form.show();
-        form.findChild<QPlainTextEdit *>(QStringLiteral("Text1"))->setPlainText(mixedText(length, lineLength));
+        form.findChild<QPlainTextEdit *>(QStringLiteral("Text1"))
+            ->setPlainText(mixedText(length, lineLength));
         if (rainbow) {
             QTest::mouseClick(form.findChild<QRadioButton *>(QStringLiteral("Option2")), Qt::LeftButton);
             QTest::mouseClick(form.findChild<QCheckBox *>(QStringLiteral("Check2")), Qt::LeftButton);
@@ -94,7 +96,26 @@ void cases(benchmark::internal::Benchmark *benchmark)
     benchmark->Unit(benchmark::kMillisecond);
 }
 
-/// A million characters on one line takes seconds per click: a single click per run.
+/// The preview filled with one colour run per character, the most a conversion gives (a short
+/// rainbow): the time per character must not grow with the length.
+void fillPreviewOneRunPerCharacter(benchmark::State &state)
+{
+    const QString text = mixedText(int(state.range(0)), int(state.range(1)));
+    std::vector<rainbow::ColorRun> runs;
+    runs.reserve(size_t(text.size()));
+    for (qsizetype unit = 0; unit < text.size(); ++unit)
+        runs.push_back({ unit, 1, rainbow::PackedColor(unit % 2 ? 0x0000FF : 0xFF0000) });
+    QTextEdit preview;
+    preview.resize(481, 89);
+    preview.show();
+    for (auto _ : state) {
+        rainbow::ui::fillPreview(*preview.document(), text, runs);
+        preview.repaint();
+    }
+    state.SetItemsProcessed(state.iterations() * text.size());
+}
+
+/// A million characters on one line: one click per run, so that a few runs take seconds only.
 void millionOnOneLine(benchmark::internal::Benchmark *benchmark)
 {
     benchmark->ArgNames({ "chars", "line" });
@@ -109,6 +130,13 @@ BENCHMARK_CAPTURE(convertButton, gradient, false)->Apply(cases);
 BENCHMARK_CAPTURE(convertButton, symmetricRainbow, true)->Apply(cases);
 BENCHMARK_CAPTURE(convertButton, gradient, false)->Apply(millionOnOneLine);
 BENCHMARK_CAPTURE(convertButton, symmetricRainbow, true)->Apply(millionOnOneLine);
+BENCHMARK(fillPreviewOneRunPerCharacter)
+    ->ArgNames({ "chars", "line" })
+    ->Args({ 10000, 0 })
+    ->Args({ 100000, 0 })
+    ->Args({ 1000000, 0 })
+    ->Args({ 1000000, 80 })
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char *argv[])
 {
