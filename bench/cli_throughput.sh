@@ -1,0 +1,43 @@
+#!/bin/sh
+# rainbowtext-cli as a whole process: the benchmark text of 6,400,000 characters (about a third
+# CJK, a line break every 80; 10.7 MB of UTF-8, 6.4 M UTF-16 units) from a file on standard
+# input to /dev/null, as UBB gradient and as symmetric rainbow. Prints the median time of
+# hyperfine runs, the rate, and the median peak memory of /usr/bin/time runs beside the budget
+# of input + output + 20 %.
+#
+# Usage: bench/cli_throughput.sh [BUILD_DIR]   (a build configured with -DRAINBOWTEXT_BUILD_BENCHMARKS=ON)
+set -eu
+
+build=${1:-build}
+cli=$build/cli/rainbowtext-cli
+make_text=$build/bench/core/make_bench_text
+characters=6400000
+runs=15
+
+for tool in "$cli" "$make_text"; do
+    [ -x "$tool" ] || { echo "missing $tool: build with -DRAINBOWTEXT_BUILD_BENCHMARKS=ON" >&2; exit 2; }
+done
+command -v hyperfine > /dev/null || { echo "hyperfine is not installed" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$make_text" "$characters" > "$work/text.txt"
+input_bytes=$(wc -c < "$work/text.txt")
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+printf '%-28s %10s %12s %12s %14s\n' mode "median s" "M chars/s" "peak MB" "budget MB"
+for mode in "--mode gradient" "--mode rainbow --symmetric"; do
+    output_bytes=$("$cli" $mode < "$work/text.txt" | wc -c)
+    hyperfine --warmup 3 --runs "$runs" --style none --export-json "$work/run.json" \
+        "'$cli' $mode < '$work/text.txt' > /dev/null" > /dev/null
+    seconds=$(sed -n 's/.*"median": *\([0-9.e-]*\).*/\1/p' "$work/run.json" | head -n 1)
+    peak_kb=$(for i in 1 2 3 4 5; do
+        /usr/bin/time -f %M "$cli" $mode < "$work/text.txt" 2>&1 > /dev/null | tail -n 1
+    done | median)
+    awk -v mode="$mode" -v s="$seconds" -v n="$characters" -v kb="$peak_kb" -v i="$input_bytes" \
+        -v o="$output_bytes" 'BEGIN {
+            printf "%-28s %10.3f %12.1f %12.1f %14.1f\n", mode, s, n / s / 1e6, kb * 1024 / 1e6, (i + o) * 1.2 / 1e6
+        }'
+done
+echo "input $input_bytes bytes, $characters characters; target: at least 25 M chars/s, peak within the budget"
