@@ -2,6 +2,7 @@
 
 #include "characters.h"
 #include "hue_wheel.h"
+#include "window_rules.h"
 
 #include <QByteArray>
 
@@ -153,9 +154,9 @@ const QString &convertCharacters(const Form1State &form, const Text &text, std::
 {
     const int32_t n = checkedCount(text.size());
     if (!form.Option1) {
-        if (n < 6)
+        if (n < minimumRainbowLength)
             return messages::tooShortForRainbow;
-        if (n < 12 && form.Check2 == 1)
+        if (n < 2 * minimumRainbowLength && form.Check2 == 1)
             return messages::tooShortForSymmetric;
     }
     preview.show();
@@ -181,11 +182,6 @@ void Combo1_Click(Form1State &form, int listIndex)
     const MarkupTemplate markup = markupTemplate(allMarkupFormats[size_t(listIndex)]);
     form.Text2 = { QString::fromStdString(markup.OpenPrefix), QString::fromStdString(markup.OpenSuffix),
         QString::fromStdString(markup.CloseTag) };
-}
-
-MarkupTemplate activeTemplate(const Form1State &form)
-{
-    return { form.Text2[0].toStdString(), form.Text2[1].toStdString(), form.Text2[2].toStdString() };
 }
 
 void BuildGradientText(Form1State &form)

@@ -10,9 +10,6 @@ namespace rainbow {
 /// Writes the template of list entry index into Text2(0..2); other indexes change nothing.
 void Combo1_Click(Form1State &form, int listIndex);
 
-/// The template in force, read from Text2(0..2).
-MarkupTemplate activeTemplate(const Form1State &form);
-
 /// Gradient of the trimmed Text1 from StartColor to EndColor: character k of n gets the colour
 /// k/n of the way, so the last one has EndColor. Replaces Text3 and colours the preview, whose
 /// text must be the trimmed input.
