@@ -1,7 +1,8 @@
 #!/bin/sh
 # rainbowtext-cli as a whole process: the benchmark text of 6,400,000 characters (about a third
 # CJK, a line break every 80; 10.7 MB of UTF-8, 6.4 M UTF-16 units) from a file on standard
-# input to /dev/null, as UBB gradient and as symmetric rainbow. Prints the median time of
+# input to /dev/null, as UBB gradient and as symmetric rainbow, with LF line breaks and again
+# with a CR before every LF (the same characters: CR LF is one). Prints the median time of
 # hyperfine runs, the rate, and the median peak memory of /usr/bin/time runs beside the budget
 # of input + output + 20 %.
 #
@@ -21,23 +22,27 @@ command -v hyperfine > /dev/null || { echo "hyperfine is not installed" >&2; exi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$make_text" "$characters" > "$work/text.txt"
-input_bytes=$(wc -c < "$work/text.txt")
+"$make_text" "$characters" > "$work/lf.txt"
+sed 's/$/\r/' "$work/lf.txt" > "$work/crlf.txt"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-printf '%-28s %10s %12s %12s %14s\n' mode "median s" "M chars/s" "peak MB" "budget MB"
-for mode in "--mode gradient" "--mode rainbow --symmetric"; do
-    output_bytes=$("$cli" $mode < "$work/text.txt" | wc -c)
-    hyperfine --warmup 3 --runs "$runs" --style none --export-json "$work/run.json" \
-        "'$cli' $mode < '$work/text.txt' > /dev/null" > /dev/null
-    seconds=$(sed -n 's/.*"median": *\([0-9.e-]*\).*/\1/p' "$work/run.json" | head -n 1)
-    peak_kb=$(for i in 1 2 3 4 5; do
-        /usr/bin/time -f %M "$cli" $mode < "$work/text.txt" 2>&1 > /dev/null | tail -n 1
-    done | median)
-    awk -v mode="$mode" -v s="$seconds" -v n="$characters" -v kb="$peak_kb" -v i="$input_bytes" \
-        -v o="$output_bytes" 'BEGIN {
-            printf "%-28s %10.3f %12.1f %12.1f %14.1f\n", mode, s, n / s / 1e6, kb * 1024 / 1e6, (i + o) * 1.2 / 1e6
-        }'
+printf '%-6s %-28s %10s %12s %12s %14s\n' text mode "median s" "M chars/s" "peak MB" "budget MB"
+for text in lf crlf; do
+    for mode in "--mode gradient" "--mode rainbow --symmetric"; do
+        input_bytes=$(wc -c < "$work/$text.txt")
+        output_bytes=$("$cli" $mode < "$work/$text.txt" | wc -c)
+        hyperfine --warmup 3 --runs "$runs" --style none --export-json "$work/run.json" \
+            "'$cli' $mode < '$work/$text.txt' > /dev/null" > /dev/null
+        seconds=$(sed -n 's/.*"median": *\([0-9.e-]*\).*/\1/p' "$work/run.json" | head -n 1)
+        peak_kb=$(for i in 1 2 3 4 5; do
+            /usr/bin/time -f %M "$cli" $mode < "$work/$text.txt" 2>&1 > /dev/null | tail -n 1
+        done | median)
+        awk -v text="$text" -v mode="$mode" -v s="$seconds" -v n="$characters" -v kb="$peak_kb" \
+            -v i="$input_bytes" -v o="$output_bytes" 'BEGIN {
+                printf "%-6s %-28s %10.3f %12.1f %12.1f %14.1f\n", text, mode, s, n / s / 1e6, kb * 1024 / 1e6,
+                    (i + o) * 1.2 / 1e6
+            }'
+    done
 done
-echo "input $input_bytes bytes, $characters characters; target: at least 25 M chars/s, peak within the budget"
+echo "input $(wc -c < "$work/lf.txt") bytes with LF, $(wc -c < "$work/crlf.txt") with CR LF, $characters characters; target: at least 25 M chars/s, peak within the budget"

@@ -12,8 +12,9 @@ namespace rainbow {
 namespace {
 
 /// Code units that can belong to a character together with a neighbour: everything the
-/// grapheme rules join (CR LF, Hangul jamo sequences, extending and spacing marks, joiners,
-/// prepended marks, surrogate pairs). Generous on purpose: a false alarm only costs the slow path.
+/// grapheme rules join (Hangul jamo sequences, extending and spacing marks, joiners, prepended
+/// marks, surrogate pairs) but CR LF, which crLfPairs finds apart. Generous on purpose: a false
+/// alarm only costs the slow path.
 std::bitset<65536> makeJoiningUnits()
 {
     std::bitset<65536> joining;
@@ -34,7 +35,6 @@ std::bitset<65536> makeJoiningUnits()
         for (char32_t u = first; u <= last; ++u)
             joining.set(u);
     };
-    joining.set(u'\r');
     setRange(0x1100, 0x11FF); // Hangul jamo
     setRange(0xA960, 0xA97F);
     setRange(0xD7B0, 0xD7FF);
@@ -49,8 +49,8 @@ const std::bitset<65536> &joiningUnits()
     return joining;
 }
 
-/// Per UTF-8 byte: true when no code point it belongs to can join: ASCII but CR, continuation
-/// bytes (their lead decides), and leads whose whole range of code points has no joining one.
+/// Per UTF-8 byte: true when no code point it belongs to can join: ASCII, continuation bytes
+/// (their lead decides), and leads whose whole range of code points has no joining one.
 std::array<bool, 256> makeSafeBytes()
 {
     const std::bitset<65536> &joining = joiningUnits();
@@ -64,13 +64,18 @@ std::array<bool, 256> makeSafeBytes()
     std::array<bool, 256> safe {};
     for (unsigned byte = 0; byte < 256; ++byte) {
         if (byte < 0xC0)
-            safe[byte] = byte != '\r';
+            safe[byte] = true;
         else if (byte < 0xE0)
             safe[byte] = noneJoins((byte & 0x1F) << 6, 64);
         else if (byte < 0xF0)
             safe[byte] = noneJoins((byte & 0x0F) << 12, 4096);
     }
     return safe;
+}
+
+qsizetype codePointCount(std::string_view text)
+{
+    return std::count_if(text.begin(), text.end(), [](char byte) { return (uint8_t(byte) & 0xC0) != 0x80; });
 }
 
 } // namespace
@@ -93,7 +98,10 @@ std::string_view trimSpaces(std::string_view text)
     return text.substr(begin, std::max(begin, end) - begin);
 }
 
-bool everyUnitIsACharacter(QStringView text)
+namespace {
+
+/// True when no code unit of the text can join a neighbour, CR LF aside.
+bool noUnitJoins(QStringView text)
 {
     const std::bitset<65536> &joining = joiningUnits();
     for (QChar unit : text) {
@@ -103,7 +111,9 @@ bool everyUnitIsACharacter(QStringView text)
     return true;
 }
 
-bool everyCodePointIsACharacter(std::string_view text)
+/// True when no code point of the well-formed UTF-8 text can join a neighbour, CR LF aside,
+/// and none lies outside the Basic Multilingual Plane (noUnitJoins of its UTF-16 form).
+bool noCodePointJoins(std::string_view text)
 {
     static const std::array<bool, 256> safe = makeSafeBytes();
     const std::bitset<65536> &joining = joiningUnits();
@@ -114,7 +124,7 @@ bool everyCodePointIsACharacter(std::string_view text)
         if (safe[bytes[at]])
             continue;
         const char32_t lead = bytes[at];
-        if (lead == '\r' || lead >= 0xF0) // beyond the BMP: a surrogate pair in UTF-16
+        if (lead >= 0xF0) // beyond the BMP: a surrogate pair in UTF-16
             return false;
         const char32_t codePoint = lead < 0xE0
             ? (lead & 0x1F) << 6 | (bytes[at + 1] & 0x3F)
@@ -123,6 +133,38 @@ bool everyCodePointIsACharacter(std::string_view text)
             return false;
     }
     return true;
+}
+
+} // namespace
+
+// CR LF pairs are found apart from the joining units, by a search for CR, so the loop over every
+// unit has nothing more to do than before line breaks took the fast path.
+
+std::optional<std::vector<qsizetype>> crLfPairs(QStringView text)
+{
+    if (!noUnitJoins(text))
+        return std::nullopt;
+    std::vector<qsizetype> pairs;
+    for (qsizetype at = text.indexOf(u'\r'); at != -1; at = text.indexOf(u'\r', at + 1)) {
+        if (at + 1 < text.size() && text[at + 1] == u'\n')
+            pairs.push_back(at - qsizetype(pairs.size()));
+    }
+    return pairs;
+}
+
+std::optional<std::vector<qsizetype>> utf8CrLfPairs(std::string_view text)
+{
+    if (!noCodePointJoins(text))
+        return std::nullopt;
+    std::vector<qsizetype> pairs;
+    qsizetype characters = 0; // characters before byte counted
+    std::size_t counted = 0;
+    for (std::size_t at = text.find("\r\n"); at != text.npos; at = text.find("\r\n", at + 2)) {
+        characters += codePointCount(text.substr(counted, at - counted));
+        pairs.push_back(characters++);
+        counted = at + 2;
+    }
+    return pairs;
 }
 
 namespace {
@@ -202,25 +244,26 @@ std::vector<qsizetype> utf8CharacterStarts(std::string_view text)
 
 qsizetype characterCount(QStringView text)
 {
-    if (everyUnitIsACharacter(text))
-        return text.size();
+    if (const std::optional<std::vector<qsizetype>> pairs = crLfPairs(text))
+        return text.size() - qsizetype(pairs->size());
     return qsizetype(characterStarts(text).size()) - 1;
 }
 
 CharacterText::CharacterText(QString text)
     : m_text(std::move(text))
 {
-    if (everyUnitIsACharacter(m_text))
-        return;
-    m_starts = characterStarts(m_text);
+    if (std::optional<std::vector<qsizetype>> pairs = crLfPairs(m_text))
+        m_pairs = std::move(*pairs);
+    else
+        m_starts = characterStarts(m_text);
 }
 
 Utf8CharacterText::Utf8CharacterText(std::string_view text)
     : m_text(text)
 {
-    if (everyCodePointIsACharacter(text)) {
-        m_size = std::count_if(
-            text.begin(), text.end(), [](char byte) { return (uint8_t(byte) & 0xC0) != 0x80; });
+    if (std::optional<std::vector<qsizetype>> pairs = utf8CrLfPairs(text)) {
+        m_pairs = std::move(*pairs);
+        m_size = codePointCount(text) - qsizetype(m_pairs.size());
         return;
     }
     m_starts = utf8CharacterStarts(text);

@@ -180,4 +180,52 @@ private:
     const Offset *m_start;
 };
 
+/// A text of single-code-point characters but for some pairs of two code points (CR LF): the code
+/// points come from a cursor of them (UnitCursor, Utf8CodePointCursor), the pairs from a sorted
+/// list of their character indices.
+template <typename CodePoints, typename Index> class PairCursor {
+public:
+    /// codePoints is at character index; nextPair is the first pair at or after it.
+    PairCursor(CodePoints codePoints, std::size_t index, const Index *nextPair, const Index *pairsEnd)
+        : m_codePoints(codePoints)
+        , m_index(Index(index))
+        , m_nextPair(nextPair)
+        , m_pairsEnd(pairsEnd)
+    {
+    }
+
+    std::size_t position() const { return m_codePoints.position(); }
+    std::size_t unitsBound(std::size_t count) const
+    {
+        const Index *after = std::lower_bound(m_nextPair, m_pairsEnd, m_index + Index(count));
+        return m_codePoints.unitsBound(count + std::size_t(after - m_nextPair));
+    }
+    /// Single code points up to the next pair, which copyExact takes.
+    std::size_t fastCount(std::size_t count) const
+    {
+        const std::size_t fast = m_codePoints.fastCount(count);
+        return m_nextPair == m_pairsEnd ? fast : std::min(fast, std::size_t(*m_nextPair - m_index));
+    }
+    template <typename CharT> CharT *copyFast(CharT *out)
+    {
+        ++m_index;
+        return m_codePoints.copyFast(out);
+    }
+    template <typename CharT> CharT *copyExact(CharT *out)
+    {
+        if (m_nextPair != m_pairsEnd && *m_nextPair == m_index) {
+            out = m_codePoints.copyExact(out);
+            ++m_nextPair;
+        }
+        ++m_index;
+        return m_codePoints.copyExact(out);
+    }
+
+private:
+    CodePoints m_codePoints;
+    Index m_index; // characters taken since the text's start
+    const Index *m_nextPair;
+    const Index *m_pairsEnd;
+};
+
 } // namespace rainbow

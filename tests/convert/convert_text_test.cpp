@@ -57,6 +57,7 @@ TEST(ConvertText, MatchesCommand3ClickForEveryModeAndFormat)
     } texts[] = {
         { "ASCII and CJK, 20000 characters", mixedText(20000) },
         { "emoji, flags, accents, CR LF and jamo among them", mixedText(20000, 37, clusters) },
+        { "CR LF and lone CR line breaks, no other joining", mixedText(20000, 80, { "\r\n", "\r" }) },
         { "one accent at the very end", mixedText(3000) + QString::fromUtf16(u"e\u0301") },
         { "a byte-order mark first", QChar(0xFEFF) + mixedText(50) },
         { "two-byte letters and symbols", QString::fromUtf16(u"©é±ß×ñ¼ÀЖЯ") },
