@@ -80,6 +80,17 @@ struct NoPreview {
     void operator()(const RgbTriple &, std::size_t, std::size_t) const { }
 };
 
+/// A preview of the caller's own, told each span.
+struct ListenerPreview {
+    const SpanListener &listener;
+
+    void show() const { }
+    void operator()(const RgbTriple &color, std::size_t first, std::size_t end) const
+    {
+        listener(color, first, end);
+    }
+};
+
 /// Colouring one character at a time would leave it selected: so does colouring span by span.
 void selectCharacter(RichTextState &preview, const CharacterText &text, qsizetype index)
 {
@@ -242,11 +253,20 @@ void Command3_Click(Form1State &form)
 
 QString convertText(const Form1State &settings, std::string_view text, MarkupSink<char> &sink)
 {
+    return convertText(settings, text, sink, SpanListener());
+}
+
+QString convertText(
+    const Form1State &settings, std::string_view text, MarkupSink<char> &sink, const SpanListener &onSpan)
+{
     const std::string_view inner = trimSpaces(text);
     const Utf8CharacterText characters(inner);
     RgbTriple rainbowColor = settings.RainbowColor;
+    if (!onSpan)
+        return convertCharacters(
+            settings, characters, characters.text().size(), sink, NoPreview {}, rainbowColor);
     return convertCharacters(
-        settings, characters, characters.text().size(), sink, NoPreview {}, rainbowColor);
+        settings, characters, characters.text().size(), sink, ListenerPreview { onSpan }, rainbowColor);
 }
 
 QString convertText(const Form1State &settings, const QString &text, MarkupSink<char16_t> &sink)

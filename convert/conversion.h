@@ -3,6 +3,8 @@
 #include "form1_state.h"
 #include "markup.h"
 
+#include <cstddef>
+#include <functional>
 #include <string_view>
 
 namespace rainbow {
@@ -33,5 +35,14 @@ void Command3_Click(Form1State &form);
 /// formed.
 QString convertText(const Form1State &settings, std::string_view text, MarkupSink<char> &sink);
 QString convertText(const Form1State &settings, const QString &text, MarkupSink<char16_t> &sink);
+
+/// Told where each colour of a conversion goes: the code units [first, end) of the text without
+/// its leading and trailing spaces.
+using SpanListener = std::function<void(const RgbTriple &color, std::size_t first, std::size_t end)>;
+
+/// convertText that also tells onSpan, span by span as the markup is written, where each colour
+/// goes: a preview that streams instead of holding the coloured text.
+QString convertText(
+    const Form1State &settings, std::string_view text, MarkupSink<char> &sink, const SpanListener &onSpan);
 
 } // namespace rainbow
