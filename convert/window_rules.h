@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
+
+#include <exception>
 
 namespace rainbow {
 
@@ -16,5 +19,9 @@ bool longEnoughForRainbow(QStringView input);
 /// 0 plain, 1 reverse, 2 symmetric with the reverse half first, 3 symmetric with the forward half
 /// first. check2 counts as ticked for any non-zero value, check1 only for exactly 1.
 int stylePictureIndex(int check1, int check2);
+
+/// The status message for an error that ended a handler: memory ran out (std::bad_alloc), a
+/// count went past its limit (std::overflow_error, std::length_error), or anything else.
+const QString &failureMessage(const std::exception_ptr &error);
 
 } // namespace rainbow

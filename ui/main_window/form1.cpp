@@ -498,6 +498,14 @@ void Form1::ShowStylePicture()
     m_picture2->setPicture(m_image1[size_t(stylePictureIndex(check1, check2))]->pixmap());
 }
 
+void Form1::showFailure(const QString &message)
+{
+    m_command3->setEnabled(true);
+    m_option1->setEnabled(true);
+    m_option2->setEnabled(true);
+    setStatus(message);
+}
+
 void Form1::setStatus(const QString &message)
 {
     m_lblInfo->setText(message);

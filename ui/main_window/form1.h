@@ -69,6 +69,10 @@ public:
     /// Shows the style picture for the current values of Check1 and Check2.
     void ShowStylePicture();
 
+    /// After an error ended a handler: shows message and makes the convert button and the mode
+    /// buttons usable again. The input and everything else stay as the handler left them.
+    void showFailure(const QString &message);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
