@@ -25,18 +25,63 @@ bool isHardBreak(char16_t unit)
     return unit == u'\n' || unit == u'\r' || unit == 0x2029 || unit == 0xFDD0 || unit == 0xFDD1;
 }
 
-/// The last boundary of the given kind in (from, to] of text, or nullopt. The unit after `to`,
-/// when there is one, is analysed too, so that a boundary at `to` is a real one.
-std::optional<qsizetype> lastBoundary(
-    QTextBoundaryFinder::BoundaryType type, QStringView text, qsizetype from, qsizetype to)
+/// Whether the unit at begins a regional indicator (half of a flag).
+bool isRegionalIndicator(QStringView text, qsizetype at)
+{
+    return at >= 0 && at + 1 < text.size() && text[at] == QChar(0xD83C) && text[at + 1] >= QChar(0xDDE6)
+        && text[at + 1] <= QChar(0xDDFF);
+}
+
+/// The boundaries between user-perceived characters near a cut. The toolkit analyses a window
+/// of the text that reaches back far enough for what a boundary depends on: to the start of a
+/// run of regional indicators (they pair up from the first), and a few dozen units for an emoji
+/// joined to the one before it.
+class CharacterBoundaries {
+public:
+    /// For positions in [from, to]; start is a boundary at or before from.
+    CharacterBoundaries(QStringView text, qsizetype start, qsizetype from, qsizetype to)
+        : m_begin(std::max(start, from - contextReach))
+    {
+        while (m_begin - 2 >= start && isRegionalIndicator(text, m_begin - 2))
+            m_begin -= 2;
+        const qsizetype end = std::min(to + 4, text.size());
+        m_finder = QTextBoundaryFinder(QTextBoundaryFinder::Grapheme, text.data() + m_begin, end - m_begin);
+    }
+
+    bool isBoundary(qsizetype at)
+    {
+        m_finder.setPosition(at - m_begin);
+        return m_finder.isAtBoundary();
+    }
+
+    /// The last boundary in (from, to], or nullopt.
+    std::optional<qsizetype> last(qsizetype from, qsizetype to)
+    {
+        m_finder.setPosition(to - m_begin + 1);
+        for (qsizetype at = m_finder.toPreviousBoundary(); at > from - m_begin;
+             at = m_finder.toPreviousBoundary())
+            if (at <= to - m_begin)
+                return m_begin + at;
+        return std::nullopt;
+    }
+
+private:
+    static constexpr qsizetype contextReach = 64;
+    qsizetype m_begin;
+    QTextBoundaryFinder m_finder;
+};
+
+/// The last line-break opportunity in (from, to] of text that is also a boundary between
+/// characters (the line rules allow a break between a space and a combining mark), or nullopt.
+std::optional<qsizetype> lastLineBreak(
+    QStringView text, qsizetype from, qsizetype to, CharacterBoundaries &characters)
 {
     const qsizetype windowEnd = std::min(to + 1, text.size());
-    QTextBoundaryFinder finder(type, text.data() + from, windowEnd - from);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text.data() + from, windowEnd - from);
     finder.setPosition(to - from + 1);
     for (qsizetype at = finder.toPreviousBoundary(); at > 0; at = finder.toPreviousBoundary()) {
-        if (at <= to - from
-            && (type != QTextBoundaryFinder::Line
-                || finder.boundaryReasons() & QTextBoundaryFinder::BreakOpportunity))
+        if (at <= to - from && finder.boundaryReasons() & QTextBoundaryFinder::BreakOpportunity
+            && characters.isBoundary(from + at))
             return from + at;
     }
     return std::nullopt;
@@ -47,14 +92,15 @@ std::optional<qsizetype> lastBoundary(
 qsizetype cutPosition(QStringView text, qsizetype start, qsizetype limit)
 {
     const qsizetype quarter = std::max<qsizetype>(1, (limit - start) / 4);
+    CharacterBoundaries characters(text, start, limit - quarter, limit);
     for (qsizetype at = limit - 1; at >= limit - quarter; --at)
-        if (text[at] == u' ')
+        if (text[at] == u' ' && characters.isBoundary(at + 1))
             return at + 1;
     const qsizetype lineFrom = std::max(start, limit - std::min(quarter, lineBreakReach));
-    if (const auto cut = lastBoundary(QTextBoundaryFinder::Line, text, lineFrom, limit))
+    if (const auto cut = lastLineBreak(text, lineFrom, limit, characters))
         return *cut;
     const qsizetype graphemeFrom = std::max(start, limit - std::min(quarter, graphemeReach));
-    if (const auto cut = lastBoundary(QTextBoundaryFinder::Grapheme, text, graphemeFrom, limit))
+    if (const auto cut = characters.last(graphemeFrom, limit))
         return *cut;
     return text[limit].isLowSurrogate() && text[limit - 1].isHighSurrogate() && limit - 1 > start ? limit - 1
                                                                                                   : limit;

@@ -1,0 +1,85 @@
+// The display blocks of the output box and the preview on any text and any block length: joined
+// again they give the text, and no cut falls inside a character.
+#include "fuzz_check.h"
+#include "fuzz_input.h"
+
+#include "display_blocks.h"
+
+#include <QGuiApplication>
+#include <QTextBoundaryFinder>
+#include <QTextCursor>
+#include <QTextDocument>
+
+using namespace rainbow;
+using rainbow::fuzz::check;
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Lives until the process ends: destroyed among the static objects, it would outlive the toolkit's own.
+    new QGuiApplication(*argc, *argv);
+    return 0;
+}
+
+namespace {
+
+bool isHardBreak(QChar c) { return c == u'\n' || c == u'\r' || c == QChar(0x2029); }
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
+{
+    fuzz::FuzzInput input(data, size);
+    // Two units at least: a piece holds any code point.
+    const qsizetype maxLength = 2 + input.byte() % 64;
+    const uint8_t form = input.byte();
+    QString text;
+    if (form & 1) {
+        text = input.restUnits();
+    } else {
+        const std::string bytes = input.restBytes();
+        text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    }
+
+    const std::vector<qsizetype> breaks = ui::softBreakPositions(text, maxLength);
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    qsizetype pieceStart = 0;
+    std::size_t next = 0;
+    for (qsizetype at = 0; at <= text.size(); ++at) {
+        if (next < breaks.size() && breaks[next] == at) {
+            check(at > pieceStart, "a piece is never empty");
+            check(!isHardBreak(text[at - 1]) && (at == text.size() || !isHardBreak(text[at])),
+                "no soft break next to a hard one");
+            check(!text[at - 1].isHighSurrogate() || !text[at].isLowSurrogate(),
+                "no cut inside a surrogate pair");
+            // A character longer than a whole piece has to be cut; any other is not.
+            characters.setPosition(at);
+            if (!characters.isAtBoundary()) {
+                const qsizetype before = characters.toPreviousBoundary();
+                const qsizetype after = characters.toNextBoundary();
+                check(after - before > maxLength / 4, "no cut inside a character that fits a piece");
+            }
+            pieceStart = at;
+            ++next;
+        }
+        if (at == text.size() || isHardBreak(text[at])) {
+            check(at - pieceStart <= maxLength, "no piece is longer than the block length");
+            pieceStart = at + 1;
+        }
+    }
+    check(next == breaks.size(), "breaks lie inside the text, in order");
+
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    ui::DisplayBlockWriter writer(cursor, text, maxLength);
+    writer.writeUntil(text.size() / 2, QTextCharFormat());
+    QTextCharFormat red;
+    red.setForeground(Qt::red);
+    writer.writeUntil(text.size(), red);
+    QString expected = text;
+    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    expected.replace(u'\r', u'\n');
+    expected.replace(QChar(0x2029), u'\n');
+    check(ui::documentText(document) == expected, "the blocks joined give the text");
+    return 0;
+}
