@@ -1,9 +1,9 @@
 #!/bin/sh
-# Usage: package_test.sh SOURCE_DIR BUILD_DIR CPACK VERSION
+# Usage: package_test.sh BUILD_DIR CMAKE CPACK VERSION
 # Installs the built tree into a temporary prefix and checks it as a desktop and Debian would,
 # then builds the .deb and checks its fields, its files and lintian's verdict.
 set -eu
-source_dir=$1 build_dir=$2 cpack=$3 version=$4
+build_dir=$1 cmake=$2 cpack=$3 version=$4
 export LC_ALL=C.UTF-8
 
 tmp=$(mktemp -d)
@@ -31,7 +31,7 @@ expected_files() { # every file installed, relative to the prefix, sorted
 
 # --- The installed tree -------------------------------------------------------
 prefix=$tmp/prefix
-cmake --install "$build_dir" --prefix "$prefix" > /dev/null
+"$cmake" --install "$build_dir" --prefix "$prefix" > /dev/null
 (cd "$prefix" && find . -type f | sed 's|^\./||' | sort) > "$tmp/installed"
 expected_files > "$tmp/expected"
 diff -u "$tmp/expected" "$tmp/installed" || fail "installed files differ from the list above"
