@@ -82,6 +82,17 @@ while read -r option; do
     printf '%s\n' "$completed" | grep -qx -- "$option" || fail "bash completion lacks $option"
 done < "$tmp/options"
 
+# Every place that names the release names this one.
+zcat "$prefix/share/doc/rainbowtext/changelog.gz" > "$tmp/changelog"
+[ "$(dpkg-parsechangelog -l "$tmp/changelog" -S Version)" = "$version" ] || fail "changelog is not at $version"
+grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$app_id.metainfo.xml" \
+    || fail "metainfo has no release $version"
+for page in rainbowtext rainbowtext-cli; do
+    zcat "$prefix/share/man/man1/$page.1.gz" | grep -q "^\.TH .*\"rainbowtext $version\"" \
+        || fail "$page(1) is not of rainbowtext $version"
+done
+[ "$("$prefix/bin/rainbowtext-cli" --version)" = "rainbowtext-cli $version" ] || fail "rainbowtext-cli --version"
+
 # The launcher matches the window: its StartupWMClass is the class the window reports on X11.
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 reported=$(QT_QPA_PLATFORM=xcb xvfb-run -a sh -c '
