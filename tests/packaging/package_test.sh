@@ -95,6 +95,7 @@ done
 
 # The launcher matches the window: its StartupWMClass is the class the window reports on X11.
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+# shellcheck disable=SC2016 # the inner script expands its own variables
 reported=$(QT_QPA_PLATFORM=xcb xvfb-run -a sh -c '
     "$1" & pid=$!
     for _ in $(seq 100); do
