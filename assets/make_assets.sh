@@ -3,7 +3,8 @@
 #   style0.gif .. style3.gif  rainbow style strips shown in the preview bar (215 x 20)
 #   title.png                 the coloured title "青柚彩虹文字" (232 x 40, transparent)
 #   rainbowtext.ico           window/executable icon: 16, 24, 32, 48 px at 8 and 32 bpp
-#   icon-16/24/32/48/256.png  the same icon as RGBA PNGs for the Linux desktop
+#   icon-16 .. icon-256.png   the same icon as RGBA PNGs for the Linux desktop
+#                             (16, 24, 32, 48, 64, 128, 256)
 #
 # Needs these Debian 12 packages: imagemagick, fonts-noto-cjk, and a POSIX
 # awk (mawk, part of the base system).
@@ -130,7 +131,7 @@ convert "$tmp/ball.ppm" "$tmp/ball.pgm" -alpha off -compose CopyOpacity -composi
 
 ico_parts=''
 for size in 16 24 32 48; do
-        convert "$here/icon-256.png" -resize "${size}x$size" -depth 8 $nodate \
+    convert "$here/icon-256.png" -resize "${size}x$size" -depth 8 $nodate \
         "PNG32:$here/icon-$size.png"
     # The 8-bit image has a 1-bit mask: keep what is at least half covered,
     # and make the masked-out pixels black as the old AND/XOR drawing wants.
@@ -139,6 +140,11 @@ for size in 16 24 32 48; do
         -strip "$tmp/icon-$size-8.miff"
     # Best entry of each size first: readers that take the first match get 32 bpp.
     ico_parts="$ico_parts $here/icon-$size.png $tmp/icon-$size-8.miff"
+done
+# The desktop's larger sizes, likewise scaled down from the 256 px drawing.
+for size in 64 128; do
+    convert "$here/icon-256.png" -resize "${size}x$size" -depth 8 $nodate \
+        "PNG32:$here/icon-$size.png"
 done
 # ImageMagick writes DirectClass images as 32 bpp and palette images of more
 # than 16 colours as 8 bpp; the check below makes sure that held.

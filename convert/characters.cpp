@@ -1,9 +1,5 @@
 #include "characters.h"
 
-#include <QStringDecoder>
-#include <QTextBoundaryFinder>
-
-#include <algorithm>
 #include <array>
 #include <bitset>
 
@@ -11,35 +7,16 @@ namespace rainbow {
 
 namespace {
 
-/// Code units that can belong to a character together with a neighbour: everything the
-/// grapheme rules join (Hangul jamo sequences, extending and spacing marks, joiners, prepended
-/// marks, surrogate pairs) but CR LF, which crLfPairs finds apart. Generous on purpose: a false
-/// alarm only costs the slow path.
+/// Code units that can belong to a character together with a neighbour: all but those that stand
+/// alone (boundaries.h), and surrogates, which pair up. CR is one of them; crLfPairs finds its
+/// pairs apart.
 std::bitset<65536> makeJoiningUnits()
 {
+    const StandaloneCodePoints &alone = StandaloneCodePoints::table();
     std::bitset<65536> joining;
-    for (char32_t u = 0; u < 65536; ++u) {
-        switch (QChar::category(u)) {
-        case QChar::Mark_NonSpacing:
-        case QChar::Mark_SpacingCombining:
-        case QChar::Mark_Enclosing:
-        case QChar::Other_Format: // joiners and prepended concatenation marks
-        case QChar::Other_Surrogate:
-            joining.set(u);
-            break;
-        default:
-            break;
-        }
-    }
-    const auto setRange = [&joining](char16_t first, char16_t last) {
-        for (char32_t u = first; u <= last; ++u)
-            joining.set(u);
-    };
-    setRange(0x1100, 0x11FF); // Hangul jamo
-    setRange(0xA960, 0xA97F);
-    setRange(0xD7B0, 0xD7FF);
-    for (char16_t u : { 0x0D4E, 0x0E33, 0x0EB3, 0xFF9E, 0xFF9F }) // letters that join as marks do
-        joining.set(u);
+    for (char32_t unit = 0; unit < 65536; ++unit)
+        joining.set(unit, !alone.contains(unit) || (unit >= 0xD800 && unit <= 0xDFFF));
+    joining.reset(u'\r');
     return joining;
 }
 
@@ -78,24 +55,50 @@ qsizetype codePointCount(std::string_view text)
     return std::count_if(text.begin(), text.end(), [](char byte) { return (uint8_t(byte) & 0xC0) != 0x80; });
 }
 
+/// The code point that ends just before text[end].
+DecodedCodePoint decodeBefore(const char16_t *text, std::size_t end)
+{
+    if (end >= 2 && (text[end - 1] & 0xFC00) == 0xDC00 && (text[end - 2] & 0xFC00) == 0xD800)
+        return decodeAt(text, end, end - 2);
+    return { text[end - 1], 1 };
+}
+
+DecodedCodePoint decodeBefore(const char *text, std::size_t end)
+{
+    std::size_t start = end - 1;
+    while (start > 0 && (uint8_t(text[start]) & 0xC0) == 0x80)
+        --start;
+    return decodeAt(text, end, start);
+}
+
+/// [begin, end) of the text without the spaces at its ends that are characters of their own.
+template <typename CharT>
+std::pair<std::size_t, std::size_t> trimmedRange(const CharT *text, std::size_t size)
+{
+    std::size_t begin = 0;
+    std::size_t end = size;
+    while (begin < end && text[begin] == CharT(' ')
+        && !(begin + 1 < end && joinsPrevious(decodeAt(text, end, begin + 1).value)))
+        ++begin;
+    while (end > begin && text[end - 1] == CharT(' ')
+        && !(end - 1 > begin && joinsNext(decodeBefore(text, end - 1).value)))
+        --end;
+    return { begin, end };
+}
+
 } // namespace
 
 QStringView trimSpaces(QStringView text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
+    const auto [begin, end]
+        = trimmedRange(reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size()));
+    return text.mid(qsizetype(begin), qsizetype(end - begin));
 }
 
 std::string_view trimSpaces(std::string_view text)
 {
-    const std::size_t begin = std::min(text.find_first_not_of(' '), text.size());
-    const std::size_t end = text.find_last_not_of(' ') + 1; // 0 when all are spaces
-    return text.substr(begin, std::max(begin, end) - begin);
+    const auto [begin, end] = trimmedRange(text.data(), text.size());
+    return text.substr(begin, end - begin);
 }
 
 namespace {
@@ -167,78 +170,26 @@ std::optional<std::vector<qsizetype>> utf8CrLfPairs(std::string_view text)
     return pairs;
 }
 
+template <typename CharT>
+ClusteredText<CharT>::ClusteredText(const CharT *text, std::size_t size)
+    : m_text(text)
+    , m_size(size)
+    , m_checkpoints { 0 }
+{
+    BoundaryScanner<CharT> scanner(text, size);
+    while (!scanner.atEnd()) {
+        scanner.next();
+        if (++m_count % checkpointSpacing == 0)
+            m_checkpoints.push_back(scanner.position());
+    }
+}
+
+template class ClusteredText<char>;
+template class ClusteredText<char16_t>;
+
 namespace {
 
-template <typename Visit> void forEachBoundary(QStringView text, Visit visit)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
-    for (qsizetype at = finder.toNextBoundary(); at != -1; at = finder.toNextBoundary())
-        visit(at);
-}
-
-bool isRegionalIndicatorAt(QStringView text, qsizetype at)
-{
-    return at + 1 < text.size() && text[at] == QChar(0xD83C) && text[at + 1] >= QChar(0xDDE6)
-        && text[at + 1] <= QChar(0xDDFF);
-}
-
-/// Qt 6.4 loses the pairing of flag letters (regional indicators) that follow an emoji joined
-/// by ZWJ, splitting a flag in two: pair each run of them again from its start.
-void pairRegionalIndicators(QStringView text, std::vector<qsizetype> &starts)
-{
-    std::vector<qsizetype> forced;
-    std::vector<qsizetype> forbidden;
-    for (qsizetype at = 0; at < text.size();) {
-        if (!isRegionalIndicatorAt(text, at)) {
-            ++at;
-            continue;
-        }
-        const qsizetype runStart = at;
-        while (isRegionalIndicatorAt(text, at))
-            at += 2;
-        for (qsizetype pair = runStart + 4; pair < at; pair += 4)
-            forced.push_back(pair);
-        for (qsizetype half = runStart + 2; half < at; half += 4)
-            forbidden.push_back(half);
-    }
-    if (forced.empty() && forbidden.empty())
-        return;
-    starts.erase(
-        std::remove_if(starts.begin(), starts.end(),
-            [&](qsizetype at) { return std::binary_search(forbidden.begin(), forbidden.end(), at); }),
-        starts.end());
-    starts.insert(starts.end(), forced.begin(), forced.end());
-    std::sort(starts.begin(), starts.end());
-    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-}
-
-std::vector<qsizetype> characterStarts(QStringView text)
-{
-    std::vector<qsizetype> starts { 0 };
-    forEachBoundary(text, [&starts](qsizetype at) { starts.push_back(at); });
-    pairRegionalIndicators(text, starts);
-    return starts;
-}
-
-/// characterStarts of the UTF-16 form, as byte offsets into the UTF-8 text.
-std::vector<qsizetype> utf8CharacterStarts(std::string_view text)
-{
-    // QString::fromUtf8 would drop a leading byte-order mark, and every offset after it with it.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    const QString utf16 = decoder(QByteArrayView(text.data(), qsizetype(text.size())));
-    std::vector<qsizetype> starts = characterStarts(utf16);
-    qsizetype byte = 0;
-    qsizetype unit = 0;
-    for (qsizetype &start : starts) {
-        while (unit < start) {
-            const std::size_t length = utf8SequenceLength(text[std::size_t(byte)]);
-            byte += qsizetype(length);
-            unit += length == 4 ? 2 : 1;
-        }
-        start = byte;
-    }
-    return starts;
-}
+const char16_t *units(QStringView text) { return reinterpret_cast<const char16_t *>(text.utf16()); }
 
 } // namespace
 
@@ -246,7 +197,16 @@ qsizetype characterCount(QStringView text)
 {
     if (const std::optional<std::vector<qsizetype>> pairs = crLfPairs(text))
         return text.size() - qsizetype(pairs->size());
-    return qsizetype(characterStarts(text).size()) - 1;
+    return qsizetype(ClusteredText<char16_t>(units(text), std::size_t(text.size())).size());
+}
+
+std::vector<qsizetype> characterEnds(QStringView text, qsizetype from, qsizetype to)
+{
+    std::vector<qsizetype> ends;
+    BoundaryScanner<char16_t> scanner(units(text), std::size_t(text.size()), std::size_t(from));
+    while (!scanner.atEnd() && (ends.empty() || ends.back() < to))
+        ends.push_back(qsizetype(scanner.next()));
+    return ends;
 }
 
 CharacterText::CharacterText(QString text)
@@ -255,7 +215,7 @@ CharacterText::CharacterText(QString text)
     if (std::optional<std::vector<qsizetype>> pairs = crLfPairs(m_text))
         m_pairs = std::move(*pairs);
     else
-        m_starts = characterStarts(m_text);
+        m_clusters.emplace(units(m_text), std::size_t(m_text.size()));
 }
 
 Utf8CharacterText::Utf8CharacterText(std::string_view text)
@@ -266,8 +226,8 @@ Utf8CharacterText::Utf8CharacterText(std::string_view text)
         m_size = codePointCount(text) - qsizetype(m_pairs.size());
         return;
     }
-    m_starts = utf8CharacterStarts(text);
-    m_size = qsizetype(m_starts.size()) - 1;
+    m_clusters.emplace(text.data(), text.size());
+    m_size = qsizetype(m_clusters->size());
 }
 
 } // namespace rainbow

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -37,11 +38,9 @@ RgbTriple unpackColor(PackedColor color);
 /// changes; valid for |x| < 2^51; negative values round the same way.
 inline double roundHalfEven(double x)
 {
-    // Adding 1.5 × 2^52 leaves no bits for a fraction, so the hardware rounds, ties to even.
-    constexpr double shifter = 6755399441055744.0;
-    // Exact IEEE arithmetic keeps the compiler from folding this away (never build with
-    // -ffast-math).
-    return (x + shifter) - shifter;
+    // The default rounding mode, which nothing here changes, rounds to nearest with ties to even;
+    // unlike tricks with added constants this is exact whatever precision the hardware keeps.
+    return std::nearbyint(x);
 }
 
 /// Two uppercase hexadecimal digits of a component; throws std::out_of_range outside 0..255.

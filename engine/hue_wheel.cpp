@@ -16,9 +16,9 @@ HueWheel::HueWheel(int32_t requestedSize)
 {
     if (requestedSize < 6)
         throw std::domain_error("hue wheel of fewer than 6 positions (division by zero)");
-    if (requestedSize > std::numeric_limits<int32_t>::max() / 5)
-        throw std::overflow_error("hue wheel too large for 32-bit bounds");
     m_size = requestedSize - requestedSize % 6;
+    if (m_size > std::numeric_limits<int32_t>::max() / 5)
+        throw std::overflow_error("hue wheel too large for 32-bit bounds");
     m_sector = m_size / 6;
     m_fourSectors = 2 * m_size / 3;
     m_fiveSectors = 5 * m_size / 6;

@@ -13,7 +13,7 @@ namespace rainbow {
 class HueWheel {
 public:
     /// Throws std::domain_error below 6 positions (a wheel of size 0 would divide by zero) and
-    /// std::overflow_error when 5 × size leaves 32 bits.
+    /// std::overflow_error when 5 × the reduced size leaves 32 bits.
     explicit HueWheel(int32_t requestedSize);
 
     int32_t size() const { return m_size; }

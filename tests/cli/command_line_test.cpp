@@ -129,6 +129,49 @@ TEST(CommandLine, EmojiStayWholeInTheMarkup)
     EXPECT_EQ(run.out, "<font color=#8080C0>🇨🇳</font><font color=#FF0080>e\xCC\x81</font>\n");
 }
 
+// Scripts whose characters are several code points each: the command line counts and cuts them
+// as the window does, and its UTF-8 markup is the window's UTF-16 markup byte for byte.
+TEST(CommandLine, EveryScriptConvertsAsTheWindowDoes)
+{
+    const struct {
+        const char *name;
+        QList<QByteArray> arguments;
+        int exitCode;
+    } cases[] = {
+        { "Devanagari before an emoji", { "क😀" }, 0 },
+        { "five characters are too few for a rainbow", { "--mode", "rainbow", "नमस्ते 😀" }, 1 },
+        { "Thai and a skin tone are five characters", { "--mode", "rainbow", "ไทย 👍🏽" }, 1 },
+        { "variation selector", { "क ❤️" }, 0 },
+        { "keycap", { "क 1️⃣" }, 0 },
+        { "Myanmar", { "--mode", "rainbow", "--format", "html", "မြန်မာမြန်မာ" }, 0 },
+        { "a space that carries an accent",
+            { "  \xCC\x81"
+              "ab  " },
+            0 },
+        { "Khmer, Tamil and a family",
+            { "--mode", "rainbow", "--symmetric", "ស្រីதமிழ்👨‍👩‍👧abcdefghij" },
+            0 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.constData();
+        if (c.exitCode != 0) {
+            EXPECT_TRUE(run.out.isEmpty());
+            continue;
+        }
+        rainbow::Form1State form;
+        form.Option1 = !c.arguments.contains("rainbow");
+        form.Option2 = !form.Option1;
+        form.Check2 = c.arguments.contains("--symmetric") ? 1 : 0;
+        rainbow::Combo1_Click(form, c.arguments.contains("html") ? 2 : 0);
+        form.Text1 = QString::fromUtf8(c.arguments.last());
+        rainbow::Command3_Click(form);
+        EXPECT_EQ(run.out, form.Text3.toUtf8() + '\n');
+    }
+    EXPECT_EQ(runCli({ "क😀" }).out, "[color=#8080C0]क[/color][color=#FF0080]😀[/color]\n");
+}
+
 // Long texts stream through several chunks of standard output: every byte must still be the
 // window's Text3, whether standard input is a pipe or a regular file.
 TEST(CommandLine, LongTextsPrintWhatTheWindowsConversionGives)

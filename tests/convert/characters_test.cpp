@@ -1,9 +1,9 @@
 #include "characters.h"
 #include "markup.h"
 
+#include "../support/cursor_fragments.h"
+#include "../support/icu_reference.h"
 #include "../support/mixed_text.h"
-
-#include <QTextBoundaryFinder>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +20,10 @@ TEST(TrimSpaces, RemovesOnlyAsciiSpacesAtTheEnds)
         { u"", u"" },
         { u"    ", u"" },
         { u"\u3000A\u3000", u"\u3000A\u3000" },
+        { u"  \u0301ab", u" \u0301ab" }, // the last space carries the accent
+        { u"ab \u0301 ", u"ab \u0301" },
+        { u"ab\u0600  ", u"ab\u0600 " }, // a prepended mark takes the space after it
+        { u" \u200D\u2764 ", u" \u200D\u2764" },
     };
     for (const auto &c : cases)
         EXPECT_EQ(trimSpaces(QString::fromUtf16(c.text)), QString::fromUtf16(c.expected));
@@ -62,21 +66,18 @@ TEST(CharacterText, LocatesEachCharacter)
 }
 
 // The fast path trusts that a unit it lets through never joins a neighbour but in CR LF; check
-// that against Qt's own boundaries for every code unit of the BMP.
-TEST(CrLfPairs, LetsThroughOnlyUnitsTheBoundaryFinderSeparates)
+// that against ICU's boundaries for every code unit of the BMP.
+TEST(CrLfPairs, LetsThroughOnlyUnitsIcuSeparates)
 {
     for (char32_t u = 0; u < 0x10000; ++u) {
         const QChar unit(static_cast<char16_t>(u));
         if (!crLfPairs(QStringView(&unit, 1)))
             continue;
-        for (QChar neighbour : { QChar(u'a'), QChar(0xAC00), unit }) {
-            const QChar text[] = { neighbour, unit, neighbour };
-            QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text, 3);
-            for (qsizetype at = 1; at <= 2; ++at) {
-                finder.setPosition(at);
-                ASSERT_TRUE(finder.isAtBoundary())
-                    << std::hex << uint32_t(u) << " next to " << neighbour.unicode();
-            }
+        for (QChar neighbour : { QChar(u'a'), QChar(0xAC00), QChar(0x0915), QChar(0x2764), unit }) {
+            const QString text = QString(neighbour) + unit + neighbour;
+            const std::vector<qsizetype> expected { 0, 1, 2, 3 };
+            ASSERT_EQ(test::icuCharacterStarts(text), expected)
+                << std::hex << uint32_t(u) << " next to " << neighbour.unicode();
         }
     }
 }
@@ -95,31 +96,11 @@ TEST(Utf8CrLfPairs, AgreesWithCrLfPairs)
     EXPECT_FALSE(utf8CrLfPairs("a\xF0\xA0\x80\x80")); // a CJK ideograph outside the BMP
 }
 
-namespace {
+using test::fragmentsFrom;
 
-/// Fragments "<000000>character</>" for the characters from index on, written through the
-/// text's cursor; checks that they stay within the room the cursor asked for.
-template <typename CharT, typename Text>
-std::basic_string<CharT> fragmentsFrom(const Text &text, qsizetype index)
-{
-    using View = std::basic_string_view<CharT>;
-    static constexpr CharT open[] = { '<' }, suffix[] = { '>' }, close[] = { '<', '/', '>' };
-    const FragmentWriter<CharT> writer(View(open, 1), View(suffix, 1), View(close, 3));
-    return text.visitFrom(index, [&](auto cursor) {
-        const auto count = std::size_t(text.size() - index);
-        const std::size_t room = count * writer.fixedSize() + cursor.unitsBound(count);
-        std::basic_string<CharT> out(room + FragmentWriter<CharT>::slack, CharT('?'));
-        out.resize(std::size_t(writer.writeFragments(out.data(), cursor, count) - out.data()));
-        EXPECT_LE(out.size(), room);
-        return out;
-    });
-}
-
-} // namespace
-
-// Texts whose only joining unit is CR skip the boundary finder: their characters, counts and
-// markup from any character on must be the finder's, in UTF-16 and UTF-8 alike.
-TEST(CharacterText, CrLfFastPathMatchesTheBoundaryFinder)
+// Texts whose only joining unit is CR skip the boundary scanner: their characters, counts and
+// markup from any character on must be ICU's, in UTF-16 and UTF-8 alike.
+TEST(CharacterText, CrLfFastPathMatchesIcu)
 {
     const std::vector<QString> breaks { QStringLiteral("\r\n"), QStringLiteral("\r"),
         QStringLiteral("\r\r\n"), QStringLiteral("\n\r") };
@@ -146,10 +127,7 @@ TEST(CharacterText, CrLfFastPathMatchesTheBoundaryFinder)
         EXPECT_EQ(crLfPairs(c.text).has_value(), c.fast);
         EXPECT_EQ(utf8CrLfPairs(utf8).has_value(), c.fast);
 
-        std::vector<qsizetype> starts { 0 };
-        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, c.text);
-        for (qsizetype at = finder.toNextBoundary(); at != -1; at = finder.toNextBoundary())
-            starts.push_back(at);
+        const std::vector<qsizetype> starts = test::icuCharacterStarts(c.text);
         const auto n = qsizetype(starts.size()) - 1;
 
         const CharacterText utf16Text(c.text);
@@ -195,4 +173,125 @@ TEST(Utf8CharacterText, CountsAsCharacterTextDoes)
         SCOPED_TRACE(utf8);
         EXPECT_EQ(Utf8CharacterText(utf8).size(), CharacterText(utf16).size());
     }
+}
+
+namespace {
+
+/// A repeatable text of n pieces drawn from scripts whose characters are made of several code
+/// points, mixed with plain ones, so that the scanner goes in and out of ICU.
+QString scriptSoup(int n, unsigned seed)
+{
+    static const std::vector<QString> pieces = [] {
+        std::vector<QString> all = test::clusters();
+        for (const char16_t *piece : { u"नमस्ते", u"क्षि", u"ไทย", u"กำ", u"မြန်မာ", u"ស្រី", u"ཀྲུ", u"ਪੰਜਾਬੀ",
+                 u"❤\uFE0F", u"1\uFE0F\u20E3", u"🏳\uFE0F\u200D🌈", u"🇨🇳🇺🇸🇯", u"\u0600a", u" \u0301",
+                 u"a", u"青", u" ", u"\r", u"\n", u"\u1100\u1161\u11A8", u"각\u11A8" })
+            all.push_back(QString::fromUtf16(piece));
+        all.push_back(QString(QChar(0xD800))); // lone surrogates
+        all.push_back(QString(QChar(0xDC00)) + u'x');
+        return all;
+    }();
+    QString text;
+    for (int i = 0; i < n; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        text += pieces[(seed >> 8) % pieces.size()];
+    }
+    return text;
+}
+
+/// The characters as ICU finds them in the whole text at once.
+std::vector<QString> icuCharacters(const QString &text)
+{
+    const std::vector<qsizetype> starts = test::icuCharacterStarts(text);
+    std::vector<QString> characters;
+    for (std::size_t i = 0; i + 1 < starts.size(); ++i)
+        characters.push_back(text.mid(starts[i], starts[i + 1] - starts[i]));
+    return characters;
+}
+
+template <typename CharT>
+std::basic_string<CharT> tagged(const std::vector<QString> &characters, std::size_t from)
+{
+    std::basic_string<CharT> out;
+    for (std::size_t i = from; i < characters.size(); ++i) {
+        if constexpr (sizeof(CharT) == 1)
+            out += "<000000>" + characters[i].toStdString() + "</>";
+        else
+            out += u"<000000>" + characters[i].toStdU16String() + u"</>";
+    }
+    return out;
+}
+
+bool isWellFormedUtf16(const QString &text) { return QString::fromUtf8(text.toUtf8()) == text; }
+
+} // namespace
+
+// What must hold for any text: the characters are ICU's, whole-text boundaries, in UTF-16 and
+// UTF-8 alike, from any character on (walks begin at checkpoints far into a long text), none
+// empty, none cut inside a surrogate pair or a UTF-8 sequence.
+TEST(CharacterText, MixedScriptsGiveIcusCharactersFromAnyCharacterOn)
+{
+    for (const auto &[pieces, seed] : { std::pair { 40, 1u }, { 40, 2u }, { 300, 3u }, { 12000, 4u } }) {
+        const QString text = scriptSoup(pieces, seed);
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const std::vector<QString> characters = icuCharacters(text);
+        const CharacterText utf16(text);
+        ASSERT_EQ(utf16.size(), qsizetype(characters.size()));
+        EXPECT_EQ(characterCount(text), utf16.size());
+        qsizetype at = 0;
+        for (const QString &character : characters) {
+            ASSERT_FALSE(character.isEmpty());
+            ASSERT_FALSE(at > 0 && text[at - 1].isHighSurrogate() && text[at].isLowSurrogate()) << at;
+            at += character.size();
+        }
+        const auto n = std::size_t(utf16.size());
+        for (std::size_t from : { std::size_t(0), std::size_t(1), n / 3, n / 2 + 4097, n - 1, n }) {
+            if (from > n)
+                continue;
+            ASSERT_EQ(
+                test::fragmentsFrom<char16_t>(utf16, qsizetype(from)), tagged<char16_t>(characters, from))
+                << "from " << from;
+            if (from < n)
+                ASSERT_EQ(utf16.character(qsizetype(from)), characters[from]);
+        }
+        if (!isWellFormedUtf16(text))
+            continue; // lone surrogates have no UTF-8 form
+        const std::string utf8Text = text.toStdString();
+        const Utf8CharacterText utf8(utf8Text);
+        ASSERT_EQ(utf8.size(), utf16.size());
+        for (std::size_t from : { std::size_t(0), n / 2 + 4097, n - 1 }) {
+            if (from < n)
+                ASSERT_EQ(test::fragmentsFrom<char>(utf8, qsizetype(from)), tagged<char>(characters, from));
+        }
+    }
+}
+
+// ICU walks a stretch of the text at a time; a stretch's end need not be a boundary, so the
+// scanner must give the same boundaries whatever the stretch's length.
+TEST(BoundaryScanner, GivesTheSameBoundariesWhateverStretchIcuWalks)
+{
+    const QString text = scriptSoup(400, 7) + QString::fromUtf16(u"e\u0301\u0301\u0301\u0301\u0301x");
+    const std::vector<qsizetype> expected = test::icuCharacterStarts(text);
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    for (std::size_t window : { 1, 2, 3, 5, 64 }) {
+        SCOPED_TRACE("stretch of " + std::to_string(window));
+        BoundaryScanner<char16_t> scanner(units, std::size_t(text.size()), 0, window);
+        std::vector<qsizetype> starts { 0 };
+        while (!scanner.atEnd())
+            starts.push_back(qsizetype(scanner.next()));
+        if (window < 6) {
+            // A character longer than the stretch is cut at the stretch's end; all else agrees.
+            EXPECT_GE(starts.size(), expected.size());
+            continue;
+        }
+        EXPECT_EQ(starts, expected);
+    }
+}
+
+TEST(CharacterEnds, StopAtTheFirstCharacterThatReachesTheLimit)
+{
+    const QString text = QString::fromUtf16(u"ab👍🏽cd");
+    EXPECT_EQ(characterEnds(text, 0, 3), (std::vector<qsizetype> { 1, 2, 6 }));
+    EXPECT_EQ(characterEnds(text, 2, 6), (std::vector<qsizetype> { 6 }));
+    EXPECT_EQ(characterEnds(text, 6, 100), (std::vector<qsizetype> { 7, 8 }));
 }

@@ -273,6 +273,50 @@ TEST(Command3Click, EmojiAndAccentsStayWhole)
     expectPreviewMatchesMarkup(form);
 }
 
+// Texts in Indic and Southeast Asian scripts, and emoji with selectors and keycaps, were once cut
+// inside their characters: every character whole, one fragment each, or the length refusal.
+TEST(Command3Click, EveryScriptKeepsItsCharactersWhole)
+{
+    const struct {
+        const char *name;
+        bool rainbow;
+        const char16_t *input;
+        std::vector<const char16_t *> characters; // empty: refused as too short
+    } cases[] = {
+        { "Devanagari before an emoji", false, u"क😀", { u"क", u"😀" } },
+        { "five characters are too few for a rainbow", true, u"नमस्ते 😀", {} },
+        { "Thai and a skin tone: five characters", true, u"ไทย 👍🏽", {} },
+        { "Thai and a skin tone in gradient", false, u"ไทย 👍🏽",
+            { u"ไ", u"ท", u"ย", u" ", u"👍🏽" } },
+        { "variation selector", false, u"क ❤️", { u"क", u" ", u"❤️" } },
+        { "keycap", false, u"क 1️⃣", { u"क", u" ", u"1️⃣" } },
+        { "Myanmar marks stay on their bases", false, u"မြန်မာ", { u"မြ", u"န်", u"မ", u"ာ" } },
+        { "a conjunct is one character", false, u"नमस्ते", { u"न", u"म", u"स्ते" } },
+        { "a space that carries an accent is kept", false, u"  \u0301ab", { u" \u0301", u"a", u"b" } },
+        { "Khmer and Tamil in a rainbow", true, u"ស្រីதமிழ்ab", { u"ស្", u"រី", u"த", u"மி", u"ழ்", u"a", u"b" } },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString input = QString::fromUtf16(c.input);
+        Form1State form = c.rainbow ? rainbowState(input, 0, 0) : gradient(input);
+        Command3_Click(form);
+        if (c.characters.empty()) {
+            EXPECT_EQ(form.LblInfo, messages::tooShortForRainbow);
+            EXPECT_TRUE(form.Text3.isEmpty());
+            continue;
+        }
+        EXPECT_EQ(form.LblInfo, messages::converted);
+        const std::vector<Fragment> all = fragments(form.Text3);
+        ASSERT_EQ(all.size(), c.characters.size());
+        for (std::size_t i = 0; i < all.size(); ++i)
+            EXPECT_EQ(all[i].character, QString::fromUtf16(c.characters[i])) << "character " << i;
+        expectPreviewMatchesMarkup(form);
+    }
+    Form1State form = gradient(QString::fromUtf16(u"क😀"));
+    Command3_Click(form);
+    EXPECT_EQ(form.Text3, QStringLiteral("[color=#8080C0]क[/color][color=#FF0080]😀[/color]"));
+}
+
 TEST(DrawCHText, SevenLettersOnASixPositionWheel)
 {
     const struct {

@@ -78,6 +78,14 @@ TEST(GetIColor, ErrorsLeaveTheHandOverAlone)
     EXPECT_THROW(GetIColor(0, 1, std::numeric_limits<int32_t>::max(), rainbowColor), std::overflow_error);
 }
 
+// Sizes are cut to a multiple of 6 before 5 × size is checked against 32 bits.
+TEST(HueWheel, ChecksTheReducedSizeForOverflow)
+{
+    for (int32_t size : { 429'496'728, 429'496'730, 429'496'733 })
+        EXPECT_EQ(HueWheel(size).size(), 429'496'728) << size;
+    EXPECT_THROW(HueWheel(429'496'734), std::overflow_error);
+}
+
 // Every position of every wheel up to a few thousand stays a saturated colour: one component
 // 255, one 0, the third in range.
 TEST(HueWheel, EveryColourIsFullySaturated)

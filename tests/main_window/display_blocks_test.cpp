@@ -1,10 +1,14 @@
 #include "display_blocks.h"
 
+#include "characters.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace rainbow;
 
@@ -38,6 +42,7 @@ TEST(SoftBreakPositions, CutLongParagraphsAtTheBestPlaceNearTheLimit)
         QString text;
         qsizetype maxLength;
         std::vector<qsizetype> breaks;
+        bool placesGiven = true; // false: only what must hold whatever the places is checked
     };
     const QString markup = QStringLiteral("[color=#FF0000]a[/color][color=#00FF00]b[/color]");
     const Case cases[] = {
@@ -55,12 +60,29 @@ TEST(SoftBreakPositions, CutLongParagraphsAtTheBestPlaceNearTheLimit)
             16, { 14 } },
         { "never between the halves of a surrogate pair", repeated(QStringLiteral("😀"), 10), 7,
             { 6, 12, 18 } },
+        { "a character longer than a piece makes a piece of its own",
+            QStringLiteral("ab") + QStringLiteral("e") + repeated(QStringLiteral("\u0301"), 20)
+                + QStringLiteral("cd"),
+            8, { 2, 23 } },
+        { "never after a space that carries a mark", QString::fromUtf16(u"aaaa bbbb \u0301ccc dddd"), 12, {},
+            false },
+        { "Devanagari words", repeated(QString::fromUtf16(u"नमस्ते "), 9), 10, {}, false },
+        { "Thai without spaces", repeated(QString::fromUtf16(u"ไทยกำ"), 9), 7, {}, false },
+        { "Myanmar and emoji with modifiers", repeated(QString::fromUtf16(u"မြန်👍🏽❤️"), 9),
+            9, {}, false },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const std::vector<qsizetype> breaks = ui::softBreakPositions(c.text, c.maxLength);
-        EXPECT_EQ(breaks, c.breaks);
-        // Whatever the places: pieces fit, and no break touches a hard one or the ends.
+        if (c.placesGiven) {
+            EXPECT_EQ(breaks, c.breaks);
+        }
+        // Whatever the places: every break falls between two characters, pieces fit unless they
+        // are one character, and no break touches a hard one or the ends.
+        const CharacterText characters(c.text);
+        std::vector<qsizetype> boundaries;
+        for (qsizetype i = 0; i <= characters.size(); ++i)
+            boundaries.push_back(characters.unitStart(i));
         qsizetype pieceStart = 0;
         size_t next = 0;
         for (qsizetype at = 0; at <= c.text.size(); ++at) {
@@ -68,8 +90,13 @@ TEST(SoftBreakPositions, CutLongParagraphsAtTheBestPlaceNearTheLimit)
             const bool soft = next < breaks.size() && breaks[next] == at;
             if (!hard && !soft)
                 continue;
-            EXPECT_LE(at - pieceStart, c.maxLength) << "piece ending at " << at;
+            const auto first = std::upper_bound(boundaries.begin(), boundaries.end(), pieceStart);
+            if (first != boundaries.end() && *first < at) {
+                EXPECT_LE(at - pieceStart, c.maxLength) << "piece ending at " << at;
+            }
             if (soft) {
+                EXPECT_TRUE(std::binary_search(boundaries.begin(), boundaries.end(), at))
+                    << "break inside a character at " << at;
                 EXPECT_GT(at, pieceStart) << "empty piece before " << at;
                 EXPECT_FALSE(hard) << "soft break at a hard one, " << at;
                 ++next;

@@ -1,12 +1,13 @@
 #include "display_blocks.h"
 
+#include "characters.h"
+
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
-#include <optional>
 
 namespace rainbow::ui {
 
@@ -14,10 +15,9 @@ namespace {
 
 constexpr int softBreakProperty = QTextFormat::UserProperty + 0x5B;
 
-// How far back from a piece's limit each kind of cut point is looked for. The line-break and
-// grapheme searches run the toolkit's text analysis, so they look at a few dozen units only.
+// How far back from a piece's limit a line-break opportunity is looked for: the search runs the
+// toolkit's text analysis, so it looks at a few dozen units only.
 constexpr qsizetype lineBreakReach = 64;
-constexpr qsizetype graphemeReach = 32;
 
 /// The characters QTextCursor::insertText turns into block separators ("\r\n" makes one).
 bool isHardBreak(char16_t unit)
@@ -25,85 +25,40 @@ bool isHardBreak(char16_t unit)
     return unit == u'\n' || unit == u'\r' || unit == 0x2029 || unit == 0xFDD0 || unit == 0xFDD1;
 }
 
-/// Whether the unit at begins a regional indicator (half of a flag).
-bool isRegionalIndicator(QStringView text, qsizetype at)
+/// The line-break opportunities in (from, to] of text, last first. The unit after `to`, when
+/// there is one, is analysed too, so that an opportunity at `to` is a real one.
+std::vector<qsizetype> lineBreaksBackward(QStringView text, qsizetype from, qsizetype to)
 {
-    return at >= 0 && at + 1 < text.size() && text[at] == QChar(0xD83C) && text[at + 1] >= QChar(0xDDE6)
-        && text[at + 1] <= QChar(0xDDFF);
-}
-
-/// The boundaries between user-perceived characters near a cut. The toolkit analyses a window
-/// of the text that reaches back far enough for what a boundary depends on: to the start of a
-/// run of regional indicators (they pair up from the first), and a few dozen units for an emoji
-/// joined to the one before it.
-class CharacterBoundaries {
-public:
-    /// For positions in [from, to]; start is a boundary at or before from.
-    CharacterBoundaries(QStringView text, qsizetype start, qsizetype from, qsizetype to)
-        : m_begin(std::max(start, from - contextReach))
-    {
-        while (m_begin - 2 >= start && isRegionalIndicator(text, m_begin - 2))
-            m_begin -= 2;
-        const qsizetype end = std::min(to + 4, text.size());
-        m_finder = QTextBoundaryFinder(QTextBoundaryFinder::Grapheme, text.data() + m_begin, end - m_begin);
-    }
-
-    bool isBoundary(qsizetype at)
-    {
-        m_finder.setPosition(at - m_begin);
-        return m_finder.isAtBoundary();
-    }
-
-    /// The last boundary in (from, to], or nullopt.
-    std::optional<qsizetype> last(qsizetype from, qsizetype to)
-    {
-        m_finder.setPosition(to - m_begin + 1);
-        for (qsizetype at = m_finder.toPreviousBoundary(); at > from - m_begin;
-             at = m_finder.toPreviousBoundary())
-            if (at <= to - m_begin)
-                return m_begin + at;
-        return std::nullopt;
-    }
-
-private:
-    static constexpr qsizetype contextReach = 64;
-    qsizetype m_begin;
-    QTextBoundaryFinder m_finder;
-};
-
-/// The last line-break opportunity in (from, to] of text that is also a boundary between
-/// characters (the line rules allow a break between a space and a combining mark), or nullopt.
-std::optional<qsizetype> lastLineBreak(
-    QStringView text, qsizetype from, qsizetype to, CharacterBoundaries &characters)
-{
+    std::vector<qsizetype> breaks;
     const qsizetype windowEnd = std::min(to + 1, text.size());
     QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text.data() + from, windowEnd - from);
     finder.setPosition(to - from + 1);
     for (qsizetype at = finder.toPreviousBoundary(); at > 0; at = finder.toPreviousBoundary()) {
-        if (at <= to - from && finder.boundaryReasons() & QTextBoundaryFinder::BreakOpportunity
-            && characters.isBoundary(from + at))
-            return from + at;
+        if (at <= to - from && finder.boundaryReasons() & QTextBoundaryFinder::BreakOpportunity)
+            breaks.push_back(from + at);
     }
-    return std::nullopt;
+    return breaks;
 }
 
-/// Where the piece that starts at `start` and may run to `limit` (a unit inside its paragraph)
-/// is cut: a position in (start, limit].
+/// Where the piece that starts at `start` (a character boundary) and may run to `limit` (a unit
+/// inside its paragraph) is cut: after the last space in its final quarter, else at the last
+/// line-break opportunity close before the limit, else at the last character boundary; always
+/// at a character boundary, after the limit only when one character is longer than the piece.
 qsizetype cutPosition(QStringView text, qsizetype start, qsizetype limit)
 {
+    const std::vector<qsizetype> ends = characterEnds(text, start, limit);
+    const auto isBoundary
+        = [&ends](qsizetype at) { return std::binary_search(ends.begin(), ends.end(), at); };
     const qsizetype quarter = std::max<qsizetype>(1, (limit - start) / 4);
-    CharacterBoundaries characters(text, start, limit - quarter, limit);
     for (qsizetype at = limit - 1; at >= limit - quarter; --at)
-        if (text[at] == u' ' && characters.isBoundary(at + 1))
+        if (text[at] == u' ' && isBoundary(at + 1))
             return at + 1;
     const qsizetype lineFrom = std::max(start, limit - std::min(quarter, lineBreakReach));
-    if (const auto cut = lastLineBreak(text, lineFrom, limit, characters))
-        return *cut;
-    const qsizetype graphemeFrom = std::max(start, limit - std::min(quarter, graphemeReach));
-    if (const auto cut = characters.last(graphemeFrom, limit))
-        return *cut;
-    return text[limit].isLowSurrogate() && text[limit - 1].isHighSurrogate() && limit - 1 > start ? limit - 1
-                                                                                                  : limit;
+    for (const qsizetype at : lineBreaksBackward(text, lineFrom, limit))
+        if (isBoundary(at))
+            return at;
+    const auto last = std::upper_bound(ends.begin(), ends.end(), limit);
+    return last != ends.begin() ? *std::prev(last) : ends.front();
 }
 
 } // namespace
@@ -117,6 +72,8 @@ std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength)
             continue;
         for (qsizetype pieceStart = paragraphStart; at - pieceStart > maxLength;) {
             pieceStart = cutPosition(text, pieceStart, pieceStart + maxLength);
+            if (pieceStart >= at)
+                break; // one character runs to the paragraph's end
             breaks.push_back(pieceStart);
         }
         paragraphStart = at + 1;

@@ -25,7 +25,7 @@ inline constexpr qsizetype displayBlockLength = 4096;
 /// "\n" and U+2029. A paragraph longer than maxLength is cut into pieces of at most maxLength
 /// units, each cut after the last space in the final quarter of its piece, else at the last
 /// line-break opportunity close before it, else at the last boundary between user-perceived
-/// characters, else between two code points.
+/// characters. Never inside a character: one longer than a piece makes its piece longer.
 std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength = displayBlockLength);
 
 /// Whether the block separator just before block is a soft break (never so for the first block).

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace rainbow {
+
+// Character boundaries are Unicode's extended grapheme clusters, as ICU finds them. Most text has
+// long stretches in which no code point can join a neighbour; those are walked with a table look-
+// up per code point, and ICU's break iterator runs only from just before a code point that can.
+
+/// The code points that can never join a neighbour that can never join either: the grapheme
+/// cluster break classes Other, Control, LF, LV and LVT of ICU's property data. CR is left out, as
+/// it joins a following LF. Between two such code points there is always a boundary.
+class StandaloneCodePoints {
+public:
+    static const StandaloneCodePoints &table();
+
+    bool contains(char32_t codePoint) const
+    {
+        return codePoint < 0x110000 && (m_bits[codePoint >> 6] >> (codePoint & 63) & 1) != 0;
+    }
+
+private:
+    StandaloneCodePoints();
+
+    std::vector<uint64_t> m_bits;
+};
+
+inline bool standsAlone(char32_t codePoint) { return StandaloneCodePoints::table().contains(codePoint); }
+
+/// Whether the code point joins the one before it (extending and spacing marks, the joiner).
+bool joinsPrevious(char32_t codePoint);
+
+/// Whether the code point joins the one after it (prepended concatenation marks).
+bool joinsNext(char32_t codePoint);
+
+/// A code point and how many code units it takes.
+struct DecodedCodePoint {
+    char32_t value;
+    std::size_t length;
+};
+
+/// The code point that starts at text[at] of well-formed UTF-8.
+inline DecodedCodePoint decodeAt(const char *text, std::size_t, std::size_t at)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(text + at);
+    const char32_t lead = bytes[0];
+    if (lead < 0x80)
+        return { lead, 1 };
+    if (lead < 0xE0)
+        return { (lead & 0x1F) << 6 | (bytes[1] & 0x3F), 2 };
+    if (lead < 0xF0)
+        return { (lead & 0x0F) << 12 | (bytes[1] & 0x3F) << 6 | (bytes[2] & 0x3F), 3 };
+    return { (lead & 0x07) << 18 | (bytes[1] & 0x3F) << 12 | (bytes[2] & 0x3F) << 6 | (bytes[3] & 0x3F), 4 };
+}
+
+/// The code point that starts at text[at] of UTF-16; a lone surrogate is a code point of its own.
+inline DecodedCodePoint decodeAt(const char16_t *text, std::size_t size, std::size_t at)
+{
+    const char32_t unit = text[at];
+    if ((unit & 0xFC00) == 0xD800 && at + 1 < size && (text[at + 1] & 0xFC00) == 0xDC00)
+        return { 0x10000 + ((unit - 0xD800) << 10) + (text[at + 1] - 0xDC00u), 2 };
+    return { unit, 1 };
+}
+
+class IcuCharacterBreaks;
+
+/// Walks the character boundaries of a text (char: well-formed UTF-8; char16_t: UTF-16) from a
+/// boundary on. Restarting at any boundary gives the boundaries that follow it in the whole text:
+/// no rule looks back past the start of the character it is in.
+template <typename CharT> class BoundaryScanner {
+public:
+    /// ICU walks at most this many code units from where it starts (its offsets are 32-bit).
+    static constexpr std::size_t defaultIcuWindow = std::size_t(1) << 30;
+
+    /// from must be a character boundary of the text (0 always is).
+    BoundaryScanner(
+        const CharT *text, std::size_t size, std::size_t from = 0, std::size_t icuWindow = defaultIcuWindow);
+    ~BoundaryScanner();
+    BoundaryScanner(const BoundaryScanner &) = delete;
+    BoundaryScanner &operator=(const BoundaryScanner &) = delete;
+
+    std::size_t position() const { return m_at; }
+    bool atEnd() const { return m_at == m_size; }
+
+    /// Moves to the end of the character at position() and returns it; only before the end.
+    std::size_t next()
+    {
+        if (m_standsAlone) {
+            const std::size_t after = m_at + m_length;
+            if (after == m_size)
+                return moveTo(after, DecodedCodePoint { 0, 0 }, false);
+            const DecodedCodePoint following = decodeAt(m_text, m_size, after);
+            if (m_alone.contains(following.value))
+                return moveTo(after, following, true);
+        }
+        return nextSlowly();
+    }
+
+    /// Moves past count characters, or to the end if fewer are left; returns how many it passed.
+    std::size_t skip(std::size_t count);
+
+private:
+    std::size_t moveTo(std::size_t at, DecodedCodePoint codePoint, bool alone)
+    {
+        m_at = at;
+        m_length = codePoint.length;
+        m_standsAlone = alone;
+        m_inIcu = false;
+        return at;
+    }
+
+    std::size_t nextSlowly();
+    /// The boundary after m_at from ICU, which starts from m_at unless it is already walking.
+    std::size_t icuNext();
+    void settleAt(std::size_t at);
+
+    const StandaloneCodePoints &m_alone;
+    const CharT *m_text;
+    std::size_t m_size;
+    std::size_t m_at;
+    std::size_t m_length = 0; // of the code point at m_at
+    bool m_standsAlone = false; // the code point at m_at stands alone
+    bool m_inIcu = false; // ICU's iterator stands at m_at
+    std::size_t m_icuStart = 0; // where ICU's text begins
+    std::size_t m_icuEnd = 0; // and ends
+    std::size_t m_icuWindow;
+    std::unique_ptr<IcuCharacterBreaks> m_icu;
+};
+
+extern template class BoundaryScanner<char>;
+extern template class BoundaryScanner<char16_t>;
+
+} // namespace rainbow

@@ -1,0 +1,16 @@
+# Initial cache for building the Debian package (cmake -C this-file): Debian's compiler and
+# linker flags, hardening included, as dpkg-buildflags gives them. CMake has no CPPFLAGS, so the
+# preprocessor flags (_FORTIFY_SOURCE) go with the compiler's.
+function(dpkg_buildflag name result)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+            dpkg-buildflags --get ${name}
+        OUTPUT_VARIABLE value OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    set(${result} "${value}" PARENT_SCOPE)
+endfunction()
+
+dpkg_buildflag(CPPFLAGS cppflags)
+dpkg_buildflag(CXXFLAGS cxxflags)
+dpkg_buildflag(LDFLAGS ldflags)
+set(CMAKE_CXX_FLAGS "${cppflags} ${cxxflags}" CACHE STRING "dpkg-buildflags" FORCE)
+set(CMAKE_EXE_LINKER_FLAGS "${ldflags}" CACHE STRING "dpkg-buildflags" FORCE)
