@@ -77,7 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     QTextDocument document;
     QTextCursor cursor(&document);
     ui::DisplayBlockWriter writer(cursor, text, maxLength);
-    writer.writeUntil(text.size() / 2, QTextCharFormat());
+    // Two colours, changing between characters as the preview's do.
+    const auto middle = std::lower_bound(ends.begin(), ends.end(), text.size() / 2);
+    writer.writeUntil(middle == ends.end() ? text.size() : *middle, QTextCharFormat());
     QTextCharFormat red;
     red.setForeground(Qt::red);
     writer.writeUntil(text.size(), red);
