@@ -10,7 +10,14 @@ namespace rainbow {
 
 bool longEnoughForRainbow(QStringView input)
 {
-    return characterCount(trimSpaces(input)) >= minimumRainbowLength;
+    // Runs at every keystroke: a long text is judged by its start. Boundaries inside a prefix
+    // are those of the whole text but for the prefix's last one, so a prefix with one character
+    // more than needed holds enough whole characters.
+    constexpr qsizetype prefix = 256;
+    const QStringView trimmed = trimSpaces(input);
+    if (trimmed.size() > prefix && characterCount(trimmed.left(prefix)) > minimumRainbowLength)
+        return true;
+    return characterCount(trimmed) >= minimumRainbowLength;
 }
 
 int stylePictureIndex(int check1, int check2)

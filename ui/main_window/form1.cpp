@@ -143,7 +143,7 @@ void Form1::createControls()
     m_label5 = makeLabel<LinkLabel>(this, "Label5", QStringLiteral("青柚家园"), linkColor);
 
     m_label2 = makeLabel(this, "Label2", QStringLiteral("输入需要生成彩虹文字的内容"));
-    m_text1 = makeTextBox(this, "Text1");
+    m_text1 = makeTextBox<LongTextBox>(this, "Text1");
     m_lblInfo = makeLabel(this, "LblInfo", messages::welcome, statusColor);
 
     m_option1 = makeControl<QRadioButton>(this, "Option1", QStringLiteral("渐变色"));
@@ -166,7 +166,7 @@ void Form1::createControls()
     m_combo1->setCurrentIndex(-1); // the load step chooses
 
     m_label1[4] = makeLabel(this, "Label1(4)", QStringLiteral("代码窗口"));
-    m_text3 = makeTextBox<OutputBox>(this, "Text3");
+    m_text3 = makeTextBox<LongTextBox>(this, "Text3");
     m_command2[2] = makeControl<QPushButton>(this, "Command2(2)", QStringLiteral("清空文本"));
     m_command3 = makeControl<QPushButton>(this, "Command3", QStringLiteral("转换"));
     m_command2[1] = makeControl<QPushButton>(this, "Command2(1)", QStringLiteral("复制到剪贴板"));

@@ -27,7 +27,7 @@ struct Form1State;
 
 namespace rainbow::ui {
 
-class OutputBox;
+class LongTextBox;
 class Picture2;
 
 /// The main window: the controls, the colours they use, and the handlers of their events. The
@@ -109,7 +109,7 @@ private:
     int m_previewRevision = 0; // the text revision the preview shows
 
     QLabel *m_label2 = nullptr;
-    QPlainTextEdit *m_text1 = nullptr;
+    LongTextBox *m_text1 = nullptr;
     QRadioButton *m_option1 = nullptr;
     QRadioButton *m_option2 = nullptr;
     QCheckBox *m_check1 = nullptr;
@@ -118,7 +118,7 @@ private:
     std::array<QLabel *, 5> m_label1 {}; // members 0 and 4 only
     Picture2 *m_picture2 = nullptr;
     QComboBox *m_combo1 = nullptr;
-    OutputBox *m_text3 = nullptr;
+    LongTextBox *m_text3 = nullptr;
     std::array<QPushButton *, 3> m_command2 {}; // members 1 and 2 only
     QPushButton *m_command3 = nullptr;
     QTextEdit *m_richTextBox1 = nullptr;
