@@ -445,7 +445,7 @@ void Form1::Option1_Click()
 
 void Form1::Option2_Click()
 {
-    if (!longEnoughForRainbow(plainText(*m_text1))) {
+    if (!longEnoughForRainbow(*m_text1)) {
         setStatus(messages::tooShortForRainbow);
         return;
     }

@@ -1,6 +1,7 @@
 #include "text_boxes.h"
 
 #include "display_blocks.h"
+#include "window_rules.h"
 
 #include <QMimeData>
 #include <QTextBlock>
@@ -138,6 +139,17 @@ QMimeData *PreviewBox::createMimeDataFromSelection() const
     const QTextCursor selection = textCursor();
     return new PreviewMimeData(
         selection, textBetween(*document(), selection.selectionStart(), selection.selectionEnd()));
+}
+
+bool longEnoughForRainbow(const QPlainTextEdit &box)
+{
+    // Whatever follows a start with enough characters only adds to them.
+    constexpr int start = 1024;
+    const QTextDocument &document = *box.document();
+    if (document.characterCount() - 1 > start
+        && rainbow::longEnoughForRainbow(textBetween(document, 0, start)))
+        return true;
+    return rainbow::longEnoughForRainbow(documentText(document));
 }
 
 } // namespace rainbow::ui

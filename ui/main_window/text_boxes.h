@@ -40,4 +40,8 @@ protected:
     QMimeData *createMimeDataFromSelection() const override;
 };
 
+/// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
+/// at every keystroke, and reading a text of many lines costs time per line.
+bool longEnoughForRainbow(const QPlainTextEdit &box);
+
 } // namespace rainbow::ui

@@ -1,0 +1,142 @@
+// The input box with a huge text: a keystroke after a long line was pasted, and the convert
+// button on ten million characters in each mode. Each case reports the process's peak resident
+// memory while it ran and what the status line said.
+#include "application.h"
+#include "form1.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+namespace {
+
+/// A repeatable text of `length` characters, a third of them CJK, with a line break after every
+/// `lineLength` characters (none when 0).
+QString mixedText(qsizetype length, qsizetype lineLength)
+{
+    static const QString ascii = QStringLiteral("The quick brown fox jumps over the lazy dog, 0123456789! ");
+    static const QString cjk = QStringLiteral("青柚彩虹文字在线生成工具渐变色彩虹色对称逆虹代码窗口");
+    QString text;
+    text.reserve(length);
+    for (qsizetype i = 0; text.size() < length; ++i) {
+        if (lineLength > 0 && text.size() % (lineLength + 1) == lineLength)
+            text += u'\n';
+        else
+            text += i % 3 == 2 ? cjk[(i / 3) % cjk.size()] : ascii[i % ascii.size()];
+    }
+    return text;
+}
+
+double peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+void resetPeakMemory()
+{
+    malloc_trim(0);
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
+/// Pastes the text into Text1 as a user would; returns the milliseconds it took.
+double paste(rainbow::ui::Form1 &form, const QString &text)
+{
+    auto *input = form.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    QGuiApplication::clipboard()->setText(text);
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    form.repaint();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+/// One letter typed at the end of Text1 after a text was pasted, until the window has painted.
+void keystrokeAfterPaste(benchmark::State &state)
+{
+    rainbow::ui::Form1 form;
+    form.show();
+    const double pasted = paste(form, mixedText(state.range(0), state.range(1)));
+    auto *input = form.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    if (input->document()->characterCount() < state.range(0))
+        state.SkipWithError("the paste did not arrive");
+    // In rainbow mode every keystroke counts the input's characters again.
+    if (state.range(2) == 1)
+        QTest::mouseClick(form.findChild<QRadioButton *>(QStringLiteral("Option2")), Qt::LeftButton);
+    input->moveCursor(QTextCursor::End);
+    for (auto _ : state) {
+        QTest::keyClick(input, Qt::Key_A);
+        form.repaint();
+    }
+    state.counters["paste_ms"] = pasted;
+}
+
+/// Ten million characters pasted and converted once: the time of the click, the peak memory and
+/// whether the status reports success.
+void hugeInput(benchmark::State &state, int mode)
+{
+    resetPeakMemory();
+    double pasted = 0;
+    bool converted = false;
+    {
+        rainbow::ui::Form1 form;
+        form.show();
+        pasted = paste(form, mixedText(state.range(0), 0));
+        if (mode > 0)
+            QTest::mouseClick(form.findChild<QRadioButton *>(QStringLiteral("Option2")), Qt::LeftButton);
+        if (mode > 1)
+            QTest::mouseClick(form.findChild<QCheckBox *>(QStringLiteral("Check2")), Qt::LeftButton);
+        for (auto _ : state) {
+            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command3")), Qt::LeftButton);
+            form.repaint();
+        }
+        converted = form.findChild<QLabel *>(QStringLiteral("LblInfo"))->text().contains(u"成功");
+    }
+    state.counters["paste_ms"] = pasted;
+    state.counters["converted"] = converted ? 1 : 0;
+    state.counters["peak_MB"] = peakMegabytes();
+}
+
+} // namespace
+
+BENCHMARK(keystrokeAfterPaste)
+    ->ArgNames({ "chars", "line", "rainbow" })
+    ->Args({ 10000000, 0, 0 })
+    ->Args({ 10000000, 0, 1 })
+    ->Args({ 10000000, 80, 0 })
+    ->Args({ 10000000, 80, 1 })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(hugeInput, gradient, 0)->Arg(10000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(hugeInput, rainbow, 1)->Arg(10000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(hugeInput, symmetricRainbow, 2)
+    ->Arg(10000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    rainbow::ui::Application app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
