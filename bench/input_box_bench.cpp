@@ -88,8 +88,8 @@ void keystrokeAfterPaste(benchmark::State &state)
     state.counters["paste_ms"] = pasted;
 }
 
-/// Ten million characters pasted and converted once: the time of the click, the peak memory and
-/// whether the status reports success.
+/// A text pasted and converted once: the time of the click, the peak memory and whether the
+/// status reports success (two million characters convert, more are refused).
 void hugeInput(benchmark::State &state, int mode)
 {
     resetPeakMemory();
@@ -123,8 +123,8 @@ BENCHMARK(keystrokeAfterPaste)
     ->Args({ 10000000, 80, 0 })
     ->Args({ 10000000, 80, 1 })
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(hugeInput, gradient, 0)->Arg(10000000)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(hugeInput, rainbow, 1)->Arg(10000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(hugeInput, gradient, 0)->Arg(2000000)->Arg(10000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(hugeInput, rainbow, 1)->Arg(2000000)->Arg(10000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(hugeInput, symmetricRainbow, 2)
     ->Arg(10000000)
     ->Iterations(1)

@@ -239,6 +239,11 @@ void Command3_Click(Form1State &form)
     form.LblInfo = messages::converting;
     form.Text3.clear();
     const CharacterText text = trimmedInput(form);
+    if (text.size() > windowCharacterLimit) {
+        form.LblInfo = messages::tooLongForWindow;
+        form.Command3Enabled = true;
+        return;
+    }
     AppendToString sink(form.Text3);
     form.LblInfo = convertCharacters(form, text, std::size_t(text.text().size()), sink,
         WindowPreview { form.RichTextBox1, text.text() }, form.RainbowColor);

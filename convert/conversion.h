@@ -23,8 +23,9 @@ void BuildGradientText(Form1State &form);
 /// Throws std::domain_error for Length < 6 and std::out_of_range for a segment outside the text.
 void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, int32_t ColorStart);
 
-/// The convert button: refuses rainbows shorter than 6 (symmetric: 12) characters with a status
-/// message, otherwise fills Text3 and the preview. Throws std::overflow_error for a text of more
+/// The convert button: refuses rainbows shorter than 6 (symmetric: 12) characters, and texts of
+/// more than windowCharacterLimit characters, with a status message; otherwise fills Text3 and
+/// the preview. Throws std::overflow_error for a text of more
 /// than 2^31 − 1 characters.
 void Command3_Click(Form1State &form);
 

@@ -14,6 +14,8 @@ inline const QString copied = QStringLiteral("温馨提示：代码已成功复�
 inline const QString converting = QStringLiteral("温馨提示：正在生成彩虹字，请稍候！");
 inline const QString converted = QStringLiteral("温馨提示：成功生成彩虹字，请复制到剪贴板！");
 
+inline const QString tooLongForWindow = QStringLiteral("温馨提示：内容超过200万字，无法生成彩色文字！");
+
 // An error that ended a handler all the same; the input stays as it was.
 inline const QString outOfMemory
     = QStringLiteral("温馨提示：内存不足，内容太长，无法完成！输入的内容已保留。");

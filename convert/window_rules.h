@@ -15,6 +15,10 @@ inline constexpr int minimumRainbowLength = 6;
 /// clusters, inner spaces included) for the rainbow mode.
 bool longEnoughForRainbow(QStringView input);
 
+/// Most characters the window converts. The preview lays out every character it shows before
+/// the window answers again, about a microsecond each: this keeps a conversion to a few seconds.
+inline constexpr qsizetype windowCharacterLimit = 2000000;
+
 /// The style picture for the values of the check boxes "逆虹" (check1) and "对称" (check2):
 /// 0 plain, 1 reverse, 2 symmetric with the reverse half first, 3 symmetric with the forward half
 /// first. check2 counts as ticked for any non-zero value, check1 only for exactly 1.

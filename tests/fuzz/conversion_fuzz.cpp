@@ -88,9 +88,10 @@ void checkConversion(Form1State form, const QString &text, bool wellFormed)
     Command3_Click(form);
     const QStringView trimmed = trimSpaces(text);
     const qsizetype n = characterCount(trimmed);
-    const bool refused
-        = !form.Option1 && (n < minimumRainbowLength || (form.Check2 == 1 && n < 2 * minimumRainbowLength));
-    check(refused == (form.LblInfo != messages::converted), "refused exactly when too short for the rainbow");
+    const bool refused = n > windowCharacterLimit
+        || (!form.Option1
+            && (n < minimumRainbowLength || (form.Check2 == 1 && n < 2 * minimumRainbowLength)));
+    check(refused == (form.LblInfo != messages::converted), "refused exactly when too short or too long");
     check(form.Command3Enabled, "the convert button is usable again");
     if (refused) {
         check(form.Text3.isEmpty(), "a refusal writes no markup");

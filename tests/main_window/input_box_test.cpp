@@ -4,9 +4,11 @@
 #include "messages.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBlock>
@@ -64,4 +66,33 @@ TEST(InputBox, ALongPastedLineIsDisplayBlocksAndStillTheOneLineItIs)
     EXPECT_EQ(ui::plainText(*input), QStringLiteral("ab"));
     EXPECT_EQ(input->document()->blockCount(), 1);
     EXPECT_EQ(form.findChild<QLabel *>(QStringLiteral("LblInfo"))->text(), messages::tooShortForRainbow);
+}
+
+// Ten million characters pasted: every mode refuses them with a message at once, instead of a
+// window that would not answer for many seconds, and the input stays.
+TEST(InputBox, TenMillionCharactersAreRefusedInEveryModeAndKept)
+{
+    ui::Form1 form;
+    form.show();
+    auto *input = form.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    const QString huge = longLine(10000000);
+    QGuiApplication::clipboard()->setText(huge);
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    const struct {
+        const char *name;
+        const char *option;
+        bool symmetric;
+    } modes[] = { { "gradient", "Option1", false }, { "rainbow", "Option2", false },
+        { "symmetric rainbow", "Option2", true } };
+    for (const auto &mode : modes) {
+        SCOPED_TRACE(mode.name);
+        QTest::mouseClick(form.findChild<QRadioButton *>(QString::fromLatin1(mode.option)), Qt::LeftButton);
+        auto *symmetric = form.findChild<QCheckBox *>(QStringLiteral("Check2"));
+        if (symmetric->isChecked() != mode.symmetric)
+            QTest::mouseClick(symmetric, Qt::LeftButton);
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command3")), Qt::LeftButton);
+        EXPECT_EQ(form.findChild<QLabel *>(QStringLiteral("LblInfo"))->text(), messages::tooLongForWindow);
+        EXPECT_TRUE(form.findChild<QPushButton *>(QStringLiteral("Command3"))->isEnabled());
+    }
+    EXPECT_TRUE(ui::plainText(*input) == huge);
 }
