@@ -3,11 +3,11 @@
 // memory while it ran and what the status line said.
 #include "application.h"
 #include "form1.h"
+#include "window_bench.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,45 +16,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
+using namespace rainbow::bench;
 
 namespace {
-
-/// A repeatable text of `length` characters, a third of them CJK, with a line break after every
-/// `lineLength` characters (none when 0).
-QString mixedText(qsizetype length, qsizetype lineLength)
-{
-    static const QString ascii = QStringLiteral("The quick brown fox jumps over the lazy dog, 0123456789! ");
-    static const QString cjk = QStringLiteral("青柚彩虹文字在线生成工具渐变色彩虹色对称逆虹代码窗口");
-    QString text;
-    text.reserve(length);
-    for (qsizetype i = 0; text.size() < length; ++i) {
-        if (lineLength > 0 && text.size() % (lineLength + 1) == lineLength)
-            text += u'\n';
-        else
-            text += i % 3 == 2 ? cjk[(i / 3) % cjk.size()] : ascii[i % ascii.size()];
-    }
-    return text;
-}
-
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-
-void resetPeakMemory()
-{
-    malloc_trim(0);
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
 
 /// Pastes the text into Text1 as a user would; returns the milliseconds it took.
 double paste(rainbow::ui::Form1 &form, const QString &text)
@@ -111,7 +75,7 @@ void hugeInput(benchmark::State &state, int mode)
     }
     state.counters["paste_ms"] = pasted;
     state.counters["converted"] = converted ? 1 : 0;
-    state.counters["peak_MB"] = peakMegabytes();
+    state.counters["peak_MB"] = statusMegabytes("VmHWM:");
 }
 
 } // namespace
@@ -123,8 +87,16 @@ BENCHMARK(keystrokeAfterPaste)
     ->Args({ 10000000, 80, 0 })
     ->Args({ 10000000, 80, 1 })
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(hugeInput, gradient, 0)->Arg(2000000)->Arg(10000000)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(hugeInput, rainbow, 1)->Arg(2000000)->Arg(10000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(hugeInput, gradient, 0)
+    ->Arg(2000000)
+    ->Arg(10000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(hugeInput, rainbow, 1)
+    ->Arg(2000000)
+    ->Arg(10000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(hugeInput, symmetricRainbow, 2)
     ->Arg(10000000)
     ->Iterations(1)
