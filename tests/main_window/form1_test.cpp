@@ -859,6 +859,11 @@ TEST_F(Form1Test, EnterOrReturnPressesTheFocusedPushButton)
         EXPECT_TRUE(c.pressed());
     }
 
+    // The convert button keeps the focus through its conversion: Enter converts again.
+    control("Command3")->setFocus();
+    QTest::keyClick(control("Command3"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), control("Command3"));
+
     // Held down, the key presses once.
     control("Command1(0)")->setFocus();
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);

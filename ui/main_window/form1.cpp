@@ -451,12 +451,17 @@ void Form1::Command3_Click()
 {
     const BusyCursor busy;
     Form1State state = conversionState();
+    // Disabling the focused button passes the focus on; it comes back with the button, so that
+    // Enter converts again.
+    const bool hadFocus = m_command3->hasFocus();
     // Shown at once, as a long text takes a moment; no events are handled until the end.
     m_command3->setEnabled(false);
     setStatus(messages::converting);
     m_lblInfo->repaint();
     rainbow::Command3_Click(state);
     applyConversion(state);
+    if (hadFocus && m_command3->isEnabled())
+        m_command3->setFocus(Qt::OtherFocusReason);
 }
 
 Form1State Form1::conversionState() const
