@@ -335,19 +335,20 @@ bool Form1::linkLabelEvent(QObject *watched, QEvent *event)
     }
     // A click is a left-button press and release over the same label. The second press of a
     // double click comes as a double-click event, so its release is no second click.
-    const auto *mouse = static_cast<QMouseEvent *>(event);
+    // Cast only in the mouse-button cases: the filter sees every other kind of event too.
+    const auto mouse = [event] { return static_cast<const QMouseEvent *>(event); };
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        if (mouse->button() == Qt::LeftButton)
+        if (mouse()->button() == Qt::LeftButton)
             m_pressedLink = link->label;
         return false;
     case QEvent::MouseButtonDblClick:
         m_pressedLink = nullptr;
         return false;
     case QEvent::MouseButtonRelease:
-        if (mouse->button() == Qt::LeftButton) {
+        if (mouse()->button() == Qt::LeftButton) {
             const bool clicked
-                = m_pressedLink == link->label && link->label->rect().contains(mouse->position().toPoint());
+                = m_pressedLink == link->label && link->label->rect().contains(mouse()->position().toPoint());
             m_pressedLink = nullptr;
             if (clicked)
                 (this->*link->click)();
