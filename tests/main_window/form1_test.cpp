@@ -23,7 +23,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -131,7 +130,7 @@ protected:
     QImage bar() const { return control<Picture2>("Picture2")->image(); }
     tests::ShownText preview() const
     {
-        return tests::shownText(*control<QTextEdit>("RichTextBox1")->document());
+        return tests::shownText(*control<ui::ColoredPreview>("RichTextBox1"));
     }
 
     QImage stylePicture(int index) const
@@ -765,7 +764,7 @@ TEST_F(Form1Test, ALongPreviewCopiesAsTheInputWithItsColours)
     type(input);
     click("Option2");
     click("Command3");
-    auto *box = control<QTextEdit>("RichTextBox1");
+    auto *box = control<ui::ColoredPreview>("RichTextBox1");
     ASSERT_GE(box->document()->blockCount(), 3) << "held as display blocks";
 
     box->selectAll();

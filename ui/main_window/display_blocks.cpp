@@ -81,6 +81,13 @@ std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength)
     return breaks;
 }
 
+qsizetype hardBreakLength(QStringView text, qsizetype at)
+{
+    if (!isHardBreak(text[at].unicode()))
+        return 0;
+    return text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
+}
+
 bool followsSoftBreak(const QTextBlock &block)
 {
     return block.position() > 0 && marksSoftBreak(block.charFormat());

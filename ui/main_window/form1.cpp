@@ -28,7 +28,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
-#include <QTextEdit>
 
 #include <algorithm>
 #include <map>
@@ -171,13 +170,10 @@ void Form1::createControls()
     m_command3 = makeControl<QPushButton>(this, "Command3", QStringLiteral("转换"));
     m_command2[1] = makeControl<QPushButton>(this, "Command2(1)", QStringLiteral("复制到剪贴板"));
 
-    m_richTextBox1 = makeControl<PreviewBox>(this, "RichTextBox1");
-    m_richTextBox1->setReadOnly(true);
+    m_richTextBox1 = makeControl<ColoredPreview>(this, "RichTextBox1");
     m_richTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_richTextBox1->setFocusPolicy(Qt::StrongFocus);
     m_richTextBox1->setTabChangesFocus(true);
-    m_richTextBox1->setUndoRedoEnabled(false);
-    m_richTextBox1->setAcceptRichText(false);
 
     // Hidden holders: the active markup template and the four style pictures.
     const std::array<const char *, 3> text2Names { "Text2(0)", "Text2(1)", "Text2(2)" };
@@ -422,7 +418,7 @@ void Form1::applyConversion(const Form1State &state)
 {
     m_text3->setLongText(state.Text3);
     if (state.RichTextBox1.textRevision != m_previewRevision) {
-        fillPreview(*m_richTextBox1->document(), state.RichTextBox1.text, state.RichTextBox1.colorRuns);
+        fillPreview(*m_richTextBox1, state.RichTextBox1.text, state.RichTextBox1.colorRuns);
         m_previewRevision = state.RichTextBox1.textRevision;
     }
     m_rainbowColor = state.RainbowColor;
