@@ -3,6 +3,7 @@
 // while it ran.
 #include "form1.h"
 #include "preview.h"
+#include "window_text.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTextEdit>
 
 #include <benchmark/benchmark.h>
 
@@ -19,22 +19,7 @@
 
 namespace {
 
-/// A repeatable text of `length` characters, about a third of them CJK, with a line break after
-/// every `lineLength` characters (none when 0).
-QString mixedText(int length, int lineLength)
-{
-    static const QString ascii = QStringLiteral("The quick brown fox jumps over the lazy dog, 0123456789! ");
-    static const QString cjk = QStringLiteral("青柚彩虹文字在线生成工具渐变色彩虹色对称逆虹代码窗口");
-    QString text;
-    text.reserve(length);
-    for (int i = 0; text.size() < length; ++i) {
-        if (lineLength > 0 && text.size() % (lineLength + 1) == lineLength)
-            text += u'\n';
-        else
-            text += i % 3 == 2 ? cjk[(i / 3) % cjk.size()] : ascii[i % ascii.size()];
-    }
-    return text;
-}
+using rainbow::bench::mixedText;
 
 /// A /proc/self/status field in megabytes, 0 where there is none.
 double statusMegabytes(const char *field)
@@ -78,7 +63,7 @@ void convertButton(benchmark::State &state, bool rainbow)
             QTest::mouseClick(convert, Qt::LeftButton);
             form.repaint();
         }
-        const auto *preview = form.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
+        const auto *preview = form.findChild<rainbow::ui::ColoredPreview *>(QStringLiteral("RichTextBox1"));
         if (preview->document()->characterCount() < length)
             state.SkipWithError("the preview was not filled");
     }
@@ -105,11 +90,11 @@ void fillPreviewOneRunPerCharacter(benchmark::State &state)
     runs.reserve(size_t(text.size()));
     for (qsizetype unit = 0; unit < text.size(); ++unit)
         runs.push_back({ unit, 1, rainbow::PackedColor(unit % 2 ? 0x0000FF : 0xFF0000) });
-    QTextEdit preview;
+    rainbow::ui::ColoredPreview preview;
     preview.resize(481, 89);
     preview.show();
     for (auto _ : state) {
-        rainbow::ui::fillPreview(*preview.document(), text, runs);
+        rainbow::ui::fillPreview(preview, text, runs);
         preview.repaint();
     }
     state.SetItemsProcessed(state.iterations() * text.size());
