@@ -49,6 +49,12 @@ QString textBetween(const QTextDocument &document, int from, int to);
 /// The whole text of the document, as textBetween gives it.
 QString documentText(const QTextDocument &document);
 
+/// Makes each block of the document that grows longer than displayBlockLength keep its layout's
+/// analysis of the text between uses. The toolkit otherwise analyses a whole block again each time
+/// a blinking caret in it, or a repaint, asks for a position: for a line of a million characters
+/// pasted into a box that is a tenth of the processor for as long as the caret blinks.
+void keepLongBlockLayouts(QTextDocument &document);
+
 /// Writes a text at a cursor in consecutive pieces, each in a format of its own, and puts soft
 /// breaks where softBreakPositions says. Hard breaks become block separators as with
 /// QTextCursor::insertText.

@@ -236,6 +236,7 @@ void Form1::connectEvents()
     connect(m_check2, &QCheckBox::clicked, this, &Form1::Check2_Click);
     connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(m_text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
+    keepLongBlockLayouts(*m_text1->document());
     m_option1->installEventFilter(this);
     m_option2->installEventFilter(this);
 
