@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rainbowtext"));
-    QApplication::setApplicationDisplayName(QStringLiteral("青柚彩虹文字"));
+    // No display name: the toolkit would append it to every window title.
     QApplication::setDesktopFileName(QStringLiteral("io.github.rainbowtext"));
     QApplication::setWindowIcon(rainbow::ui::applicationIcon());
 

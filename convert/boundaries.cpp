@@ -3,7 +3,6 @@
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
 #include <unicode/ucpmap.h>
-#include <unicode/utext.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -41,6 +40,7 @@ const UBreakIterator &prototypeIterator()
 
 StandaloneCodePoints::StandaloneCodePoints()
     : m_bits(0x110000 / 64)
+    , m_safeUnits(0x10000)
 {
     UErrorCode status = U_ZERO_ERROR;
     const UCPMap *classes = u_getIntPropertyMap(UCHAR_GRAPHEME_CLUSTER_BREAK, &status);
@@ -62,6 +62,25 @@ StandaloneCodePoints::StandaloneCodePoints()
             break;
         }
     }
+    const auto allStandAlone = [this](char32_t first, char32_t count) {
+        for (char32_t codePoint = first; codePoint < first + count; ++codePoint) {
+            if (!contains(codePoint))
+                return false;
+        }
+        return true;
+    };
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        if (byte < 0x80)
+            m_safeBytes[byte] = byte != '\r';
+        else if (byte < 0xC0)
+            m_safeBytes[byte] = true;
+        else if (byte < 0xE0)
+            m_safeBytes[byte] = allStandAlone((byte & 0x1F) << 6, 64);
+        else if (byte < 0xF0)
+            m_safeBytes[byte] = allStandAlone((byte & 0x0F) << 12, 4096);
+    }
+    for (char32_t unit = 0; unit < 0x10000; ++unit)
+        m_safeUnits[unit] = contains(unit) && unit != '\r' && (unit < 0xD800 || unit > 0xDFFF);
 }
 
 const StandaloneCodePoints &StandaloneCodePoints::table()
@@ -78,7 +97,9 @@ bool joinsPrevious(char32_t codePoint)
 
 bool joinsNext(char32_t codePoint) { return graphemeClusterBreak(codePoint) == U_GCB_PREPEND; }
 
-/// An ICU character break iterator over one stretch of text at a time.
+/// An ICU character break iterator over one stretch of text at a time. ICU walks UTF-16; a
+/// stretch of UTF-8 is converted first (its stretches are short: where code points stand alone,
+/// the scanner does without ICU).
 class IcuCharacterBreaks {
 public:
     IcuCharacterBreaks()
@@ -88,36 +109,55 @@ public:
         checkIcu(status, "ubrk_clone");
     }
 
-    ~IcuCharacterBreaks()
-    {
-        ubrk_close(m_iterator);
-        utext_close(&m_utf8);
-    }
+    ~IcuCharacterBreaks() { ubrk_close(m_iterator); }
 
     IcuCharacterBreaks(const IcuCharacterBreaks &) = delete;
     IcuCharacterBreaks &operator=(const IcuCharacterBreaks &) = delete;
 
     void start(const char16_t *text, std::size_t length)
     {
+        m_utf8Offsets.clear();
+        setText(text, length);
+    }
+
+    void start(const char *text, std::size_t length)
+    {
+        m_utf16.clear();
+        m_utf8Offsets.clear();
+        for (std::size_t at = 0; at < length;) {
+            const DecodedCodePoint codePoint = decodeAt(text, length, at);
+            if (codePoint.value < 0x10000) {
+                m_utf16.push_back(char16_t(codePoint.value));
+            } else {
+                m_utf16.push_back(char16_t(0xD7C0 + (codePoint.value >> 10)));
+                m_utf16.push_back(char16_t(0xDC00 | (codePoint.value & 0x3FF)));
+                m_utf8Offsets.push_back(at);
+            }
+            m_utf8Offsets.push_back(at);
+            at += codePoint.length;
+        }
+        m_utf8Offsets.push_back(length);
+        setText(m_utf16.data(), m_utf16.size());
+    }
+
+    /// The next boundary, in code units of the stretch from its start.
+    std::size_t next()
+    {
+        const auto at = std::size_t(ubrk_next(m_iterator));
+        return m_utf8Offsets.empty() ? at : m_utf8Offsets[at];
+    }
+
+private:
+    void setText(const char16_t *text, std::size_t length)
+    {
         UErrorCode status = U_ZERO_ERROR;
         ubrk_setText(m_iterator, text, int32_t(length), &status);
         checkIcu(status, "ubrk_setText");
     }
 
-    void start(const char *text, std::size_t length)
-    {
-        UErrorCode status = U_ZERO_ERROR;
-        utext_openUTF8(&m_utf8, text, int64_t(length), &status);
-        ubrk_setUText(m_iterator, &m_utf8, &status);
-        checkIcu(status, "ubrk_setUText");
-    }
-
-    /// The next boundary, in code units from the stretch's start.
-    std::size_t next() { return std::size_t(ubrk_next(m_iterator)); }
-
-private:
     UBreakIterator *m_iterator = nullptr;
-    UText m_utf8 = UTEXT_INITIALIZER;
+    std::u16string m_utf16; // the UTF-8 stretch
+    std::vector<std::size_t> m_utf8Offsets; // of each of its UTF-16 units, and of its end
 };
 
 template <typename CharT>
@@ -127,7 +167,8 @@ BoundaryScanner<CharT>::BoundaryScanner(
     , m_text(text)
     , m_size(size)
     , m_at(from)
-    , m_icuWindow(std::clamp<std::size_t>(icuWindow, 1, defaultIcuWindow))
+    , m_initialIcuWindow(std::clamp<std::size_t>(icuWindow, 1, maxIcuWindow))
+    , m_icuWindow(m_initialIcuWindow)
 {
     settleAt(from);
 }
@@ -145,14 +186,6 @@ template <typename CharT> void BoundaryScanner<CharT>::settleAt(std::size_t at)
     const DecodedCodePoint codePoint = decodeAt(m_text, m_size, at);
     m_length = codePoint.length;
     m_standsAlone = m_alone.contains(codePoint.value);
-}
-
-template <typename CharT> std::size_t BoundaryScanner<CharT>::skip(std::size_t count)
-{
-    std::size_t passed = 0;
-    for (; passed < count && !atEnd(); ++passed)
-        next();
-    return passed;
 }
 
 template <typename CharT> std::size_t BoundaryScanner<CharT>::nextSlowly()
@@ -173,26 +206,53 @@ template <typename CharT> std::size_t BoundaryScanner<CharT>::nextSlowly()
     return icuNext();
 }
 
+template <typename CharT> void BoundaryScanner<CharT>::findStretchEnd(std::size_t limit)
+{
+    bool previousStandsAlone = false;
+    std::size_t at = m_at;
+    while (at < m_size) {
+        const DecodedCodePoint codePoint = decodeAt(m_text, m_size, at);
+        const bool alone = m_alone.contains(codePoint.value);
+        if (at > m_at && previousStandsAlone && alone)
+            break;
+        if (at > m_at && at + codePoint.length > limit) {
+            // Never inside a code point: half a surrogate pair would read as a control.
+            m_icuEnd = at;
+            m_icuEndIsBoundary = false;
+            return;
+        }
+        previousStandsAlone = alone;
+        at += codePoint.length;
+    }
+    m_icuEnd = at;
+    m_icuEndIsBoundary = true;
+}
+
 template <typename CharT> std::size_t BoundaryScanner<CharT>::icuNext()
 {
     if (!m_inIcu) {
         if (!m_icu)
             m_icu = std::make_unique<IcuCharacterBreaks>();
+        // ICU needs the text only up to the next pair of code points that stand alone, where a
+        // boundary is certain; beyond a limit, a stretch ends anywhere and is walked again from
+        // its last boundary.
+        const std::size_t limit = m_at + std::min(m_size - m_at, m_icuWindow);
         m_icuStart = m_at;
-        m_icuEnd = m_at + std::min(m_size - m_at, m_icuWindow);
+        findStretchEnd(limit);
         m_icu->start(m_text + m_at, m_icuEnd - m_icuStart);
         m_inIcu = true;
     }
     const std::size_t at = m_icuStart + m_icu->next();
-    if (at == m_icuEnd && at < m_size && m_at > m_icuStart) {
-        // The end of ICU's stretch need not be a boundary of the whole text: walk on from the
-        // last boundary it gave in a stretch that reaches further.
+    if (at == m_icuEnd) {
         m_inIcu = false;
-        return icuNext();
+        if (!m_icuEndIsBoundary) {
+            // A character longer than the stretch needs a longer one.
+            if (m_at == m_icuStart)
+                m_icuWindow = std::min(2 * m_icuWindow, maxIcuWindow);
+            return icuNext();
+        }
+        m_icuWindow = m_initialIcuWindow;
     }
-    // A single character longer than the whole stretch is cut at its end.
-    if (at == m_icuEnd)
-        m_inIcu = false;
     settleAt(at);
     return at;
 }

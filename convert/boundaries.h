@@ -1,9 +1,14 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace rainbow {
 
@@ -23,10 +28,19 @@ public:
         return codePoint < 0x110000 && (m_bits[codePoint >> 6] >> (codePoint & 63) & 1) != 0;
     }
 
+    /// Whether every code point of UTF-8 that has this byte stands alone: ASCII but CR,
+    /// continuation bytes (their lead decides) and leads whose whole range does.
+    bool safeByte(unsigned char byte) const { return m_safeBytes[byte]; }
+
+    /// Whether the UTF-16 code unit is a code point that stands alone (no surrogate, no CR).
+    bool safeUnit(char16_t unit) const { return m_safeUnits[unit]; }
+
 private:
     StandaloneCodePoints();
 
     std::vector<uint64_t> m_bits;
+    std::array<bool, 256> m_safeBytes {};
+    std::vector<bool> m_safeUnits;
 };
 
 inline bool standsAlone(char32_t codePoint) { return StandaloneCodePoints::table().contains(codePoint); }
@@ -73,8 +87,10 @@ class IcuCharacterBreaks;
 /// no rule looks back past the start of the character it is in.
 template <typename CharT> class BoundaryScanner {
 public:
-    /// ICU walks at most this many code units from where it starts (its offsets are 32-bit).
-    static constexpr std::size_t defaultIcuWindow = std::size_t(1) << 30;
+    /// ICU walks at most this many code units from where it starts, more only for a character
+    /// longer than that.
+    static constexpr std::size_t defaultIcuWindow = 1024;
+    static constexpr std::size_t maxIcuWindow = std::size_t(1) << 30; // ICU's offsets are 32-bit
 
     /// from must be a character boundary of the text (0 always is).
     BoundaryScanner(
@@ -100,10 +116,99 @@ public:
         return nextSlowly();
     }
 
-    /// Moves past count characters, or to the end if fewer are left; returns how many it passed.
-    std::size_t skip(std::size_t count);
+    /// Sets bit p of starts (one bit per code unit of the text) for the start p of every
+    /// character after the one at position(), to the text's end. Where no code unit can join,
+    /// up to a block of them is marked at once.
+    void markStarts(uint64_t *starts)
+    {
+        while (m_at < m_size) {
+            if (m_standsAlone) {
+                const std::size_t block = m_at + m_length;
+                const unsigned safe = m_size - block >= blockUnits ? safePrefix(block) : 0;
+                if (safe > 0) {
+                    // Every code point that starts in the safe units stands alone, and so do
+                    // the one before and the one they end at: each is a character.
+                    const uint32_t blockStarts = codePointStarts(block) & uint32_t((uint64_t(1) << safe) - 1);
+                    const std::size_t word = block / 64;
+                    const unsigned shift = block % 64;
+                    starts[word] |= uint64_t(blockStarts) << shift;
+                    if (shift > 64 - blockUnits)
+                        starts[word + 1] |= uint64_t(blockStarts) >> (64 - shift);
+                    const std::size_t last = block + std::size_t(31 - __builtin_clz(blockStarts));
+                    moveTo(last, DecodedCodePoint { 0, codePointLength(last) }, true);
+                    continue;
+                }
+            }
+            const std::size_t end = next();
+            if (end < m_size)
+                starts[end / 64] |= uint64_t(1) << (end % 64);
+        }
+    }
 
 private:
+    static constexpr std::size_t blockUnits = 16;
+
+    /// How many of the blockUnits units at `at` come before the first unit of a code point that
+    /// may not stand alone.
+    unsigned safePrefix(std::size_t at) const
+    {
+#ifdef __SSE2__
+        if constexpr (sizeof(CharT) == 1) {
+            // Only CR and the leads of multi-byte code points (-64..-1 as signed bytes) can be
+            // unsafe; the leads need the table: a few per block in CJK text, none in ASCII.
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_text + at));
+            unsigned unsafe = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+            const __m128i leads = _mm_and_si128(
+                _mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65)), _mm_cmplt_epi8(bytes, _mm_setzero_si128()));
+            for (auto bits = unsigned(_mm_movemask_epi8(leads)); bits != 0; bits &= bits - 1) {
+                const auto i = unsigned(__builtin_ctz(bits));
+                if (!m_alone.safeByte(static_cast<unsigned char>(m_text[at + i]))) {
+                    unsafe |= 1u << i;
+                    break;
+                }
+            }
+            return unsafe == 0 ? unsigned(blockUnits) : unsigned(__builtin_ctz(unsafe));
+        }
+#endif
+        unsigned safe = 0;
+        for (; safe < blockUnits; ++safe) {
+            if constexpr (sizeof(CharT) == 1) {
+                if (!m_alone.safeByte(static_cast<unsigned char>(m_text[at + safe])))
+                    break;
+            } else if (!m_alone.safeUnit(m_text[at + safe])) {
+                break;
+            }
+        }
+        return safe;
+    }
+
+    /// Bit i set when unit i of the block begins a code point (bit 0 always).
+    uint32_t codePointStarts(std::size_t block) const
+    {
+        if constexpr (sizeof(CharT) == 2) {
+            return (uint32_t(1) << blockUnits) - 1;
+        } else {
+#ifdef __SSE2__
+            // Continuation bytes 0x80..0xBF are -128..-65 as signed bytes.
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_text + block));
+            return uint32_t(_mm_movemask_epi8(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65)))) | 1;
+#else
+            uint32_t bits = 1;
+            for (std::size_t i = 1; i < blockUnits; ++i)
+                bits |= uint32_t((static_cast<unsigned char>(m_text[block + i]) & 0xC0) != 0x80) << i;
+            return bits;
+#endif
+        }
+    }
+
+    std::size_t codePointLength(std::size_t at) const
+    {
+        if constexpr (sizeof(CharT) == 2)
+            return 1;
+        else
+            return decodeAt(m_text, m_size, at).length;
+    }
+
     std::size_t moveTo(std::size_t at, DecodedCodePoint codePoint, bool alone)
     {
         m_at = at;
@@ -116,6 +221,9 @@ private:
     std::size_t nextSlowly();
     /// The boundary after m_at from ICU, which starts from m_at unless it is already walking.
     std::size_t icuNext();
+    /// Where ICU's stretch from m_at ends: before the first code point that stands alone after
+    /// one that does too, a certain boundary, or at the last code point that ends by limit.
+    void findStretchEnd(std::size_t limit);
     void settleAt(std::size_t at);
 
     const StandaloneCodePoints &m_alone;
@@ -127,6 +235,8 @@ private:
     bool m_inIcu = false; // ICU's iterator stands at m_at
     std::size_t m_icuStart = 0; // where ICU's text begins
     std::size_t m_icuEnd = 0; // and ends
+    bool m_icuEndIsBoundary = false;
+    std::size_t m_initialIcuWindow;
     std::size_t m_icuWindow;
     std::unique_ptr<IcuCharacterBreaks> m_icu;
 };

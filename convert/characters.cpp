@@ -174,14 +174,35 @@ template <typename CharT>
 ClusteredText<CharT>::ClusteredText(const CharT *text, std::size_t size)
     : m_text(text)
     , m_size(size)
-    , m_checkpoints { 0 }
+    , m_starts(size / 64 + 1)
 {
-    BoundaryScanner<CharT> scanner(text, size);
-    while (!scanner.atEnd()) {
-        scanner.next();
-        if (++m_count % checkpointSpacing == 0)
-            m_checkpoints.push_back(scanner.position());
+    if (size > 0)
+        m_starts[0] = 1;
+    BoundaryScanner<CharT>(text, size).markStarts(m_starts.data());
+    for (std::size_t word = 0; word < m_starts.size(); ++word) {
+        if (word % wordsPerRank == 0)
+            m_ranks.push_back(m_count);
+        m_count += std::size_t(__builtin_popcountll(m_starts[word]));
     }
+}
+
+template <typename CharT> std::size_t ClusteredText<CharT>::unitStart(std::size_t index) const
+{
+    if (index >= m_count)
+        return m_size;
+    const auto rank = std::upper_bound(m_ranks.begin(), m_ranks.end(), index) - 1;
+    std::size_t word = std::size_t(rank - m_ranks.begin()) * wordsPerRank;
+    std::size_t left = index - *rank;
+    for (;; ++word) {
+        const auto here = std::size_t(__builtin_popcountll(m_starts[word]));
+        if (left < here)
+            break;
+        left -= here;
+    }
+    uint64_t bits = m_starts[word];
+    for (; left > 0; --left)
+        bits &= bits - 1;
+    return word * 64 + std::size_t(__builtin_ctzll(bits));
 }
 
 template class ClusteredText<char>;

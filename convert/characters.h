@@ -45,95 +45,106 @@ qsizetype characterCount(QStringView text);
 /// that reaches to or beyond.
 std::vector<qsizetype> characterEnds(QStringView text, qsizetype from, qsizetype to);
 
-/// Characters of any length taken from a BoundaryScanner, whose boundaries are found a block at
-/// a time as they are needed; a cursor for FragmentWriter::writeFragments (character_cursor.h).
-template <typename CharT> class ClusterCursor {
+/// Characters of any length whose starts are marked in a bit per code unit; a cursor for
+/// FragmentWriter::writeFragments (character_cursor.h).
+template <typename CharT> class StartBitsCursor {
 public:
-    /// Takes the characters from the scanner's position on; buffer keeps their starts.
-    ClusterCursor(BoundaryScanner<CharT> &scanner, const CharT *text, std::size_t size,
-        std::vector<std::size_t> &buffer)
-        : m_scanner(&scanner)
-        , m_text(text)
+    /// at is the start of a character (or the text's size).
+    StartBitsCursor(const CharT *text, std::size_t size, const uint64_t *starts, std::size_t at)
+        : m_text(text)
         , m_size(size)
-        , m_buffer(&buffer)
+        , m_starts(starts)
+        , m_words(size / 64 + 1)
+        , m_at(at)
+        , m_word(at / 64)
+        , m_pending(m_word < m_words ? starts[m_word] & ~((uint64_t(2) << (at % 64)) - 1) : 0)
     {
-        m_buffer->assign(1, scanner.position());
-        m_start = m_fastEnd = m_filled = m_buffer->data();
     }
 
-    std::size_t position() const { return *m_start; }
-    std::size_t unitsBound(std::size_t count)
-    {
-        fill(count);
-        return m_start[std::min(count, std::size_t(m_filled - m_start))] - m_start[0];
-    }
-    /// Characters short enough for a fixed-size copy that stays inside the text.
+    std::size_t position() const { return m_at; }
+    std::size_t unitsBound(std::size_t count) const { return endAfter(count) - m_at; }
+    /// Characters whose fixed-size copy stays inside the text.
     std::size_t fastCount(std::size_t count) const
     {
-        return std::min(count, std::size_t(m_fastEnd - m_start));
+        if (endAfter(count) + fastUnits <= m_size)
+            return count;
+        StartBitsCursor ahead = *this;
+        std::size_t fast = 0;
+        while (fast < count && ahead.m_at + fastUnits <= m_size) {
+            ahead.m_at = ahead.nextStart();
+            ++fast;
+        }
+        return fast;
     }
     CharT *copyFast(CharT *out)
     {
-        std::memcpy(out, m_text + m_start[0], fastUnits * sizeof(CharT));
-        const std::size_t length = m_start[1] - m_start[0];
-        ++m_start;
+        const std::size_t start = m_at;
+        m_at = nextStart();
+        const std::size_t length = m_at - start;
+        // A copy of a size the compiler sees for all but the rare character longer than it.
+        if (length <= fastUnits)
+            std::memcpy(out, m_text + start, fastUnits * sizeof(CharT));
+        else
+            std::memcpy(out, m_text + start, length * sizeof(CharT));
         return out + length;
     }
     CharT *copyExact(CharT *out)
     {
-        fill(1);
-        const std::size_t length = m_start[1] - m_start[0];
-        std::memcpy(out, m_text + m_start[0], length * sizeof(CharT));
-        ++m_start;
-        findFastEnd();
-        return out + length;
+        const std::size_t start = m_at;
+        m_at = nextStart();
+        std::memcpy(out, m_text + start, (m_at - start) * sizeof(CharT));
+        return out + (m_at - start);
     }
 
 private:
     static constexpr std::size_t fastUnits = 16 / sizeof(CharT);
-    static constexpr std::size_t blockCharacters = 8192;
 
-    /// Makes at least count characters ready, unless the text ends before.
-    void fill(std::size_t count)
+    /// The start of the character after the one at m_at (the text's size after the last).
+    std::size_t nextStart()
     {
-        if (std::size_t(m_filled - m_start) >= count || m_scanner->atEnd())
-            return;
-        const std::size_t ready = std::size_t(m_filled - m_start);
-        const std::size_t fastReady = std::size_t(m_fastEnd - m_start);
-        const std::size_t wanted = std::max(count, blockCharacters);
-        std::vector<std::size_t> &starts = *m_buffer;
-        std::memmove(starts.data(), m_start, (ready + 1) * sizeof(std::size_t));
-        starts.resize(wanted + 1);
-        std::size_t *out = starts.data() + ready;
-        std::size_t *const last = starts.data() + wanted;
-        while (out < last && !m_scanner->atEnd())
-            *++out = m_scanner->next();
-        m_start = starts.data();
-        m_filled = out;
-        m_fastEnd = m_start + fastReady;
-        findFastEnd();
+        while (m_pending == 0) {
+            if (++m_word >= m_words)
+                return m_size;
+            m_pending = m_starts[m_word];
+        }
+        const std::size_t start = m_word * 64 + std::size_t(__builtin_ctzll(m_pending));
+        m_pending &= m_pending - 1;
+        return start;
     }
 
-    void findFastEnd()
+    /// The end of the count characters from m_at, or the text's size if fewer are left.
+    std::size_t endAfter(std::size_t count) const
     {
-        std::size_t *at = std::max(m_fastEnd, m_start);
-        while (at < m_filled && at[1] - at[0] <= fastUnits && at[0] + fastUnits <= m_size)
-            ++at;
-        m_fastEnd = at;
+        if (count == 0)
+            return m_at;
+        std::size_t word = m_word;
+        uint64_t bits = m_pending;
+        for (;;) {
+            const auto here = std::size_t(__builtin_popcountll(bits));
+            if (count <= here)
+                break;
+            count -= here;
+            if (++word >= m_words)
+                return m_size;
+            bits = m_starts[word];
+        }
+        for (; count > 1; --count)
+            bits &= bits - 1;
+        return word * 64 + std::size_t(__builtin_ctzll(bits));
     }
 
-    BoundaryScanner<CharT> *m_scanner;
     const CharT *m_text;
     std::size_t m_size;
-    std::vector<std::size_t> *m_buffer;
-    std::size_t *m_start; // the next character's start; then the others ready, up to m_filled
-    std::size_t *m_fastEnd; // the first character copyFast cannot take
-    std::size_t *m_filled; // the end of the last character ready
+    const uint64_t *m_starts;
+    std::size_t m_words;
+    std::size_t m_at; // the next character's start
+    std::size_t m_word; // the word of m_starts that holds m_pending
+    uint64_t m_pending; // starts in that word after m_at
 };
 
-/// The characters of a text in which some code unit can join a neighbour: its length, found in
-/// one walk over its boundaries, and where every checkpointSpacing-th character starts, so that
-/// a walk can begin near any character without holding every boundary.
+/// The characters of a text in which some code unit can join a neighbour: where each begins, as
+/// one bit per code unit (an eighth of UTF-8 text's size, a sixteenth of UTF-16's), marked in one
+/// walk of the boundary scanner, with the count before every 4096th unit to find any character.
 template <typename CharT> class ClusteredText {
 public:
     ClusteredText(const CharT *text, std::size_t size);
@@ -141,34 +152,21 @@ public:
     std::size_t size() const { return m_count; }
 
     /// Code units before character index; index == size() gives the text's size.
-    std::size_t unitStart(std::size_t index) const
-    {
-        return walkFrom(index, [](BoundaryScanner<CharT> &scanner) { return scanner.position(); });
-    }
+    std::size_t unitStart(std::size_t index) const;
 
     template <typename Visit> decltype(auto) visitFrom(std::size_t index, Visit &&visit) const
     {
-        return walkFrom(index, [&](BoundaryScanner<CharT> &scanner) {
-            std::vector<std::size_t> buffer;
-            return visit(ClusterCursor<CharT>(scanner, m_text, m_size, buffer));
-        });
+        return visit(StartBitsCursor<CharT>(m_text, m_size, m_starts.data(), unitStart(index)));
     }
 
 private:
-    static constexpr std::size_t checkpointSpacing = 4096;
-
-    template <typename Walk> decltype(auto) walkFrom(std::size_t index, Walk &&walk) const
-    {
-        const std::size_t checkpoint = std::min(index / checkpointSpacing, m_checkpoints.size() - 1);
-        BoundaryScanner<CharT> scanner(m_text, m_size, m_checkpoints[checkpoint]);
-        scanner.skip(index - checkpoint * checkpointSpacing);
-        return walk(scanner);
-    }
+    static constexpr std::size_t wordsPerRank = 64;
 
     const CharT *m_text;
     std::size_t m_size;
     std::size_t m_count = 0;
-    std::vector<std::size_t> m_checkpoints; // start of character i * checkpointSpacing
+    std::vector<uint64_t> m_starts; // bit p set when a character starts at unit p
+    std::vector<std::size_t> m_ranks; // characters before word wordsPerRank * i
 };
 
 extern template class ClusteredText<char>;

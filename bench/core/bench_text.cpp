@@ -1,11 +1,13 @@
 #include "bench_text.h"
 
 #include <cstdint>
+#include <iterator>
 
 namespace rainbow::bench {
 
-std::string benchText(std::size_t characters)
+std::string benchText(std::size_t characters, bool withEmoji)
 {
+    static const char *const emoji[] = { "😀", "👍🏽", "❤️", "🇨🇳", "👨‍👩‍👧" };
     std::string text;
     text.reserve(characters * 5 / 3 + 3);
     // A fixed linear congruential generator: the same text on every machine, and CJK places that
@@ -18,6 +20,10 @@ std::string benchText(std::size_t characters)
     for (std::size_t i = 0; i < characters; ++i) {
         if (i % 80 == 79) {
             text += '\n';
+            continue;
+        }
+        if (withEmoji && i % 80 == 39) {
+            text += emoji[i / 80 % std::size(emoji)];
             continue;
         }
         const uint32_t r = next();

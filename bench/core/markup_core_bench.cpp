@@ -31,10 +31,16 @@ const QString &utf16Text()
     return text;
 }
 
-/// One combining accent at the end sends the whole text through the boundary finder.
-const std::string &utf8TextWithAnAccent()
+/// An emoji in every line: the text goes through the boundary scanner.
+const std::string &utf8EmojiText()
 {
-    static const std::string text = utf8Text() + "e\xCC\x81";
+    static const std::string text = bench::benchText(characterCount, true);
+    return text;
+}
+
+const QString &utf16EmojiText()
+{
+    static const QString text = QString::fromStdString(utf8EmojiText());
     return text;
 }
 
@@ -154,11 +160,19 @@ int main(int argc, char **argv)
                 })->UseManualTime());
         }
     }
-    // For comparison, outside the targets: a text that needs the boundary finder, and the whole
-    // convert command of the window.
-    configure(benchmark::RegisterBenchmark("slow_path/utf8/ubb/gradient", [](benchmark::State &state) {
-        markup<char>(state, utf8TextWithAnAccent(), settings(0, Mode::Gradient));
-    })->UseManualTime());
+    // Text whose characters need the boundary scanner (target: within 3 × memcpy).
+    for (const auto &mode : modes) {
+        const Form1State form = settings(0, mode.mode);
+        configure(benchmark::RegisterBenchmark(
+            ("emoji/utf8/ubb/" + std::string(mode.name)).c_str(), [form](benchmark::State &state) {
+                markup<char>(state, utf8EmojiText(), form);
+            })->UseManualTime());
+        configure(benchmark::RegisterBenchmark(
+            ("emoji/utf16/ubb/" + std::string(mode.name)).c_str(), [form](benchmark::State &state) {
+                markup<char16_t>(state, utf16EmojiText(), form);
+            })->UseManualTime());
+    }
+    // For comparison, outside the targets: the whole convert command of the window.
     configure(benchmark::RegisterBenchmark("Command3_Click/ubb/gradient",
         [](benchmark::State &state) { command3Click(state, Mode::Gradient); }));
     configure(benchmark::RegisterBenchmark("Command3_Click/ubb/symmetric",

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "../support/dark_palette.h"
 #include "controls.h"
 #include "conversion.h"
 #include "display_blocks.h"
@@ -8,6 +9,7 @@
 #include "preview_reader.h"
 #include "qt_color.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -348,27 +350,75 @@ TEST_F(Form1Test, TheStatusLineKeepsItsCornerWhenItsCaptionChanges)
         control("LblInfo")->geometry(), QRect(232, 80, metrics.horizontalAdvance(messages::gradientTip), 12));
 }
 
-TEST_F(Form1Test, TabbingSkipsHiddenDisabledAndLabelControls)
+// Tab and Shift+Tab walk the tab order both ways, skipping the hidden holders, the labels and
+// whatever is disabled; the option pair is one stop, at its selected button.
+TEST_F(Form1Test, TabAndShiftTabWalkTheTabOrderBothWays)
 {
-    const auto walk = [this](int steps) {
+    const auto walk = [this](bool backward, size_t steps) {
         std::vector<std::string> visited;
         control("Command3")->setFocus();
-        for (int i = 0; i < steps; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        for (size_t i = 0; i < steps; ++i) {
+            if (backward)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited.push_back(QApplication::focusWidget()->objectName().toStdString());
         }
         return visited;
     };
-    // An option group is one stop, entered at its selected button.
-    const std::vector<std::string> inGradient { "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3",
-        "Combo1", "Command1(1)", "Command1(0)", "Picture2", "RichTextBox1", "Command3" };
-    EXPECT_EQ(walk(11), inGradient);
+    const struct {
+        const char *name;
+        std::function<void()> setUp;
+        std::vector<std::string> forward; // from Command3 round to Command3
+    } cases[] = {
+        { "gradient", [] {},
+            { "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1", "Command1(1)",
+                "Command1(0)", "Picture2", "RichTextBox1", "Command3" } },
+        { "rainbow waiting for input",
+            [this] {
+                type(QStringLiteral("abc"));
+                click("Option2");
+            },
+            { "Option2", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1", "Command1(1)",
+                "Command1(0)", "Picture2", "RichTextBox1", "Command3" } },
+        { "rainbow", [this] { type(QStringLiteral("def")); },
+            { "Check2", "Check1", "Option2", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1",
+                "Picture2", "RichTextBox1", "Command3" } },
+        { "gradient chosen with the arrow keys",
+            [this] {
+                control("Option2")->setFocus();
+                QTest::keyClick(control("Option2"), Qt::Key_Up);
+                ASSERT_TRUE(checked("Option1"));
+            },
+            { "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1", "Command1(1)",
+                "Command1(0)", "Picture2", "RichTextBox1", "Command3" } },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.setUp();
+        EXPECT_EQ(walk(false, c.forward.size()), c.forward);
+        std::vector<std::string> backward(c.forward.rbegin() + 1, c.forward.rend());
+        backward.push_back("Command3");
+        EXPECT_EQ(walk(true, backward.size()), backward);
+    }
+}
 
-    type(QStringLiteral("abcdef"));
+TEST_F(Form1Test, ShiftTabLeavesTheOptionButtonItCameTo)
+{
+    QTest::keyClick(control("Command3"), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), control("Option1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), control("Command3"));
+
+    click("Option1");
+    EXPECT_EQ(QApplication::focusWidget(), control("Option1")) << "a click gives the focus";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), control("Command3"));
+
     click("Option2");
-    const std::vector<std::string> inRainbow { "Check2", "Check1", "Option2", "Text1", "Command2(2)",
-        "Command2(1)", "Text3", "Combo1", "Picture2", "RichTextBox1", "Command3" };
-    EXPECT_EQ(walk(11), inRainbow);
+    EXPECT_EQ(QApplication::focusWidget(), control("Option2")) << "the unselected button takes a click";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), control("Command3"));
 }
 
 TEST_F(Form1Test, RainbowWaitsForSixCharactersThenSwitches)
@@ -783,4 +833,210 @@ TEST_F(Form1Test, ALongPreviewCopiesAsTheInputWithItsColours)
 
     box->moveCursor(QTextCursor::End);
     EXPECT_TRUE(box->viewport()->rect().contains(box->cursorRect())) << "scrolls to the very end";
+}
+
+TEST_F(Form1Test, EnterOrReturnPressesTheFocusedPushButton)
+{
+    const struct {
+        const char *button;
+        Qt::Key key;
+        std::function<bool()> pressed;
+    } cases[] = {
+        { "Command3", Qt::Key_Return, [this] { return status() == messages::converted; } },
+        { "Command2(1)", Qt::Key_Enter, [this] { return status() == messages::copied; } },
+        { "Command2(2)", Qt::Key_Return, [this] { return text("Text1").isEmpty(); } },
+        { "Command1(0)", Qt::Key_Enter, [this] { return colorDialogOwners().size() == 1; } },
+        { "Command1(1)", Qt::Key_Return, [this] { return colorDialogOwners().size() == 2; } },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button);
+        type(QStringLiteral("abcdef"));
+        click("Option1");
+        control(c.button)->setFocus();
+        QTest::keyClick(
+            control(c.button), c.key, c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_TRUE(c.pressed());
+    }
+
+    // The convert button keeps the focus through its conversion: Enter converts again.
+    control("Command3")->setFocus();
+    QTest::keyClick(control("Command3"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), control("Command3"));
+
+    // Held down, the key presses once.
+    control("Command1(0)")->setFocus();
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(control("Command1(0)"), &repeat);
+    EXPECT_EQ(colorDialogOwners().size(), 2u);
+}
+
+// After a conversion the preview selects the last character, as the colouring left it; the
+// highlight shows only while the preview has the focus, so the colours show otherwise.
+TEST_F(Form1Test, TheConversionLeavesTheLastCharacterSelectedInThePreview)
+{
+    const struct {
+        const char *name;
+        QString input;
+        bool rainbowMode;
+        bool symmetric;
+        QString lastCharacter;
+    } cases[] = {
+        { "gradient within spaces", QStringLiteral("  Hello  "), false, false, QStringLiteral("o") },
+        { "rainbow over lines", QStringLiteral("ab\ncd\nef"), true, false, QStringLiteral("f") },
+        { "symmetric rainbow ending in an emoji", QStringLiteral("abcdefghijk👍🏽"), true, true,
+            QStringLiteral("👍🏽") },
+        { "a long line in display blocks", longLine(2 * ui::displayBlockLength + 7), false, false,
+            QStringLiteral("字") },
+    };
+    auto *box = control<ui::ColoredPreview>("RichTextBox1");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        click("Command2(2)");
+        click("Option1");
+        type(c.input);
+        if (c.rainbowMode) {
+            click("Option2");
+            if (checked("Check2") != c.symmetric)
+                click("Check2");
+        }
+        click("Command3");
+        const QTextCursor selection = box->textCursor();
+        const QTextDocument &document = *box->document();
+        EXPECT_EQ(selection.selectionEnd(), document.characterCount() - 1);
+        EXPECT_EQ(
+            ui::textBetween(document, selection.selectionStart(), selection.selectionEnd()), c.lastCharacter);
+    }
+
+    // A conversion that is refused leaves the preview, and where the user put its selection.
+    box->moveCursor(QTextCursor::Start);
+    click("Command2(2)");
+    type(QStringLiteral("abc"));
+    click("Option2");
+    click("Command3");
+    EXPECT_EQ(status(), messages::tooShortForRainbow);
+    EXPECT_EQ(box->textCursor().position(), 0);
+    EXPECT_FALSE(box->textCursor().hasSelection());
+}
+
+TEST_F(Form1Test, ThePreviewHighlightsItsSelectionOnlyWithTheFocus)
+{
+    type(QStringLiteral("ABCDEFGHIJ"));
+    click("Command3");
+    auto *box = control<ui::ColoredPreview>("RichTextBox1");
+    ASSERT_TRUE(box->textCursor().hasSelection());
+    const QColor highlight = box->palette().color(QPalette::Active, QPalette::Highlight);
+    const auto highlighted = [&] {
+        const QImage shown = box->viewport()->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                count += shown.pixelColor(x, y) == highlight ? 1 : 0;
+        return count;
+    };
+    ASSERT_NE(QApplication::focusWidget(), box);
+    EXPECT_EQ(highlighted(), 0);
+    box->setFocus();
+    EXPECT_GT(highlighted(), 20);
+    control("Command3")->setFocus();
+    EXPECT_EQ(highlighted(), 0);
+}
+
+namespace {
+
+/// Every object of the accessible tree below root, depth first.
+void collectAccessible(QAccessibleInterface *root, std::vector<QObject *> &found)
+{
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface *child = root->child(i);
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(root->indexOfChild(child), i);
+        found.push_back(child->object());
+        collectAccessible(child, found);
+    }
+}
+
+QString accessibleText(QWidget *widget, QAccessible::Text kind)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(kind);
+}
+
+} // namespace
+
+TEST_F(Form1Test, ScreenReadersFindEveryControlByNameAndNoHiddenHolder)
+{
+    std::vector<QObject *> tree;
+    collectAccessible(QAccessible::queryAccessibleInterface(form.get()), tree);
+    const auto inTree
+        = [&](const char *name) { return std::count(tree.begin(), tree.end(), control(name)) == 1; };
+    for (const char *hidden : { "Text2(0)", "Text2(1)", "Text2(2)", "Image1(0)", "Image1(3)" })
+        EXPECT_FALSE(inTree(hidden)) << hidden;
+
+    type(QStringLiteral("abcdef"));
+    click("Option2");
+    for (QWidget *widget : form->findChildren<QWidget *>()) {
+        if (widget->isHidden() || !(widget->focusPolicy() & Qt::TabFocus)
+            || widget->parentWidget() != form.get())
+            continue;
+        SCOPED_TRACE(widget->objectName().toStdString());
+        EXPECT_TRUE(inTree(widget->objectName().toLatin1().constData()));
+        EXPECT_FALSE(accessibleText(widget, QAccessible::Name).trimmed().isEmpty());
+    }
+    const struct {
+        const char *control;
+        QString name;
+    } named[] = {
+        { "Text1", QStringLiteral("输入需要生成彩虹文字的内容") },
+        { "Text3", QStringLiteral("代码窗口") },
+        { "RichTextBox1", QStringLiteral("预览") },
+        { "Picture2", QStringLiteral("渐变色") },
+        { "Command3", QStringLiteral("转换") },
+        { "Check1", QStringLiteral("逆虹") },
+    };
+    for (const auto &n : named)
+        EXPECT_EQ(accessibleText(control(n.control), QAccessible::Name), n.name) << n.control;
+}
+
+TEST_F(Form1Test, ThePictureAndTheColourButtonsDescribeTheirColoursInWords)
+{
+    const auto description
+        = [this](const char *name) { return accessibleText(control(name), QAccessible::Description); };
+    EXPECT_EQ(description("Picture2"), QStringLiteral("起始颜色 #00FFFF，结束颜色 #FF0080"));
+    EXPECT_EQ(description("Command1(0)"), QStringLiteral("当前颜色 #00FFFF"));
+    EXPECT_EQ(description("Command1(1)"), QStringLiteral("当前颜色 #FF0080"));
+
+    answerColor(packed(0x12, 0xAB, 0x03));
+    click("Command1(1)");
+    EXPECT_EQ(description("Picture2"), QStringLiteral("起始颜色 #00FFFF，结束颜色 #12AB03"));
+    EXPECT_EQ(description("Command1(1)"), QStringLiteral("当前颜色 #12AB03"));
+
+    type(QStringLiteral("abcdef"));
+    click("Option2");
+    EXPECT_EQ(description("Picture2"), QStringLiteral("彩虹色"));
+    click("Check1");
+    EXPECT_EQ(description("Picture2"), QStringLiteral("彩虹色，逆虹"));
+    click("Check2");
+    EXPECT_EQ(description("Picture2"), QStringLiteral("彩虹色，逆虹，对称"));
+    click("Check1");
+    EXPECT_EQ(description("Picture2"), QStringLiteral("彩虹色，对称"));
+    click("Option1");
+    EXPECT_EQ(description("Picture2"), QStringLiteral("起始颜色 #00FFFF，结束颜色 #12AB03"));
+}
+
+// The format list takes the window-background colour of the text boxes, on any palette.
+TEST_F(Form1Test, TheFormatListShowsTheWindowBackgroundColour)
+{
+    auto *combo = control<QComboBox>("Combo1");
+    const auto face = [combo] { return combo->grab().toImage().pixelColor(combo->width() / 2, 3); };
+    const QColor base = combo->palette().color(QPalette::Base);
+    const QColor button = combo->palette().color(QPalette::Button);
+    ASSERT_NE(base, button);
+    const auto nearer = [](const QColor &shown, const QColor &to, const QColor &than) {
+        return std::abs(shown.lightness() - to.lightness()) < std::abs(shown.lightness() - than.lightness());
+    };
+    EXPECT_TRUE(nearer(face(), base, button)) << face().name().toStdString();
+
+    const tests::ApplicationPalette dark(tests::darkPalette());
+    EXPECT_TRUE(nearer(
+        face(), tests::darkPalette().color(QPalette::Base), tests::darkPalette().color(QPalette::Button)))
+        << face().name().toStdString();
 }

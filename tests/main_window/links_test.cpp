@@ -88,19 +88,53 @@ TEST_F(LinkLabelsTest, HoverUnderlinesAndShowsTheTipUntilTheBackground)
     }
 }
 
+// Every kind of control keeps the underline, enabled or not, in both modes: option buttons and check
+// boxes follow the pointer for their hover look, and still no move over them is one over the
+// background. The decorations let the pointer through to the background.
 TEST_F(LinkLabelsTest, OnlyTheBareBackgroundTakesTheUnderlineOff)
 {
-    pointAt("Label4");
-    pointAt("Text1");
-    pointAt("Image2");
-    pointAt("Label1(4)");
-    EXPECT_TRUE(underlined("Label4")) << "controls keep the pointer's moves to themselves";
+    const std::vector<const char *> controls { "Option1", "Option2", "Check1", "Check2", "Command1(0)",
+        "Command1(1)", "Command2(2)", "Command3", "Command2(1)", "Combo1", "Picture2", "Text1", "Text3",
+        "RichTextBox1", "Image2", "Label1(0)", "Label1(4)", "Label2", "LblInfo" };
+    for (const bool rainbow : { false, true }) {
+        SCOPED_TRACE(rainbow ? "rainbow" : "gradient");
+        if (rainbow) {
+            form->findChild<QPlainTextEdit *>(QStringLiteral("Text1"))
+                ->setPlainText(QStringLiteral("abcdef"));
+            QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("Option2")), Qt::LeftButton);
+        }
+        ASSERT_EQ(form->findChild<QWidget *>(QStringLiteral("Check1"))->isEnabled(), rainbow);
+        for (const char *control : controls) {
+            SCOPED_TRACE(control);
+            pointAt("Label4");
+            pointAt(control);
+            EXPECT_TRUE(underlined("Label4"));
+            pointAtBackground();
+            EXPECT_FALSE(underlined("Label4"));
+        }
+    }
 
+    pointAt("Label4");
+    QTest::mouseMove(form.get(), QPoint(300, 96)); // on Line2, between the status line and Check1
+    EXPECT_FALSE(underlined("Label4"));
+
+    pointAt("Label4");
     pointAt("Label3");
     EXPECT_TRUE(underlined("Label4") && underlined("Label3")) << "two labels at once";
     EXPECT_FALSE(underlined("Label5") || underlined("Label6"));
     pointAtBackground();
     EXPECT_FALSE(underlined("Label4") || underlined("Label3"));
+}
+
+// A double click is a click and a double click: the page opens once. The next click opens it again.
+TEST_F(LinkLabelsTest, ADoubleClickOpensThePageOnce)
+{
+    QLabel *link = label("Label5");
+    const QPoint middle = link->geometry().center();
+    QTest::mouseDClick(form->windowHandle(), Qt::LeftButton, {}, middle);
+    EXPECT_EQ(recorder.opened.size(), 1u);
+    QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, middle);
+    EXPECT_EQ(recorder.opened.size(), 2u);
 }
 
 TEST_F(LinkLabelsTest, ClicksOpenTheirPagesAndChangeNothingElse)

@@ -269,3 +269,42 @@ TEST(ColoredPreview, CopiesTheSelectionAsPlainTextAndWithItsColours)
         }
     }
 }
+
+// The conversion selects by text offset; the box counts a CR LF pair as one position and a soft
+// break as one more. Every character must map onto itself, and the end of the text onto the end.
+TEST(PreviewPosition, EveryCharacterOfTheTextMapsOntoItselfInTheBox)
+{
+    QString longLine;
+    while (longLine.size() < 2 * ui::displayBlockLength + 100)
+        longLine += QStringLiteral("ab 青");
+    const struct {
+        const char *name;
+        QString text;
+    } cases[] = {
+        { "no breaks", QStringLiteral("abcdef") },
+        { "every kind of hard break", QStringLiteral("a\r\nb\rc\nd\u2029e") },
+        { "breaks at both ends", QStringLiteral("\r\nab\n\r\r\n") },
+        { "a long line between CR LF pairs", QStringLiteral("x\r\n") + longLine + QStringLiteral("\r\nyz") },
+        { "empty", QString() },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ui::ColoredPreview box;
+        ui::fillPreview(box, c.text, {});
+        const QTextDocument &document = *box.document();
+        ASSERT_EQ(ui::previewPosition(document, c.text, c.text.size()), document.characterCount() - 1);
+        int previous = -1;
+        for (qsizetype at = 0; at < c.text.size();) {
+            const qsizetype length = c.text.mid(at, 2) == QStringLiteral("\r\n") ? 2 : 1;
+            const int from = ui::previewPosition(document, c.text, at);
+            const int to = ui::previewPosition(document, c.text, at + length);
+            const QChar unit = c.text[at];
+            const bool lineBreak = unit == u'\r' || unit == u'\n' || unit == QChar::ParagraphSeparator;
+            ASSERT_EQ(ui::textBetween(document, from, to), lineBreak ? QStringLiteral("\n") : QString(unit))
+                << "offset " << at;
+            ASSERT_GT(from, previous);
+            previous = from;
+            at += length;
+        }
+    }
+}

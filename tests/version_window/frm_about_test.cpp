@@ -1,5 +1,7 @@
 #include "frm_about.h"
 
+#include "../support/dark_palette.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -251,4 +253,31 @@ TEST(FrmAbout, VersionLabelOpensTheSameWindowModallyAndReloadsItEachTime)
     ASSERT_EQ(openedObjects.size(), 2u);
     EXPECT_EQ(openedObjects[0], openedObjects[1]) << "the window object is reused";
     EXPECT_EQ(openedObjects[1], window.get());
+}
+
+// The notes are black on white, also on a desktop with dark colours.
+TEST(FrmAbout, ShowsBlackTextOnWhiteOnADarkDesktop)
+{
+    const rainbow::tests::ApplicationPalette desktop(rainbow::tests::darkPalette());
+    FrmAbout window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QPlainTextEdit *box = text1(window);
+    for (const auto group : { QPalette::Active, QPalette::Inactive }) {
+        EXPECT_EQ(box->palette().color(group, QPalette::Text), QColor(Qt::black));
+        EXPECT_EQ(box->palette().color(group, QPalette::Base), QColor(Qt::white));
+    }
+    const QImage shown = box->viewport()->grab().toImage();
+    int white = 0;
+    int dark = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const int lightness = shown.pixelColor(x, y).lightness();
+            white += lightness == 255 ? 1 : 0;
+            dark += lightness < 64 ? 1 : 0;
+        }
+    }
+    const int all = shown.width() * shown.height();
+    EXPECT_GT(white, all / 2) << "a white page";
+    EXPECT_GT(dark, 100) << "with dark letters on it";
 }

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QStylePainter>
 
 #include <algorithm>
@@ -55,6 +56,22 @@ void LinkLabel::paintEvent(QPaintEvent *event)
     painter.setPen(palette().color(QPalette::WindowText));
     const int right = std::min(fontMetrics().horizontalAdvance(text()), width()) - 1;
     painter.drawLine(0, height() - 1, right, height() - 1);
+}
+
+DropDownList::DropDownList(QWidget *parent)
+    : QComboBox(parent)
+{
+}
+
+void DropDownList::initStyleOption(QStyleOptionComboBox *option) const
+{
+    QComboBox::initStyleOption(option);
+    // Styles paint a list that cannot be typed into with the button colours; the base colours are
+    // the window background of the text boxes, whatever the palette.
+    for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
+        option->palette.setBrush(group, QPalette::Button, option->palette.brush(group, QPalette::Base));
+        option->palette.setBrush(group, QPalette::ButtonText, option->palette.brush(group, QPalette::Text));
+    }
 }
 
 Decoration::Decoration(Kind kind, QWidget *parent)

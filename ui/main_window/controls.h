@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
@@ -31,6 +32,18 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+};
+
+/// A drop-down list that shows its entry on the window-background colour, as a list does, where the
+/// style would paint a push button's face.
+class DropDownList : public QComboBox {
+    Q_OBJECT
+
+public:
+    explicit DropDownList(QWidget *parent = nullptr);
+
+protected:
+    void initStyleOption(QStyleOptionComboBox *option) const override;
 };
 
 /// A decoration: a rectangle outline or a line, one pixel wide in the window-text colour,

@@ -11,6 +11,7 @@
 #include "messages.h"
 #include "picture2.h"
 #include "preview.h"
+#include "shown_children_accessible.h"
 #include "text_boxes.h"
 #include "window_look.h"
 #include "window_rules.h"
@@ -20,7 +21,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -28,6 +29,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <map>
@@ -91,6 +94,26 @@ QLabel *makeImage(QWidget *parent, const char *name, const QString &resource)
 
 QString qString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
+/// "#RRGGBB", as the markup writes a colour.
+QString hexCode(const RgbTriple &color)
+{
+    return QStringLiteral("#") + qString(HexByte(color.red) + HexByte(color.green) + HexByte(color.blue));
+}
+
+/// The style pictures in words, by index.
+const std::array<QString, 4> stylePictureWords { QStringLiteral("彩虹色"), QStringLiteral("彩虹色，逆虹"),
+    QStringLiteral("彩虹色，逆虹，对称"), QStringLiteral("彩虹色，对称") };
+
+/// Shows a selection in the highlight colour only while the box has the focus, so that the
+/// colour of the text it covers shows otherwise.
+void highlightSelectionOnlyWithFocus(QWidget *box)
+{
+    QPalette palette = box->palette();
+    palette.setBrush(QPalette::Inactive, QPalette::Highlight, Qt::NoBrush);
+    palette.setBrush(QPalette::Inactive, QPalette::HighlightedText, Qt::NoBrush);
+    box->setPalette(palette);
+}
+
 } // namespace
 
 QString plainText(const QPlainTextEdit &box)
@@ -106,6 +129,7 @@ Form1::Form1(std::unique_ptr<ColorChooser> colorChooser, QWidget *parent)
     , m_colorChooser(colorChooser ? std::move(colorChooser) : std::make_unique<ColorDialogChooser>())
 {
     setObjectName(QStringLiteral("Form1"));
+    ShownChildrenAccessible::installFor(staticMetaObject.className());
     setWindowTitle(caption);
     setWindowIcon(applicationIcon());
     setFont(windowFont());
@@ -143,6 +167,7 @@ void Form1::createControls()
 
     m_label2 = makeLabel(this, "Label2", QStringLiteral("输入需要生成彩虹文字的内容"));
     m_text1 = makeTextBox(this, "Text1");
+    m_text1->setAccessibleName(m_label2->text());
     m_lblInfo = makeLabel(this, "LblInfo", messages::welcome, statusColor);
 
     m_option1 = makeControl<QRadioButton>(this, "Option1", QStringLiteral("渐变色"));
@@ -158,14 +183,16 @@ void Form1::createControls()
     m_label1[0] = makeLabel(this, "Label1(0)", QStringLiteral("渐变色"));
     m_picture2 = makeControl<Picture2>(this, "Picture2");
     m_picture2->setFocusPolicy(Qt::StrongFocus);
+    m_picture2->setAccessibleName(m_label1[0]->text());
 
-    m_combo1 = makeControl<QComboBox>(this, "Combo1");
+    m_combo1 = makeControl<DropDownList>(this, "Combo1");
     for (const MarkupFormat format : allMarkupFormats)
         m_combo1->addItem(qString(listEntryText(format)));
     m_combo1->setCurrentIndex(-1); // the load step chooses
 
     m_label1[4] = makeLabel(this, "Label1(4)", QStringLiteral("代码窗口"));
     m_text3 = makeTextBox<OutputBox>(this, "Text3");
+    m_text3->setAccessibleName(m_label1[4]->text());
     m_command2[2] = makeControl<QPushButton>(this, "Command2(2)", QStringLiteral("清空文本"));
     m_command3 = makeControl<QPushButton>(this, "Command3", QStringLiteral("转换"));
     m_command2[1] = makeControl<QPushButton>(this, "Command2(1)", QStringLiteral("复制到剪贴板"));
@@ -174,6 +201,8 @@ void Form1::createControls()
     m_richTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_richTextBox1->setFocusPolicy(Qt::StrongFocus);
     m_richTextBox1->setTabChangesFocus(true);
+    m_richTextBox1->setAccessibleName(QStringLiteral("预览"));
+    highlightSelectionOnlyWithFocus(m_richTextBox1);
 
     // Hidden holders: the active markup template and the four style pictures.
     const std::array<const char *, 3> text2Names { "Text2(0)", "Text2(1)", "Text2(2)" };
@@ -237,8 +266,10 @@ void Form1::connectEvents()
     connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(m_text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
     keepLongBlockLayouts(*m_text1->document());
-    m_option1->installEventFilter(this);
-    m_option2->installEventFilter(this);
+    connect(m_option1, &QRadioButton::toggled, this, &Form1::updateOptionTabStops);
+    updateOptionTabStops();
+    for (QPushButton *button : { m_command1[0], m_command1[1], m_command2[1], m_command2[2], m_command3 })
+        button->installEventFilter(this);
 
     // Pointer moves without a button reach only widgets that track the mouse: the bare
     // background (the window itself) and the link labels. Every other control keeps them.
@@ -251,18 +282,33 @@ void Form1::connectEvents()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (linkLabelEvent(watched, event))
+    if (linkLabelEvent(watched, event) || pushButtonKey(watched, event))
         return true;
-    // The option group is one tab stop; tabbing into it lands on the selected button, not on
-    // whichever comes first in the tab order.
-    if (event->type() == QEvent::FocusIn) {
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        QRadioButton *other = watched == m_option1 ? m_option2 : watched == m_option2 ? m_option1 : nullptr;
-        if (other && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
-            && !static_cast<QRadioButton *>(watched)->isChecked() && other->isChecked() && other->isEnabled())
-            other->setFocus(reason);
-    }
     return QWidget::eventFilter(watched, event);
+}
+
+void Form1::updateOptionTabStops()
+{
+    // The unselected button still takes the focus from a click; the arrow keys move between the
+    // two whatever their policies.
+    for (QRadioButton *option : { m_option1, m_option2 })
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+bool Form1::pushButtonKey(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *button = qobject_cast<QPushButton *>(watched);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (!button || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        || modifiers != Qt::NoModifier)
+        return false;
+    // Held down, the key presses once, as Space does.
+    if (!key->isAutoRepeat())
+        button->click();
+    return true;
 }
 
 bool Form1::linkLabelEvent(QObject *watched, QEvent *event)
@@ -284,19 +330,37 @@ bool Form1::linkLabelEvent(QObject *watched, QEvent *event)
         (this->*link->mouseMove)();
         return true;
     }
-    // A click is a left-button release over the label that was pressed.
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton && link->label->rect().contains(mouse->position().toPoint()))
-            (this->*link->click)();
+    // A click is a left-button press and release over the same label. The second press of a
+    // double click comes as a double-click event, so its release is no second click.
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton)
+            m_pressedLink = link->label;
+        return false;
+    case QEvent::MouseButtonDblClick:
+        m_pressedLink = nullptr;
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (mouse->button() == Qt::LeftButton) {
+            const bool clicked
+                = m_pressedLink == link->label && link->label->rect().contains(mouse->position().toPoint());
+            m_pressedLink = nullptr;
+            if (clicked)
+                (this->*link->click)();
+        }
         return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 void Form1::mouseMoveEvent(QMouseEvent *event)
 {
-    Form_MouseMove();
+    // Option buttons and check boxes follow the pointer for their hover look and pass its moves
+    // on to the window; only a move over no control at all is one over the background.
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -384,12 +448,17 @@ void Form1::Command3_Click()
 {
     const BusyCursor busy;
     Form1State state = conversionState();
+    // Disabling the focused button passes the focus on; it comes back with the button, so that
+    // Enter converts again.
+    const bool hadFocus = m_command3->hasFocus();
     // Shown at once, as a long text takes a moment; no events are handled until the end.
     m_command3->setEnabled(false);
     setStatus(messages::converting);
     m_lblInfo->repaint();
     rainbow::Command3_Click(state);
     applyConversion(state);
+    if (hadFocus && m_command3->isEnabled())
+        m_command3->setFocus(Qt::OtherFocusReason);
 }
 
 Form1State Form1::conversionState() const
@@ -419,8 +488,16 @@ void Form1::applyConversion(const Form1State &state)
 {
     m_text3->setLongText(state.Text3);
     if (state.RichTextBox1.textRevision != m_previewRevision) {
-        fillPreview(*m_richTextBox1, state.RichTextBox1.text, state.RichTextBox1.colorRuns);
-        m_previewRevision = state.RichTextBox1.textRevision;
+        const RichTextState &preview = state.RichTextBox1;
+        fillPreview(*m_richTextBox1, preview.text, preview.colorRuns);
+        QTextDocument &document = *m_richTextBox1->document();
+        // Only a conversion that wrote the preview also selected in it.
+        QTextCursor selection(&document);
+        selection.setPosition(previewPosition(document, preview.text, preview.selStart));
+        selection.setPosition(previewPosition(document, preview.text, preview.selStart + preview.selLength),
+            QTextCursor::KeepAnchor);
+        m_richTextBox1->setTextCursor(selection);
+        m_previewRevision = preview.textRevision;
     }
     m_rainbowColor = state.RainbowColor;
     m_option1->setEnabled(state.Option1Enabled);
@@ -478,6 +555,7 @@ void Form1::Text1_Change()
 
 void Form1::DrawGradientBar()
 {
+    describeColors();
     m_picture2->cls();
     m_picture2->setDrawWidth(1);
     for (int32_t k = 0; k <= 255; ++k) {
@@ -492,7 +570,19 @@ void Form1::ShowStylePicture()
 {
     const int check2 = m_check2->isChecked() ? 1 : 0;
     const int check1 = m_check1->isChecked() ? 1 : 0;
-    m_picture2->setPicture(m_image1[size_t(stylePictureIndex(check1, check2))]->pixmap());
+    const auto index = size_t(stylePictureIndex(check1, check2));
+    m_picture2->setPicture(m_image1[index]->pixmap());
+    m_picture2->setAccessibleDescription(stylePictureWords[index]);
+}
+
+void Form1::describeColors()
+{
+    m_picture2->setAccessibleDescription(
+        QStringLiteral("%1 %2，%3 %4")
+            .arg(m_command1[0]->text(), hexCode(m_startColor), m_command1[1]->text(), hexCode(m_endColor)));
+    const QString current = QStringLiteral("当前颜色 %1");
+    m_command1[0]->setAccessibleDescription(current.arg(hexCode(m_startColor)));
+    m_command1[1]->setAccessibleDescription(current.arg(hexCode(m_endColor)));
 }
 
 void Form1::setStatus(const QString &message)

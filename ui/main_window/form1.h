@@ -85,6 +85,15 @@ private:
     /// Routes pointer moves and clicks of the link labels to their handlers.
     bool linkLabelEvent(QObject *watched, QEvent *event);
 
+    /// Enter or Return on a focused push button presses it, as Space does.
+    bool pushButtonKey(QObject *watched, QEvent *event);
+
+    /// Makes the option pair one tab stop, in both directions: only the selected button takes it.
+    void updateOptionTabStops();
+
+    /// Tells screen readers what Picture2 and the colour buttons show.
+    void describeColors();
+
     /// Underlines a link label and shows its tip.
     void hoverLink(QLabel *label, const QString &tip);
 
@@ -103,6 +112,7 @@ private:
     RgbTriple m_endColor;
     RgbTriple m_rainbowColor;
     int m_previewRevision = 0; // the text revision the preview shows
+    QLabel *m_pressedLink = nullptr; // the link label a button press began on, until its release
 
     QLabel *m_label2 = nullptr;
     QPlainTextEdit *m_text1 = nullptr;

@@ -208,4 +208,23 @@ QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::v
     return html + QStringLiteral("<!--EndFragment--></body></html>");
 }
 
+int previewPosition(const QTextDocument &document, QStringView text, qsizetype offset)
+{
+    // From the end backward, block by block: the conversions select near the end of the text.
+    qsizetype blockEnd = text.size(); // the text offset where the current block ends
+    for (QTextBlock block = document.lastBlock(); block.isValid(); block = block.previous()) {
+        const qsizetype blockStart = blockEnd - (block.length() - 1);
+        if (offset >= blockStart || block.position() == 0)
+            return block.position() + int(std::max<qsizetype>(0, offset - blockStart));
+        qsizetype separator = 0; // text units of the separator before the block
+        if (!followsSoftBreak(block))
+            separator
+                = blockStart >= 2 && text[blockStart - 1] == u'\n' && text[blockStart - 2] == u'\r' ? 2 : 1;
+        if (offset >= blockStart - separator)
+            return block.position() - 1;
+        blockEnd = blockStart - separator;
+    }
+    return 0;
+}
+
 } // namespace rainbow::ui

@@ -3,11 +3,13 @@
 #include "form1_state.h"
 
 #include <QPlainTextEdit>
+#include <QStringView>
 
 #include <optional>
 #include <vector>
 
 class QTextBlock;
+class QTextDocument;
 
 namespace rainbow::ui {
 
@@ -55,5 +57,10 @@ void fillPreview(ColoredPreview &preview, const QString &text, const std::vector
 /// The HTML of text [from, to) with its colour runs: a paragraph for each line, a span for each
 /// coloured stretch, spaces kept as they are.
 QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::vector<ColorRun> &runs);
+
+/// The position in a document that fillPreview filled with text of the text offset (0..size): a
+/// "\r\n" pair is one block separator and a soft break one more position. An offset inside a
+/// line break gives the separator's position. Takes time in the number of blocks after the offset.
+int previewPosition(const QTextDocument &document, QStringView text, qsizetype offset);
 
 } // namespace rainbow::ui

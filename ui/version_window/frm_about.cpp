@@ -74,8 +74,11 @@ FrmAbout::FrmAbout(QWidget *parent)
     Text1->setReadOnly(true);
     // Locked, not disabled: the caret and the keyboard still move and select, as in an edit box.
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Black text on the white it was drawn for, whatever the desktop's colours: on a dark base
+    // it could not be read.
     QPalette palette = Text1->palette();
     palette.setColor(QPalette::Text, Qt::black);
+    palette.setColor(QPalette::Base, Qt::white);
     Text1->setPalette(palette);
 }
 
