@@ -3,6 +3,7 @@
 // while it ran.
 #include "form1.h"
 #include "preview.h"
+#include "proc_status.h"
 #include "window_text.h"
 
 #include <QApplication>
@@ -20,18 +21,7 @@
 namespace {
 
 using rainbow::bench::mixedText;
-
-/// A /proc/self/status field in megabytes, 0 where there is none.
-double statusMegabytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
+using rainbow::bench::statusMegabytes;
 
 /// Starts a new peak: memory freed by earlier cases goes back to the system and the kernel's
 /// high-water mark drops to what the process holds now.
@@ -68,7 +58,7 @@ void convertButton(benchmark::State &state, bool rainbow)
             state.SkipWithError("the preview was not filled");
     }
     state.SetItemsProcessed(state.iterations() * length);
-    state.counters["peak_MB"] = statusMegabytes("VmHWM:");
+    state.counters["peak_MB"] = statusMegabytes(QStringLiteral("/proc/self/status"), "VmHWM:");
 }
 
 void cases(benchmark::internal::Benchmark *benchmark)

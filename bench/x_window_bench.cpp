@@ -2,6 +2,7 @@
 // a text into the input box with ctrl+v and then clicks "转换", both through XTest, and polls the
 // screen every millisecond until the input box, and then the preview, show the change. Run it
 // inside xvfb-run (bench/x_window_bench.sh does); the program must be built with the xcb platform.
+#include "proc_status.h"
 #include "window_text.h"
 
 #include <QCoreApplication>
@@ -69,18 +70,6 @@ long cpuTicks(qint64 pid)
     // The fields after the command name, which is in parentheses and may hold spaces.
     const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
     return fields.size() > 12 ? fields[11].toLong() + fields[12].toLong() : -1;
-}
-
-/// A /proc/PID/status field in megabytes.
-double statusMegabytes(qint64 pid, const char *field)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
 }
 
 /// Waits until the process has used at most 20 ms of CPU in one second (a blinking caret or an
@@ -279,7 +268,7 @@ Run measure(XScreen &screen, const QString &program, const Case &c)
     const std::vector<uint32_t> emptyPreview = screen.grab(richTextBox1);
     run.convertMs = screen.paintedAfter(screen.click(command3), richTextBox1, emptyPreview);
     waitUntilQuiet(pid);
-    run.peakMegabytes = statusMegabytes(pid, "VmHWM:");
+    run.peakMegabytes = rainbow::bench::statusMegabytes(QStringLiteral("/proc/%1/status").arg(pid), "VmHWM:");
     window.kill();
     window.waitForFinished();
     return run;
