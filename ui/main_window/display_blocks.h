@@ -28,8 +28,8 @@ inline constexpr qsizetype displayBlockLength = 4096;
 /// characters. Never inside a character: one longer than a piece makes its piece longer.
 std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength = displayBlockLength);
 
-/// The units of the hard break that starts at text[at]: 2 for "\r\n", 1 for "\r", "\n" or U+2029
-/// alone, 0 for any other character.
+/// The units of the hard break that starts at text[at]: 2 for "\r\n", 1 for any other (a lone
+/// "\r", "\n", U+2029), 0 for a character that is no hard break.
 qsizetype hardBreakLength(QStringView text, qsizetype at);
 
 /// Whether the block separator just before block is a soft break (never so for the first block).
