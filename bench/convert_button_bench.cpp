@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTextEdit>
 
 #include <benchmark/benchmark.h>
 
@@ -39,12 +38,12 @@ void convertButton(benchmark::State &state, bool rainbow)
             QTest::mouseClick(convert, Qt::LeftButton);
             form.repaint();
         }
-        const auto *preview = form.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
+        const auto *preview = form.findChild<rainbow::ui::ColoredPreview *>(QStringLiteral("RichTextBox1"));
         if (preview->document()->characterCount() < length)
             state.SkipWithError("the preview was not filled");
     }
     state.SetItemsProcessed(state.iterations() * length);
-    state.counters["peak_MB"] = statusMegabytes("VmHWM:");
+    state.counters["peak_MB"] = statusMegabytes(QStringLiteral("/proc/self/status"), "VmHWM:");
 }
 
 void cases(benchmark::internal::Benchmark *benchmark)
@@ -66,11 +65,11 @@ void fillPreviewOneRunPerCharacter(benchmark::State &state)
     runs.reserve(size_t(text.size()));
     for (qsizetype unit = 0; unit < text.size(); ++unit)
         runs.push_back({ unit, 1, rainbow::PackedColor(unit % 2 ? 0x0000FF : 0xFF0000) });
-    QTextEdit preview;
+    rainbow::ui::ColoredPreview preview;
     preview.resize(481, 89);
     preview.show();
     for (auto _ : state) {
-        rainbow::ui::fillPreview(*preview.document(), text, runs);
+        rainbow::ui::fillPreview(preview, text, runs);
         preview.repaint();
     }
     state.SetItemsProcessed(state.iterations() * text.size());

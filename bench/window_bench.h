@@ -1,6 +1,6 @@
 #pragma once
 
-// What the window benchmarks share: their input text and the process's peak memory.
+// What the window benchmarks share: their input text and a process's peak memory.
 
 #include <QFile>
 #include <QString>
@@ -26,16 +26,23 @@ inline QString mixedText(qsizetype length, qsizetype lineLength)
     return text;
 }
 
-/// A /proc/self/status field in megabytes, 0 where there is none.
-inline double statusMegabytes(const char *field)
+/// A memory field of a process's status file (/proc/PID/status) in megabytes, 0 where there is
+/// none.
+inline double statusMegabytes(const QString &statusFile, const char *field)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(statusFile);
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : status.readAll().split('\n'))
         if (line.startsWith(field))
             return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toDouble() / 1024;
     return 0;
+}
+
+/// The same field of this process.
+inline double statusMegabytes(const char *field)
+{
+    return statusMegabytes(QStringLiteral("/proc/self/status"), field);
 }
 
 /// Starts a new peak: memory freed by earlier cases goes back to the system and the kernel's

@@ -25,7 +25,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -134,7 +133,7 @@ protected:
     QImage bar() const { return control<Picture2>("Picture2")->image(); }
     tests::ShownText preview() const
     {
-        return tests::shownText(*control<QTextEdit>("RichTextBox1")->document());
+        return tests::shownText(*control<ui::ColoredPreview>("RichTextBox1"));
     }
 
     QImage stylePicture(int index) const
@@ -817,7 +816,7 @@ TEST_F(Form1Test, ALongPreviewCopiesAsTheInputWithItsColours)
     type(input);
     click("Option2");
     click("Command3");
-    auto *box = control<QTextEdit>("RichTextBox1");
+    auto *box = control<ui::ColoredPreview>("RichTextBox1");
     ASSERT_GE(box->document()->blockCount(), 3) << "held as display blocks";
 
     box->selectAll();
@@ -891,7 +890,7 @@ TEST_F(Form1Test, TheConversionLeavesTheLastCharacterSelectedInThePreview)
         { "a long line in display blocks", longLine(2 * ui::displayBlockLength + 7), false, false,
             QStringLiteral("字") },
     };
-    auto *box = control<QTextEdit>("RichTextBox1");
+    auto *box = control<ui::ColoredPreview>("RichTextBox1");
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         click("Command2(2)");
@@ -925,7 +924,7 @@ TEST_F(Form1Test, ThePreviewHighlightsItsSelectionOnlyWithTheFocus)
 {
     type(QStringLiteral("ABCDEFGHIJ"));
     click("Command3");
-    auto *box = control<QTextEdit>("RichTextBox1");
+    auto *box = control<ui::ColoredPreview>("RichTextBox1");
     ASSERT_TRUE(box->textCursor().hasSelection());
     const QColor highlight = box->palette().color(QPalette::Active, QPalette::Highlight);
     const auto highlighted = [&] {

@@ -240,14 +240,13 @@ private:
         expected.StartColor = m_form->startColor();
         expected.EndColor = m_form->endColor();
         expected.RainbowColor = m_form->rainbowColor();
-        const tests::ShownText previewBefore
-            = tests::shownText(*control<QTextEdit>("RichTextBox1")->document());
+        const tests::ShownText previewBefore = tests::shownText(*control<ui::ColoredPreview>("RichTextBox1"));
         rainbow::Command3_Click(expected);
 
         click(control("Command3"));
         EXPECT_EQ(status(), expected.LblInfo);
         EXPECT_TRUE(text("Text3") == expected.Text3) << "the output is the conversion's markup";
-        const tests::ShownText preview = tests::shownText(*control<QTextEdit>("RichTextBox1")->document());
+        const tests::ShownText preview = tests::shownText(*control<ui::ColoredPreview>("RichTextBox1"));
         if (expected.LblInfo != messages::converted) {
             EXPECT_TRUE(preview.text == previewBefore.text) << "a refusal leaves the preview";
             return;

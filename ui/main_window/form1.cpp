@@ -31,7 +31,6 @@
 #include <QStyle>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include <algorithm>
 #include <map>
@@ -198,13 +197,10 @@ void Form1::createControls()
     m_command3 = makeControl<QPushButton>(this, "Command3", QStringLiteral("转换"));
     m_command2[1] = makeControl<QPushButton>(this, "Command2(1)", QStringLiteral("复制到剪贴板"));
 
-    m_richTextBox1 = makeControl<PreviewBox>(this, "RichTextBox1");
-    m_richTextBox1->setReadOnly(true);
+    m_richTextBox1 = makeControl<ColoredPreview>(this, "RichTextBox1");
     m_richTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_richTextBox1->setFocusPolicy(Qt::StrongFocus);
     m_richTextBox1->setTabChangesFocus(true);
-    m_richTextBox1->setUndoRedoEnabled(false);
-    m_richTextBox1->setAcceptRichText(false);
     m_richTextBox1->setAccessibleName(QStringLiteral("预览"));
     highlightSelectionOnlyWithFocus(m_richTextBox1);
 
@@ -269,6 +265,7 @@ void Form1::connectEvents()
     connect(m_check2, &QCheckBox::clicked, this, &Form1::Check2_Click);
     connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(m_text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
+    keepLongBlockLayouts(*m_text1->document());
     connect(m_option1, &QRadioButton::toggled, this, &Form1::updateOptionTabStops);
     updateOptionTabStops();
     for (QPushButton *button : { m_command1[0], m_command1[1], m_command2[1], m_command2[2], m_command3 })
@@ -493,8 +490,8 @@ void Form1::applyConversion(const Form1State &state)
     m_text3->setLongText(state.Text3);
     if (state.RichTextBox1.textRevision != m_previewRevision) {
         const RichTextState &preview = state.RichTextBox1;
+        fillPreview(*m_richTextBox1, preview.text, preview.colorRuns);
         QTextDocument &document = *m_richTextBox1->document();
-        fillPreview(document, preview.text, preview.colorRuns);
         // Only a conversion that wrote the preview also selected in it.
         QTextCursor selection(&document);
         selection.setPosition(previewPosition(document, preview.text, preview.selStart));

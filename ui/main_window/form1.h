@@ -18,7 +18,6 @@ class QMouseEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTextEdit;
 
 namespace rainbow {
 class FrmAbout;
@@ -27,6 +26,7 @@ struct Form1State;
 
 namespace rainbow::ui {
 
+class ColoredPreview;
 class LongTextBox;
 class Picture2;
 
@@ -131,7 +131,7 @@ private:
     LongTextBox *m_text3 = nullptr;
     std::array<QPushButton *, 3> m_command2 {}; // members 1 and 2 only
     QPushButton *m_command3 = nullptr;
-    QTextEdit *m_richTextBox1 = nullptr;
+    ColoredPreview *m_richTextBox1 = nullptr;
     QLabel *m_lblInfo = nullptr;
     QLabel *m_label3 = nullptr;
     QLabel *m_label4 = nullptr;

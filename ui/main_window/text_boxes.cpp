@@ -5,62 +5,10 @@
 
 #include <QMimeData>
 #include <QTextBlock>
-#include <QTextDocumentFragment>
 
 #include <vector>
 
 namespace rainbow::ui {
-
-namespace {
-
-const QString plainType = QStringLiteral("text/plain");
-const QString htmlType = QStringLiteral("text/html");
-
-/// The HTML of a copied stretch of the preview, its display blocks joined again.
-QString joinedHtml(const QTextDocumentFragment &fragment)
-{
-    QTextDocument joined;
-    QTextCursor cursor(&joined);
-    cursor.insertFragment(fragment);
-    std::vector<int> softBreaks;
-    for (QTextBlock block = joined.begin(); block.isValid(); block = block.next())
-        if (followsSoftBreak(block))
-            softBreaks.push_back(block.position() - 1);
-    for (auto at = softBreaks.rbegin(); at != softBreaks.rend(); ++at) {
-        cursor.setPosition(*at);
-        cursor.deleteChar();
-    }
-    return QTextDocumentFragment(&joined).toHtml();
-}
-
-/// A copy of the preview: its plain text at once, its HTML when a reader asks for it.
-class PreviewMimeData : public QMimeData {
-public:
-    PreviewMimeData(const QTextCursor &selection, const QString &text)
-        : m_fragment(selection)
-    {
-        setText(text);
-    }
-
-    QStringList formats() const override { return { plainType, htmlType }; }
-    bool hasFormat(const QString &type) const override { return type == plainType || type == htmlType; }
-
-protected:
-    QVariant retrieveData(const QString &type, QMetaType preferredType) const override
-    {
-        if (type == htmlType && !m_fragment.isEmpty()) {
-            auto *self = const_cast<PreviewMimeData *>(this);
-            self->setHtml(joinedHtml(m_fragment));
-            self->m_fragment = QTextDocumentFragment();
-        }
-        return QMimeData::retrieveData(type, preferredType);
-    }
-
-private:
-    QTextDocumentFragment m_fragment;
-};
-
-} // namespace
 
 LongTextBox::LongTextBox(QWidget *parent)
     : QPlainTextEdit(parent)
@@ -127,18 +75,6 @@ void LongTextBox::typePlainCharacters()
     const QTextCursor caret = textCursor();
     if (!caret.hasSelection() && marksSoftBreak(caret.charFormat()))
         setCurrentCharFormat(withoutSoftBreakMark(caret.charFormat()));
-}
-
-PreviewBox::PreviewBox(QWidget *parent)
-    : QTextEdit(parent)
-{
-}
-
-QMimeData *PreviewBox::createMimeDataFromSelection() const
-{
-    const QTextCursor selection = textCursor();
-    return new PreviewMimeData(
-        selection, textBetween(*document(), selection.selectionStart(), selection.selectionEnd()));
 }
 
 bool longEnoughForRainbow(const QPlainTextEdit &box)

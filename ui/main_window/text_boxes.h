@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPlainTextEdit>
-#include <QTextEdit>
 
 namespace rainbow::ui {
 
@@ -26,18 +25,6 @@ protected:
 private:
     /// Makes what the user types next a plain character, never a soft break.
     void typePlainCharacters();
-};
-
-/// The preview: a read-only rich-text box whose copy, as plain text and as HTML, leaves the soft
-/// breaks out. fillPreview fills it.
-class PreviewBox : public QTextEdit {
-    Q_OBJECT
-
-public:
-    explicit PreviewBox(QWidget *parent = nullptr);
-
-protected:
-    QMimeData *createMimeDataFromSelection() const override;
 };
 
 /// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
