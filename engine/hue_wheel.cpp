@@ -98,11 +98,4 @@ bool RainbowSpans::next(ColorSpan &span)
     return true;
 }
 
-PackedColor GetIColor(int32_t iColor, int32_t i, int32_t l, RgbTriple &rainbowColor)
-{
-    if (const auto color = HueWheel(l).colorOf(iColor, i))
-        rainbowColor = *color;
-    return packColor(rainbowColor);
-}
-
 } // namespace rainbow

@@ -57,10 +57,4 @@ private:
     RgbTriple m_last;
 };
 
-/// The rainbow colour of 1-based position i on a wheel of l positions turned by iColor.
-/// Writes the colour into rainbowColor as well; when no sector holds the position (a negative
-/// iColor + i) rainbowColor keeps its value and its packed form is returned. Throws as HueWheel
-/// does, before anything is written.
-PackedColor GetIColor(int32_t iColor, int32_t i, int32_t l, RgbTriple &rainbowColor);
-
 } // namespace rainbow

@@ -38,10 +38,4 @@ MarkupTemplate markupTemplate(MarkupFormat format)
 
 std::string_view listEntryText(MarkupFormat format) { return row(format).listEntry; }
 
-std::string ColorFragment(std::string_view character, const RgbTriple &color, const MarkupTemplate &markup)
-{
-    return markup.OpenPrefix + HexByte(color.red) + HexByte(color.green) + HexByte(color.blue)
-        + markup.OpenSuffix + std::string(character) + markup.CloseTag;
-}
-
 } // namespace rainbow

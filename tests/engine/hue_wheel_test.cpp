@@ -1,11 +1,14 @@
 #include "hue_wheel.h"
 
+#include "../support/reference_colors.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <stdexcept>
 
 using namespace rainbow;
+using rainbow::test::GetIColor;
 
 namespace {
 

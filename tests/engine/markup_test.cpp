@@ -1,6 +1,9 @@
 #include "markup.h"
 
 #include "character_cursor.h"
+#include "fragment_writer.h"
+
+#include "../support/reference_colors.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,7 @@
 #include <vector>
 
 using namespace rainbow;
+using rainbow::test::ColorFragment;
 
 TEST(MarkupFormat, ListEntriesAndTemplates)
 {
