@@ -1,7 +1,9 @@
 #include "command_line.h"
 
 #include "conversion.h"
+#include "messages.h"
 #include "utf8.h"
+#include "version.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -21,7 +23,7 @@ namespace rainbow {
 
 namespace {
 
-constexpr char usage[]
+const std::string usage
     = "Usage: rainbowtext-cli [--mode gradient|rainbow] [--start RRGGBB] [--end RRGGBB]\n"
       "                       [--reverse] [--symmetric] [--format ubb|qzone|html] [--preview] [TEXT]\n"
       "\n"
@@ -29,8 +31,12 @@ constexpr char usage[]
       "in a colour tag, as a gradient or a rainbow, and prints the markup.\n"
       "\n"
       "  --mode gradient|rainbow  gradient from the start to the end colour (default), or rainbow\n"
-      "  --start RRGGBB           start colour of the gradient (default 00FFFF; '#' allowed)\n"
-      "  --end RRGGBB             end colour of the gradient (default FF0080)\n"
+      "  --start RRGGBB           start colour of the gradient (default "
+    + colorCode(defaultStartColor)
+    + "; '#' allowed)\n"
+      "  --end RRGGBB             end colour of the gradient (default "
+    + colorCode(defaultEndColor)
+    + ")\n"
       "  --reverse                rainbow colours run backward\n"
       "  --symmetric              rainbow mirrored about the middle (12 characters or more)\n"
       "  --format ubb|qzone|html  markup format (default ubb)\n"
@@ -63,9 +69,11 @@ std::optional<RgbTriple> parseColor(QString text)
     return RgbTriple { int16_t(value >> 16), int16_t((value >> 8) & 0xFF), int16_t(value & 0xFF) };
 }
 
-RgbTriple colorOption(const QCommandLineParser &parser, const QString &name, const char *fallback)
+RgbTriple colorOption(const QCommandLineParser &parser, const QString &name, const RgbTriple &fallback)
 {
-    const QString value = parser.isSet(name) ? parser.value(name) : QString::fromLatin1(fallback);
+    if (!parser.isSet(name))
+        return fallback;
+    const QString value = parser.value(name);
     if (const auto color = parseColor(value))
         return *color;
     throw UsageError("--" + name.toStdString() + ": '" + value.toStdString()
@@ -141,7 +149,7 @@ public:
 
     char *reserve(std::size_t units) override
     {
-        const std::size_t needed = units + FragmentWriter<char>::slack;
+        const std::size_t needed = units + slack;
         if (m_buffer.size() - m_used < needed) {
             flush();
             if (m_buffer.size() < needed)
@@ -172,30 +180,71 @@ void removeOneLineBreak(std::string &text)
         text.pop_back();
 }
 
-/// The preview as 24-bit terminal colours, one escape per run of equal colour.
-std::string terminalPreview(const RichTextState &preview)
-{
-    std::string out;
-    qsizetype at = 0;
-    const auto plain = [&](qsizetype until) {
-        if (until > at)
-            out += QStringView(preview.text).mid(at, until - at).toUtf8().toStdString();
-    };
-    for (const ColorRun &run : preview.colorRuns) {
-        plain(run.start);
-        const RgbTriple c = unpackColor(run.color);
-        out += "\x1b[38;2;" + std::to_string(c.red) + ';' + std::to_string(c.green) + ';'
-            + std::to_string(c.blue) + 'm';
-        out += QStringView(preview.text).mid(run.start, run.length).toUtf8().toStdString();
-        out += "\x1b[0m";
-        at = run.start + run.length;
+/// The trimmed text in its colours, as 24-bit terminal colours: one escape per run of equal colour.
+class TerminalPreview final : public ColorSpanSink<char> {
+public:
+    void start(std::string_view trimmedText) override { m_text = trimmedText; }
+
+    void colored(const RgbTriple &color, std::size_t first, std::size_t end) override
+    {
+        if (m_end > m_first && color == m_color && first == m_end) {
+            m_end = end;
+            return;
+        }
+        flush();
+        m_color = color;
+        m_first = first;
+        m_end = end;
     }
-    plain(preview.text.size());
-    return out;
-}
+
+    /// The whole text, its last run closed.
+    std::string finish()
+    {
+        flush();
+        m_out.append(m_text.substr(m_written));
+        return std::move(m_out);
+    }
+
+private:
+    void flush()
+    {
+        if (m_end == m_first)
+            return;
+        m_out.append(m_text.substr(m_written, m_first - m_written));
+        m_out += "\x1b[38;2;" + std::to_string(m_color.red) + ';' + std::to_string(m_color.green) + ';'
+            + std::to_string(m_color.blue) + 'm';
+        m_out.append(m_text.substr(m_first, m_end - m_first));
+        m_out += "\x1b[0m";
+        m_written = m_end;
+        m_first = m_end;
+    }
+
+    std::string_view m_text;
+    std::string m_out;
+    std::size_t m_written = 0;
+    RgbTriple m_color;
+    std::size_t m_first = 0;
+    std::size_t m_end = 0;
+};
+
+/// Markup that nobody reads: one buffer, written over batch by batch.
+class DiscardMarkup final : public MarkupSink<char> {
+public:
+    char *reserve(std::size_t units) override
+    {
+        if (m_buffer.size() < units + slack)
+            m_buffer.resize(units + slack);
+        return m_buffer.data();
+    }
+
+    void commit(char *) override { }
+
+private:
+    std::vector<char> m_buffer;
+};
 
 struct Request {
-    Form1State form; // everything but the text
+    ConversionSettings settings;
     std::string text; // well-formed UTF-8
     bool preview = false;
 };
@@ -228,28 +277,27 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
         return std::nullopt;
     }
     if (parser.isSet(version)) {
-        writeAll(output, "rainbowtext-cli 1.0.2\n");
+        writeAll(output, "rainbowtext-cli " RAINBOWTEXT_VERSION "\n");
         return std::nullopt;
     }
 
     Request request;
-    Form1State &form = request.form;
+    ConversionSettings &settings = request.settings;
     const QString modeName = parser.value(mode);
     if (modeName != u"gradient" && modeName != u"rainbow")
         throw UsageError("--mode: '" + modeName.toStdString() + "' is neither gradient nor rainbow");
-    form.Option1 = modeName == u"gradient";
-    form.Option2 = !form.Option1;
-    form.StartColor = colorOption(parser, "start", "00FFFF");
-    form.EndColor = colorOption(parser, "end", "FF0080");
-    form.Check1 = parser.isSet(reverse) ? 1 : 0;
-    form.Check2 = parser.isSet(symmetric) ? 1 : 0;
+    settings.mode = modeName == u"gradient" ? ConversionMode::Gradient : ConversionMode::Rainbow;
+    settings.startColor = colorOption(parser, "start", defaultStartColor);
+    settings.endColor = colorOption(parser, "end", defaultEndColor);
+    settings.reverse = parser.isSet(reverse);
+    settings.symmetric = parser.isSet(symmetric);
 
     static const QStringList formatNames { "ubb", "qzone", "html" };
     const int formatIndex = int(formatNames.indexOf(parser.value(format)));
     if (formatIndex < 0)
         throw UsageError(
             "--format: '" + parser.value(format).toStdString() + "' is not one of ubb, qzone, html");
-    Combo1_Click(form, formatIndex);
+    settings.markup = markupTemplate(allMarkupFormats[std::size_t(formatIndex)]);
     request.preview = parser.isSet(previewOption);
 
     const QStringList texts = parser.positionalArguments();
@@ -269,34 +317,38 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
     return request;
 }
 
-/// --preview: the window's conversion, for its preview colours.
-int printPreview(Request &request, int output, std::ostream &err)
+/// The exit status of an outcome; a refusal's message goes to err.
+int exitStatus(ConversionOutcome outcome, std::ostream &err)
 {
-    Form1State &form = request.form;
-    form.Text1 = QString::fromStdString(request.text);
-    Command3_Click(form);
-    if (form.LblInfo != messages::converted) {
-        err << form.LblInfo.toStdString() << '\n';
-        return 1;
-    }
-    writeAll(output, terminalPreview(form.RichTextBox1) + '\n');
-    return 0;
+    if (outcome == ConversionOutcome::Converted)
+        return 0;
+    err << messages::forOutcome(outcome).toStdString() << '\n';
+    return 1;
+}
+
+/// --preview: the trimmed text in the colours the markup gives it.
+int printPreview(const Request &request, int output, std::ostream &err)
+{
+    DiscardMarkup markup;
+    TerminalPreview preview;
+    const ConversionOutcome outcome = convertText(request.settings, request.text, markup, &preview);
+    if (outcome == ConversionOutcome::Converted)
+        writeAll(output, preview.finish() + '\n');
+    return exitStatus(outcome, err);
 }
 
 /// The markup, converted from the UTF-8 text straight into chunks of standard output.
 int printMarkup(const Request &request, int output, std::ostream &err)
 {
     ChunkedOutput out(output);
-    const QString message = convertText(request.form, request.text, out);
-    if (message != messages::converted) {
-        err << message.toStdString() << '\n';
-        return 1;
+    const ConversionOutcome outcome = convertText(request.settings, request.text, out);
+    if (outcome == ConversionOutcome::Converted) {
+        char *end = out.reserve(1);
+        *end++ = '\n';
+        out.commit(end);
+        out.flush();
     }
-    char *end = out.reserve(1);
-    *end++ = '\n';
-    out.commit(end);
-    out.flush();
-    return 0;
+    return exitStatus(outcome, err);
 }
 
 } // namespace
@@ -308,9 +360,6 @@ int runCommandLine(const std::vector<std::string> &arguments, int input, int out
         if (!request)
             return 0;
         return request->preview ? printPreview(*request, output, err) : printMarkup(*request, output, err);
-    } catch (const UsageError &e) {
-        err << "rainbowtext-cli: " << e.what() << '\n';
-        return 2;
     } catch (const std::exception &e) {
         err << "rainbowtext-cli: " << e.what() << '\n';
         return 2;

@@ -1,6 +1,7 @@
 #include "window_rules.h"
 
 #include "characters.h"
+#include "conversion.h"
 
 namespace rainbow {
 

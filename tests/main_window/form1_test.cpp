@@ -2,8 +2,8 @@
 
 #include "../support/dark_palette.h"
 #include "controls.h"
-#include "conversion.h"
 #include "display_blocks.h"
+#include "form1_state.h"
 #include "messages.h"
 #include "picture2.h"
 #include "preview_reader.h"
@@ -704,7 +704,6 @@ TEST_F(Form1Test, ConvertingThroughTheButtonAgreesWithTheConversion)
         Form1State expected;
         expected.Text1 = c.input;
         expected.Option1 = !c.rainbowMode;
-        expected.Option2 = c.rainbowMode;
         expected.Check1 = c.reverse ? 1 : 0;
         expected.Check2 = c.symmetric ? 1 : 0;
         Combo1_Click(expected, c.format);
