@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-using rainbow::FrmAbout;
+using rainbow::ui::FrmAbout;
 
 namespace {
 

@@ -21,12 +21,12 @@ class QRadioButton;
 class QTextEdit;
 
 namespace rainbow {
-class FrmAbout;
 struct Form1State;
 } // namespace rainbow
 
 namespace rainbow::ui {
 
+class FrmAbout;
 class OutputBox;
 class Picture2;
 
