@@ -117,15 +117,18 @@ public:
     }
 
     /// Sets bit p of starts (one bit per code unit of the text) for the start p of every
-    /// character after the one at position(), to the text's end. Where no code unit can join, a
-    /// block of them is marked at once.
+    /// character after the one at position(), to the text's end. Where no code unit can join,
+    /// up to a block of them is marked at once.
     void markStarts(uint64_t *starts)
     {
         while (m_at < m_size) {
             if (m_standsAlone) {
                 const std::size_t block = m_at + m_length;
-                if (m_size - block >= blockUnits && safeBlock(block)) {
-                    const uint32_t blockStarts = codePointStarts(block);
+                const unsigned safe = m_size - block >= blockUnits ? safePrefix(block) : 0;
+                if (safe > 0) {
+                    // Every code point that starts in the safe units stands alone, and so do
+                    // the one before and the one they end at: each is a character.
+                    const uint32_t blockStarts = codePointStarts(block) & uint32_t((uint64_t(1) << safe) - 1);
                     const std::size_t word = block / 64;
                     const unsigned shift = block % 64;
                     starts[word] |= uint64_t(blockStarts) << shift;
@@ -145,15 +148,36 @@ public:
 private:
     static constexpr std::size_t blockUnits = 16;
 
-    /// Whether every code point that has a unit in the blockUnits units at `at` stands alone.
-    bool safeBlock(std::size_t at) const
+    /// How many of the blockUnits units at `at` come before the first unit of a code point that
+    /// may not stand alone.
+    unsigned safePrefix(std::size_t at) const
     {
-        bool safe = true;
-        for (std::size_t i = 0; i < blockUnits; ++i) {
-            if constexpr (sizeof(CharT) == 1)
-                safe &= m_alone.safeByte(static_cast<unsigned char>(m_text[at + i]));
-            else
-                safe &= m_alone.safeUnit(m_text[at + i]);
+#ifdef __SSE2__
+        if constexpr (sizeof(CharT) == 1) {
+            // Only CR and the leads of multi-byte code points (-64..-1 as signed bytes) can be
+            // unsafe; the leads need the table: a few per block in CJK text, none in ASCII.
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_text + at));
+            unsigned unsafe = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+            const __m128i leads = _mm_and_si128(
+                _mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65)), _mm_cmplt_epi8(bytes, _mm_setzero_si128()));
+            for (auto bits = unsigned(_mm_movemask_epi8(leads)); bits != 0; bits &= bits - 1) {
+                const auto i = unsigned(__builtin_ctz(bits));
+                if (!m_alone.safeByte(static_cast<unsigned char>(m_text[at + i]))) {
+                    unsafe |= 1u << i;
+                    break;
+                }
+            }
+            return unsafe == 0 ? unsigned(blockUnits) : unsigned(__builtin_ctz(unsafe));
+        }
+#endif
+        unsigned safe = 0;
+        for (; safe < blockUnits; ++safe) {
+            if constexpr (sizeof(CharT) == 1) {
+                if (!m_alone.safeByte(static_cast<unsigned char>(m_text[at + safe])))
+                    break;
+            } else if (!m_alone.safeUnit(m_text[at + safe])) {
+                break;
+            }
         }
         return safe;
     }
