@@ -13,7 +13,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -51,6 +53,41 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+/// The value in single quotes for a message, cut after about 60 characters, with control
+/// characters, backslashes and quotes escaped: a value can neither break the message's line nor
+/// reach the terminal as an escape sequence.
+std::string quoted(QStringView value)
+{
+    constexpr int longest = 60;
+    const auto hex = [](const char *form, char32_t c) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, form, unsigned(c));
+        return std::string(escape);
+    };
+    const QList<uint> characters = value.toUcs4();
+    std::string out = "'";
+    int shown = 0;
+    for (const char32_t c : characters) {
+        if (shown++ == longest)
+            return out + "'... (" + std::to_string(characters.size()) + " characters)";
+        if (c == '\\' || c == '\'')
+            out += { '\\', char(c) };
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c < 0x20 || c == 0x7F) // C0 controls, DEL
+            out += hex("\\x%02X", c);
+        else if ((c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029) // C1 (CSI too), line breaks
+            out += hex("\\u%04X", c);
+        else
+            out += QString::fromUcs4(&c, 1).toStdString();
+    }
+    return out + "'";
+}
+
 std::optional<RgbTriple> parseColor(QString text)
 {
     if (text.startsWith(u'#'))
@@ -76,8 +113,8 @@ RgbTriple colorOption(const QCommandLineParser &parser, const QString &name, con
     const QString value = parser.value(name);
     if (const auto color = parseColor(value))
         return *color;
-    throw UsageError("--" + name.toStdString() + ": '" + value.toStdString()
-        + "' is not a colour of six hexadecimal digits (RRGGBB)");
+    throw UsageError("--" + name.toStdString() + ": " + quoted(value)
+        + " is not a colour of six hexadecimal digits (RRGGBB)");
 }
 
 void requireUtf8(std::string_view bytes, const std::string &where)
@@ -91,8 +128,15 @@ std::runtime_error systemError(const char *what)
     return std::runtime_error(std::string(what) + ": " + std::strerror(errno));
 }
 
+/// How far the text got, for the message when memory runs out.
+struct TextSize {
+    std::size_t bytes = 0;
+    bool whole = false; // false while standard input is still being read
+};
+
 /// All bytes of a file descriptor; a regular file takes one read() into a buffer of its size.
-std::string readAll(int fd)
+/// size follows the bytes read.
+std::string readAll(int fd, TextSize &size)
 {
     std::size_t expected = 0;
     struct stat info { };
@@ -100,6 +144,7 @@ std::string readAll(int fd)
         const off_t at = lseek(fd, 0, SEEK_CUR);
         if (at >= 0 && info.st_size > at)
             expected = std::size_t(info.st_size - at);
+        size = { expected, true };
     }
     // One byte more than the file holds lets the second read() report its end.
     std::string bytes(std::max<std::size_t>(expected + 1, 1 << 16), '\0');
@@ -116,6 +161,8 @@ std::string readAll(int fd)
             throw systemError("cannot read standard input");
         }
         used += std::size_t(got);
+        if (used > size.bytes)
+            size = { used, false };
     }
     bytes.resize(used);
     return bytes;
@@ -160,6 +207,18 @@ public:
 
     void commit(char *end) override { m_used = std::size_t(end - m_buffer.data()); }
 
+    void write(std::string_view bytes)
+    {
+        if (bytes.size() > m_buffer.size()) {
+            flush();
+            writeAll(m_fd, bytes);
+            return;
+        }
+        char *at = reserve(bytes.size());
+        std::memcpy(at, bytes.data(), bytes.size());
+        commit(at + bytes.size());
+    }
+
     void flush()
     {
         writeAll(m_fd, m_buffer.data(), m_used);
@@ -180,69 +239,6 @@ void removeOneLineBreak(std::string &text)
         text.pop_back();
 }
 
-/// The trimmed text in its colours, as 24-bit terminal colours: one escape per run of equal colour.
-class TerminalPreview final : public ColorSpanSink<char> {
-public:
-    void start(std::string_view trimmedText) override { m_text = trimmedText; }
-
-    void colored(const RgbTriple &color, std::size_t first, std::size_t end) override
-    {
-        if (m_end > m_first && color == m_color && first == m_end) {
-            m_end = end;
-            return;
-        }
-        flush();
-        m_color = color;
-        m_first = first;
-        m_end = end;
-    }
-
-    /// The whole text, its last run closed.
-    std::string finish()
-    {
-        flush();
-        m_out.append(m_text.substr(m_written));
-        return std::move(m_out);
-    }
-
-private:
-    void flush()
-    {
-        if (m_end == m_first)
-            return;
-        m_out.append(m_text.substr(m_written, m_first - m_written));
-        m_out += "\x1b[38;2;" + std::to_string(m_color.red) + ';' + std::to_string(m_color.green) + ';'
-            + std::to_string(m_color.blue) + 'm';
-        m_out.append(m_text.substr(m_first, m_end - m_first));
-        m_out += "\x1b[0m";
-        m_written = m_end;
-        m_first = m_end;
-    }
-
-    std::string_view m_text;
-    std::string m_out;
-    std::size_t m_written = 0;
-    RgbTriple m_color;
-    std::size_t m_first = 0;
-    std::size_t m_end = 0;
-};
-
-/// Markup that nobody reads: one buffer, written over batch by batch.
-class DiscardMarkup final : public MarkupSink<char> {
-public:
-    char *reserve(std::size_t units) override
-    {
-        if (m_buffer.size() < units + slack)
-            m_buffer.resize(units + slack);
-        return m_buffer.data();
-    }
-
-    void commit(char *) override { }
-
-private:
-    std::vector<char> m_buffer;
-};
-
 struct Request {
     ConversionSettings settings;
     std::string text; // well-formed UTF-8
@@ -250,7 +246,7 @@ struct Request {
 };
 
 /// Reads the arguments and the text; nullopt when help or version was printed.
-std::optional<Request> parse(const std::vector<std::string> &arguments, int input, int output)
+std::optional<Request> parse(const std::vector<std::string> &arguments, int input, int output, TextSize &size)
 {
     QStringList args;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -270,8 +266,12 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
     const QCommandLineOption help("help");
     const QCommandLineOption version("version");
     parser.addOptions({ mode, start, end, reverse, symmetric, format, previewOption, help, version });
-    if (!parser.parse(args))
-        throw UsageError(parser.errorText().toStdString());
+    if (!parser.parse(args)) {
+        // The parser's own message would echo an unknown option raw.
+        const QStringList unknown = parser.unknownOptionNames();
+        throw UsageError(unknown.isEmpty() ? parser.errorText().toStdString()
+                                           : "unknown option " + quoted(unknown.front()));
+    }
     if (parser.isSet(help)) {
         writeAll(output, usage);
         return std::nullopt;
@@ -285,7 +285,7 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
     ConversionSettings &settings = request.settings;
     const QString modeName = parser.value(mode);
     if (modeName != u"gradient" && modeName != u"rainbow")
-        throw UsageError("--mode: '" + modeName.toStdString() + "' is neither gradient nor rainbow");
+        throw UsageError("--mode: " + quoted(modeName) + " is neither gradient nor rainbow");
     settings.mode = modeName == u"gradient" ? ConversionMode::Gradient : ConversionMode::Rainbow;
     settings.startColor = colorOption(parser, "start", defaultStartColor);
     settings.endColor = colorOption(parser, "end", defaultEndColor);
@@ -295,8 +295,7 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
     static const QStringList formatNames { "ubb", "qzone", "html" };
     const int formatIndex = int(formatNames.indexOf(parser.value(format)));
     if (formatIndex < 0)
-        throw UsageError(
-            "--format: '" + parser.value(format).toStdString() + "' is not one of ubb, qzone, html");
+        throw UsageError("--format: " + quoted(parser.value(format)) + " is not one of ubb, qzone, html");
     settings.markup = markupTemplate(allMarkupFormats[std::size_t(formatIndex)]);
     request.preview = parser.isSet(previewOption);
 
@@ -307,15 +306,77 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
     if (texts.size() == 1) {
         request.text = texts.front().toStdString();
     } else {
-        request.text = readAll(input);
+        request.text = readAll(input, size);
         removeOneLineBreak(request.text);
         requireUtf8(request.text, "standard input");
         // Decoded as Qt decodes UTF-8 into the window's text: without a leading byte-order mark.
         if (request.text.compare(0, 3, "\xEF\xBB\xBF") == 0)
             request.text.erase(0, 3);
     }
+    size = { request.text.size(), true };
     return request;
 }
+
+/// Markup that nobody reads: one batch of room, used again and again.
+class DiscardedMarkup final : public MarkupSink<char> {
+public:
+    char *reserve(std::size_t units) override
+    {
+        m_room.resize(std::max(m_room.size(), units + slack));
+        return m_room.data();
+    }
+
+    void commit(char *) override { }
+
+private:
+    std::vector<char> m_room;
+};
+
+/// The trimmed text in 24-bit terminal colours, one escape per run of equal colour, written as
+/// the conversion goes.
+class TerminalPreview final : public ColorSpanSink<char> {
+public:
+    explicit TerminalPreview(ChunkedOutput &out)
+        : m_out(out)
+    {
+    }
+
+    void start(std::string_view trimmedText) override { m_text = trimmedText; }
+
+    void colored(const RgbTriple &color, std::size_t first, std::size_t end) override
+    {
+        if (m_run && m_run->color == color && m_run->end == first) {
+            m_run->end = end;
+            return;
+        }
+        finish();
+        m_run = Run { color, first, end };
+    }
+
+    /// Writes the last run.
+    void finish()
+    {
+        if (!m_run)
+            return;
+        const RgbTriple &c = m_run->color;
+        m_out.write("\x1b[38;2;" + std::to_string(c.red) + ';' + std::to_string(c.green) + ';'
+            + std::to_string(c.blue) + 'm');
+        m_out.write(m_text.substr(m_run->first, m_run->end - m_run->first));
+        m_out.write("\x1b[0m");
+        m_run.reset();
+    }
+
+private:
+    struct Run {
+        RgbTriple color;
+        std::size_t first;
+        std::size_t end;
+    };
+
+    ChunkedOutput &m_out;
+    std::string_view m_text;
+    std::optional<Run> m_run;
+};
 
 /// The exit status of an outcome; a refusal's message goes to err.
 int exitStatus(ConversionOutcome outcome, std::ostream &err)
@@ -329,11 +390,15 @@ int exitStatus(ConversionOutcome outcome, std::ostream &err)
 /// --preview: the trimmed text in the colours the markup gives it.
 int printPreview(const Request &request, int output, std::ostream &err)
 {
-    DiscardMarkup markup;
-    TerminalPreview preview;
+    ChunkedOutput out(output);
+    DiscardedMarkup markup;
+    TerminalPreview preview(out);
     const ConversionOutcome outcome = convertText(request.settings, request.text, markup, &preview);
-    if (outcome == ConversionOutcome::Converted)
-        writeAll(output, preview.finish() + '\n');
+    if (outcome == ConversionOutcome::Converted) {
+        preview.finish();
+        out.write("\n");
+        out.flush();
+    }
     return exitStatus(outcome, err);
 }
 
@@ -343,9 +408,7 @@ int printMarkup(const Request &request, int output, std::ostream &err)
     ChunkedOutput out(output);
     const ConversionOutcome outcome = convertText(request.settings, request.text, out);
     if (outcome == ConversionOutcome::Converted) {
-        char *end = out.reserve(1);
-        *end++ = '\n';
-        out.commit(end);
+        out.write("\n");
         out.flush();
     }
     return exitStatus(outcome, err);
@@ -355,11 +418,16 @@ int printMarkup(const Request &request, int output, std::ostream &err)
 
 int runCommandLine(const std::vector<std::string> &arguments, int input, int output, std::ostream &err)
 {
+    TextSize size;
     try {
-        std::optional<Request> request = parse(arguments, input, output);
+        std::optional<Request> request = parse(arguments, input, output, size);
         if (!request)
             return 0;
         return request->preview ? printPreview(*request, output, err) : printMarkup(*request, output, err);
+    } catch (const std::bad_alloc &) {
+        err << "rainbowtext-cli: not enough memory for a text of " << (size.whole ? "" : "more than ")
+            << size.bytes << " bytes\n";
+        return 2;
     } catch (const std::exception &e) {
         err << "rainbowtext-cli: " << e.what() << '\n';
         return 2;

@@ -1,6 +1,7 @@
 #include "form1_state.h"
 
 #include "conversion_core.h"
+#include "window_rules.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -47,6 +48,19 @@ std::array<QString, 3> templateBoxes(const MarkupTemplate &markup)
 {
     return { QString::fromStdString(markup.OpenPrefix), QString::fromStdString(markup.OpenSuffix),
         QString::fromStdString(markup.CloseTag) };
+}
+
+ConversionSettings conversionSettings(const Form1State &form)
+{
+    ConversionSettings settings;
+    settings.mode = form.Option1 ? ConversionMode::Gradient : ConversionMode::Rainbow;
+    settings.reverse = form.Check1 == 1;
+    settings.symmetric = form.Check2 == 1;
+    settings.markup
+        = { form.Text2[0].toStdString(), form.Text2[1].toStdString(), form.Text2[2].toStdString() };
+    settings.startColor = form.StartColor;
+    settings.endColor = form.EndColor;
+    return settings;
 }
 
 namespace {
@@ -167,19 +181,24 @@ void Command3_Click(Form1State &form)
     form.LblInfo = messages::converting;
     form.Text3.clear();
     const CharacterText text = trimmedInput(form);
+    if (text.size() > windowCharacterLimit) {
+        form.LblInfo = messages::tooLongForWindow;
+        form.Command3Enabled = true;
+        return;
+    }
     const int32_t n = core::checkedCount(text.size());
-    const ConversionMode mode = form.Option1 ? ConversionMode::Gradient : ConversionMode::Rainbow;
-    const ConversionOutcome outcome = checkLength(mode, form.Check2 == 1, n);
+    const ConversionSettings settings = conversionSettings(form);
+    const ConversionOutcome outcome = checkLength(settings.mode, settings.symmetric, n);
     if (outcome == ConversionOutcome::Converted) {
         form.RichTextBox1.setText(text.text());
-        if (mode == ConversionMode::Gradient) {
+        if (settings.mode == ConversionMode::Gradient) {
             buildGradientText(form, text);
         } else {
             // Room for both halves at once, so the second does not move the first.
             form.Text3.reserve(
                 qsizetype(std::size_t(n) * fragmentWriter(form).fixedSize() + MarkupSink<char16_t>::slack)
                 + text.text().size());
-            for (const RainbowSegment &segment : rainbowSegments(form.Check1 == 1, form.Check2 == 1, n))
+            for (const RainbowSegment &segment : rainbowSegments(settings.reverse, settings.symmetric, n))
                 drawCHText(form, text, segment);
         }
     }

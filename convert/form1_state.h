@@ -69,6 +69,10 @@ struct Form1State {
     RgbTriple RainbowColor { 0, 0, 0 };
 };
 
+/// What the convert command reads of the state besides the text: the mode, the ticks (each
+/// counting when exactly 1), the template in Text2(0..2) and the gradient's colours.
+ConversionSettings conversionSettings(const Form1State &form);
+
 // The handlers and operations of the window that convert, on its state. Command3_Click runs
 // BuildGradientText or DrawCHText; nothing else converts.
 
@@ -86,8 +90,9 @@ void BuildGradientText(Form1State &form);
 /// Throws std::domain_error for Length < 6 and std::out_of_range for a segment outside the text.
 void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, int32_t ColorStart);
 
-/// The convert button: refuses rainbows shorter than 6 (symmetric: 12) characters with a status
-/// message, otherwise fills Text3 and the preview. Throws std::overflow_error for a text of more
+/// The convert button: refuses rainbows shorter than 6 (symmetric: 12) characters, and texts of
+/// more than windowCharacterLimit characters, with a status message; otherwise fills Text3 and
+/// the preview. Throws std::overflow_error for a text of more
 /// than 2^31 − 1 characters.
 void Command3_Click(Form1State &form);
 

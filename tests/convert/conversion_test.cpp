@@ -1,4 +1,5 @@
 #include "form1_state.h"
+#include "window_rules.h"
 
 #include <QRegularExpression>
 
@@ -207,6 +208,8 @@ TEST(Command3Click, Refusals)
         { "six letters, symmetric", "abcdef", 1, messages::tooShortForSymmetric },
         { "eleven letters, symmetric", "abcdefghijk", 1, messages::tooShortForSymmetric },
         { "five emoji are five characters", "😀😀😀😀😀", 0, messages::tooShortForRainbow },
+        { "more characters than the window converts", QString(windowCharacterLimit + 1, u'x'), 0,
+            messages::tooLongForWindow },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -221,6 +224,21 @@ TEST(Command3Click, Refusals)
         EXPECT_EQ(form.RichTextBox1.colorAt(6), 255);
         EXPECT_TRUE(form.Command3Enabled);
     }
+}
+
+TEST(Command3Click, TheCharacterLimitHoldsInGradientModeAndCountsCharacters)
+{
+    Form1State form;
+    form.Text1 = QString(windowCharacterLimit + 1, u'x');
+    Command3_Click(form);
+    EXPECT_EQ(form.LblInfo, messages::tooLongForWindow);
+    EXPECT_TRUE(form.Text3.isEmpty());
+    EXPECT_TRUE(form.Command3Enabled);
+
+    // Spaces around it are no characters of the text.
+    form.Text1 = u' ' + QString(windowCharacterLimit - 1, u'x') + QStringLiteral("e\u0301 ");
+    Command3_Click(form);
+    EXPECT_EQ(form.LblInfo, messages::converted);
 }
 
 TEST(Command3Click, SixToElevenCharactersConvertWithoutSymmetry)

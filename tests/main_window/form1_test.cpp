@@ -31,6 +31,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 using namespace rainbow;
 using rainbow::ui::Form1;
@@ -764,8 +765,9 @@ TEST_F(Form1Test, ALongOutputCopiesAndEditsAsTheOneLineItIs)
         QString expected;
     };
     const int secondLength = second.length() - 1;
+    // The keys are copied: an initializer_list's array ends with the expression that made it.
     const auto keys = [box](std::initializer_list<Qt::Key> list, Qt::KeyboardModifiers modifiers = {}) {
-        return [box, list, modifiers] {
+        return [box, list = std::vector<Qt::Key>(list), modifiers] {
             for (const Qt::Key key : list)
                 QTest::keyClick(box, key, modifiers);
         };

@@ -165,7 +165,7 @@ void Form1::createControls()
     m_label5 = makeLabel<LinkLabel>(this, "Label5", QStringLiteral("青柚家园"), linkColor);
 
     m_label2 = makeLabel(this, "Label2", QStringLiteral("输入需要生成彩虹文字的内容"));
-    m_text1 = makeTextBox(this, "Text1");
+    m_text1 = makeTextBox<LongTextBox>(this, "Text1");
     m_text1->setAccessibleName(m_label2->text());
     m_lblInfo = makeLabel(this, "LblInfo", messages::welcome, statusColor);
 
@@ -190,7 +190,7 @@ void Form1::createControls()
     m_combo1->setCurrentIndex(-1); // the load step chooses
 
     m_label1[4] = makeLabel(this, "Label1(4)", QStringLiteral("代码窗口"));
-    m_text3 = makeTextBox<OutputBox>(this, "Text3");
+    m_text3 = makeTextBox<LongTextBox>(this, "Text3");
     m_text3->setAccessibleName(m_label1[4]->text());
     m_command2[2] = makeControl<QPushButton>(this, "Command2(2)", QStringLiteral("清空文本"));
     m_command3 = makeControl<QPushButton>(this, "Command3", QStringLiteral("转换"));
@@ -333,19 +333,20 @@ bool Form1::linkLabelEvent(QObject *watched, QEvent *event)
     }
     // A click is a left-button press and release over the same label. The second press of a
     // double click comes as a double-click event, so its release is no second click.
-    const auto *mouse = static_cast<QMouseEvent *>(event);
+    // Cast only in the mouse-button cases: the filter sees every other kind of event too.
+    const auto mouse = [event] { return static_cast<const QMouseEvent *>(event); };
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        if (mouse->button() == Qt::LeftButton)
+        if (mouse()->button() == Qt::LeftButton)
             m_pressedLink = link->label;
         return false;
     case QEvent::MouseButtonDblClick:
         m_pressedLink = nullptr;
         return false;
     case QEvent::MouseButtonRelease:
-        if (mouse->button() == Qt::LeftButton) {
+        if (mouse()->button() == Qt::LeftButton) {
             const bool clicked
-                = m_pressedLink == link->label && link->label->rect().contains(mouse->position().toPoint());
+                = m_pressedLink == link->label && link->label->rect().contains(mouse()->position().toPoint());
             m_pressedLink = nullptr;
             if (clicked)
                 (this->*link->click)();
@@ -516,7 +517,7 @@ void Form1::Option1_Click()
 
 void Form1::Option2_Click()
 {
-    if (!longEnoughForRainbow(plainText(*m_text1))) {
+    if (!longEnoughForRainbow(*m_text1)) {
         setStatus(messages::tooShortForRainbow);
         return;
     }
@@ -575,6 +576,14 @@ void Form1::describeColors()
     const QString current = QStringLiteral("当前颜色 %1");
     m_command1[0]->setAccessibleDescription(current.arg(hexCode(m_startColor)));
     m_command1[1]->setAccessibleDescription(current.arg(hexCode(m_endColor)));
+}
+
+void Form1::showFailure(const QString &message)
+{
+    m_command3->setEnabled(true);
+    m_option1->setEnabled(true);
+    m_option2->setEnabled(true);
+    setStatus(message);
 }
 
 void Form1::setStatus(const QString &message)

@@ -1,6 +1,7 @@
 #include "text_boxes.h"
 
 #include "display_blocks.h"
+#include "window_rules.h"
 
 #include <QMimeData>
 #include <QTextBlock>
@@ -61,12 +62,12 @@ private:
 
 } // namespace
 
-OutputBox::OutputBox(QWidget *parent)
+LongTextBox::LongTextBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {
 }
 
-void OutputBox::setLongText(const QString &text)
+void LongTextBox::setLongText(const QString &text)
 {
     setPlainText(QString());
     QTextDocument *shown = document();
@@ -81,7 +82,7 @@ void OutputBox::setLongText(const QString &text)
     moveCursor(QTextCursor::Start);
 }
 
-QMimeData *OutputBox::createMimeDataFromSelection() const
+QMimeData *LongTextBox::createMimeDataFromSelection() const
 {
     const QTextCursor selection = textCursor();
     auto *copied = new QMimeData;
@@ -89,25 +90,37 @@ QMimeData *OutputBox::createMimeDataFromSelection() const
     return copied;
 }
 
-void OutputBox::keyPressEvent(QKeyEvent *event)
+void LongTextBox::keyPressEvent(QKeyEvent *event)
 {
     typePlainCharacters();
     QPlainTextEdit::keyPressEvent(event);
 }
 
-void OutputBox::inputMethodEvent(QInputMethodEvent *event)
+void LongTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
     typePlainCharacters();
     QPlainTextEdit::inputMethodEvent(event);
 }
 
-void OutputBox::insertFromMimeData(const QMimeData *source)
+void LongTextBox::insertFromMimeData(const QMimeData *source)
 {
     typePlainCharacters();
-    QPlainTextEdit::insertFromMimeData(source);
+    if (!source->hasText() || source->text().size() <= displayBlockLength) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // A long paste comes in as display blocks, in one step to undo.
+    const QString text = source->text();
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    DisplayBlockWriter(cursor, text).writeUntil(text.size(), withoutSoftBreakMark(cursor.charFormat()));
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
-void OutputBox::typePlainCharacters()
+void LongTextBox::typePlainCharacters()
 {
     // The caret at the start of an emptied display block takes the format of the soft break
     // before it; a line break typed there would be taken for another soft break.
@@ -126,6 +139,17 @@ QMimeData *PreviewBox::createMimeDataFromSelection() const
     const QTextCursor selection = textCursor();
     return new PreviewMimeData(
         selection, textBetween(*document(), selection.selectionStart(), selection.selectionEnd()));
+}
+
+bool longEnoughForRainbow(const QPlainTextEdit &box)
+{
+    // Whatever follows a start with enough characters only adds to them.
+    constexpr int start = 1024;
+    const QTextDocument &document = *box.document();
+    if (document.characterCount() - 1 > start
+        && rainbow::longEnoughForRainbow(textBetween(document, 0, start)))
+        return true;
+    return rainbow::longEnoughForRainbow(documentText(document));
 }
 
 } // namespace rainbow::ui

@@ -5,13 +5,14 @@
 
 namespace rainbow::ui {
 
-/// The output box: an editable plain text box that holds a long text as display blocks, so that
-/// only what shows is laid out. Copying leaves the soft breaks out; plainText() reads it so.
-class OutputBox : public QPlainTextEdit {
+/// The input and output boxes: editable plain text boxes that hold a long text as display
+/// blocks, so that only what shows is laid out, whether the text was set or pasted. Copying
+/// leaves the soft breaks out; plainText() reads it so.
+class LongTextBox : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    explicit OutputBox(QWidget *parent = nullptr);
+    explicit LongTextBox(QWidget *parent = nullptr);
 
     /// Replaces the whole text as setPlainText does: the caret at the start, nothing to undo.
     void setLongText(const QString &text);
@@ -38,5 +39,9 @@ public:
 protected:
     QMimeData *createMimeDataFromSelection() const override;
 };
+
+/// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
+/// at every keystroke, and reading a text of many lines costs time per line.
+bool longEnoughForRainbow(const QPlainTextEdit &box);
 
 } // namespace rainbow::ui
