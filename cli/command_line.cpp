@@ -1,8 +1,8 @@
-#include "command_line.h"
+#include "cli/command_line.h"
 
-#include "conversion.h"
-#include "messages.h"
-#include "utf8.h"
+#include "cli/utf8.h"
+#include "convert/conversion.h"
+#include "convert/messages.h"
 #include "version.h"
 
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
-#include "conversion.h"
+#include "convert/conversion.h"
 
-#include "conversion_core.h"
+#include "convert/conversion_core.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "color.h"
-#include "markup.h"
+#include "engine/color.h"
+#include "engine/markup.h"
 
 #include <QString>
 

@@ -4,10 +4,10 @@
 // window's handlers (form1_state.cpp) alike; Text is CharacterText or Utf8CharacterText, and
 // onSpan(color, firstUnit, endUnit) learns where each colour goes in the text.
 
-#include "characters.h"
-#include "conversion.h"
-#include "fragment_writer.h"
-#include "hue_wheel.h"
+#include "convert/characters.h"
+#include "convert/conversion.h"
+#include "engine/fragment_writer.h"
+#include "engine/hue_wheel.h"
 
 #include <limits>
 #include <stdexcept>

@@ -1,7 +1,7 @@
-#include "form1_state.h"
+#include "convert/form1_state.h"
 
-#include "conversion_core.h"
-#include "window_rules.h"
+#include "convert/conversion_core.h"
+#include "convert/window_rules.h"
 
 #include <algorithm>
 #include <stdexcept>

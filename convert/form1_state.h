@@ -1,8 +1,8 @@
 #pragma once
 
-#include "color.h"
-#include "conversion.h"
-#include "messages.h"
+#include "convert/conversion.h"
+#include "convert/messages.h"
+#include "engine/color.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 // The hot path of every conversion, for the conversions alone: the colour fragments written with
 // fixed-size vector stores. What the window and the command-line tool need is in markup.h.
 
-#include "color.h"
-#include "markup.h"
+#include "engine/color.h"
+#include "engine/markup.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "hue_wheel.h"
+#include "engine/hue_wheel.h"
 
 #include <algorithm>
 #include <limits>

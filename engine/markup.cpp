@@ -1,4 +1,4 @@
-#include "markup.h"
+#include "engine/markup.h"
 
 #include <stdexcept>
 

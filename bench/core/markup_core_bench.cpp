@@ -1,9 +1,9 @@
 // The markup of 10,000,000 characters, in process, against memcpy of the same number of output
 // bytes. Each iteration times the conversion and then a memcpy into the same buffer, so both
 // sides of the ratio x_memcpy come from the same run under the same load.
-#include "bench_text.h"
-#include "conversion.h"
-#include "form1_state.h"
+#include "bench/core/bench_text.h"
+#include "convert/conversion.h"
+#include "convert/form1_state.h"
 
 #include <QString>
 

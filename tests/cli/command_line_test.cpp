@@ -1,6 +1,6 @@
-#include "form1_state.h"
+#include "convert/form1_state.h"
 
-#include "../support/mixed_text.h"
+#include "tests/support/mixed_text.h"
 
 #include <QProcess>
 #include <QString>

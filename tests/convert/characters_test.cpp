@@ -1,9 +1,9 @@
-#include "characters.h"
-#include "markup.h"
+#include "convert/characters.h"
+#include "engine/markup.h"
 
-#include "../support/cursor_fragments.h"
-#include "../support/icu_reference.h"
-#include "../support/mixed_text.h"
+#include "tests/support/cursor_fragments.h"
+#include "tests/support/icu_reference.h"
+#include "tests/support/mixed_text.h"
 
 #include <gtest/gtest.h>
 

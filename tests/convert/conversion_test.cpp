@@ -1,5 +1,5 @@
-#include "form1_state.h"
-#include "window_rules.h"
+#include "convert/form1_state.h"
+#include "convert/window_rules.h"
 
 #include <QRegularExpression>
 

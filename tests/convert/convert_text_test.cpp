@@ -1,7 +1,7 @@
-#include "conversion.h"
-#include "form1_state.h"
+#include "convert/conversion.h"
+#include "convert/form1_state.h"
 
-#include "../support/mixed_text.h"
+#include "tests/support/mixed_text.h"
 
 #include <gtest/gtest.h>
 

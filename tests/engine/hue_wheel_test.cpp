@@ -1,6 +1,6 @@
-#include "hue_wheel.h"
+#include "engine/hue_wheel.h"
 
-#include "../support/reference_colors.h"
+#include "tests/support/reference_colors.h"
 
 #include <gtest/gtest.h>
 

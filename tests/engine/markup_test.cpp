@@ -1,9 +1,9 @@
-#include "markup.h"
+#include "engine/markup.h"
 
-#include "character_cursor.h"
-#include "fragment_writer.h"
+#include "engine/character_cursor.h"
+#include "engine/fragment_writer.h"
 
-#include "../support/reference_colors.h"
+#include "tests/support/reference_colors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The conversions on any text, mode, options, colours and format, through both the window's
 // UTF-16 path and the command-line tool's UTF-8 path.
-#include "fuzz_check.h"
-#include "fuzz_input.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/fuzz_input.h"
 
-#include "characters.h"
-#include "conversion.h"
-#include "form1_state.h"
-#include "markup.h"
-#include "window_rules.h"
+#include "convert/characters.h"
+#include "convert/conversion.h"
+#include "convert/form1_state.h"
+#include "convert/window_rules.h"
+#include "engine/markup.h"
 
 #include <QByteArray>
 

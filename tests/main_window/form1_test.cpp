@@ -1,13 +1,13 @@
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "../support/dark_palette.h"
-#include "controls.h"
-#include "display_blocks.h"
-#include "form1_state.h"
-#include "messages.h"
-#include "picture2.h"
-#include "preview_reader.h"
-#include "qt_color.h"
+#include "convert/form1_state.h"
+#include "convert/messages.h"
+#include "tests/main_window/preview_reader.h"
+#include "tests/support/dark_palette.h"
+#include "ui/main_window/controls.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/picture2.h"
+#include "ui/main_window/qt_color.h"
 
 #include <QAccessible>
 #include <QApplication>

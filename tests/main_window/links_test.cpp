@@ -1,8 +1,8 @@
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "frm_about.h"
-#include "links.h"
-#include "messages.h"
+#include "convert/messages.h"
+#include "ui/main_window/links.h"
+#include "ui/version_window/frm_about.h"
 
 #include <QApplication>
 #include <QDesktopServices>

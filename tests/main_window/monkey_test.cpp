@@ -1,15 +1,15 @@
 // Seeded random sequences of user actions on the main window, with what must always hold checked
 // after every one. RAINBOWTEXT_MONKEY_ACTIONS sets the length of a run (default 600 per seed),
 // RAINBOWTEXT_MONKEY_SEED runs one seed instead of the default ones.
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "form1_state.h"
-#include "frm_about.h"
-#include "messages.h"
-#include "picture2.h"
-#include "preview_reader.h"
-#include "qt_color.h"
-#include "window_rules.h"
+#include "convert/form1_state.h"
+#include "convert/messages.h"
+#include "convert/window_rules.h"
+#include "tests/main_window/preview_reader.h"
+#include "ui/main_window/picture2.h"
+#include "ui/main_window/qt_color.h"
+#include "ui/version_window/frm_about.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display_blocks.h"
+#include "ui/main_window/display_blocks.h"
 
 #include <QColor>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fragment_writer.h"
+#include "engine/fragment_writer.h"
 
 #include <gtest/gtest.h>
 

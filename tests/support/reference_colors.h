@@ -3,9 +3,9 @@
 // The rules of one character's colour and fragment written out plainly, one character at a time:
 // the answers the span-wise conversions are tested against.
 
-#include "color.h"
-#include "hue_wheel.h"
-#include "markup.h"
+#include "engine/color.h"
+#include "engine/hue_wheel.h"
+#include "engine/markup.h"
 
 #include <string>
 #include <string_view>

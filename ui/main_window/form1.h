@@ -1,7 +1,7 @@
 #pragma once
 
-#include "color.h"
-#include "color_chooser.h"
+#include "engine/color.h"
+#include "ui/main_window/color_chooser.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "frm_about.h"
+#include "ui/version_window/frm_about.h"
 
-#include "window_look.h"
+#include "ui/window_look.h"
 
 #include <QFont>
 #include <QMimeData>
