@@ -1,6 +1,6 @@
-#include "application.h"
-#include "form1.h"
-#include "window_look.h"
+#include "ui/application.h"
+#include "ui/main_window/form1.h"
+#include "ui/window_look.h"
 
 #include <QLibraryInfo>
 #include <QTranslator>

@@ -1,9 +1,9 @@
 // The convert button end to end: from the click until Text3 and the preview are filled and the
 // window has painted once, offscreen. Each case also reports the process's peak resident memory
 // while it ran.
-#include "form1.h"
-#include "preview.h"
-#include "window_bench.h"
+#include "bench/window_bench.h"
+#include "ui/main_window/form1.h"
+#include "ui/main_window/preview.h"
 
 #include <QApplication>
 #include <QCheckBox>

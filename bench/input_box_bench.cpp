@@ -1,9 +1,9 @@
 // The input box with a huge text: a keystroke after a long line was pasted, and the convert
 // button on ten million characters in each mode. Each case reports the process's peak resident
 // memory while it ran and what the status line said.
-#include "application.h"
-#include "form1.h"
-#include "window_bench.h"
+#include "bench/window_bench.h"
+#include "ui/application.h"
+#include "ui/main_window/form1.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -2,7 +2,7 @@
 // a text into the input box with ctrl+v and then clicks "转换", both through XTest, and polls the
 // screen every millisecond until the input box, and then the preview, show the change. Run it
 // inside xvfb-run (bench/x_window_bench.sh does); the program must be built with the xcb platform.
-#include "window_bench.h"
+#include "bench/window_bench.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "command_line.h"
+#include "cli/command_line.h"
 
-#include "characters.h"
-#include "conversion.h"
-#include "messages.h"
-#include "utf8.h"
+#include "cli/utf8.h"
+#include "convert/conversion.h"
+#include "convert/messages.h"
+#include "version.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -25,7 +25,7 @@ namespace rainbow {
 
 namespace {
 
-constexpr char usage[]
+const std::string usage
     = "Usage: rainbowtext-cli [--mode gradient|rainbow] [--start RRGGBB] [--end RRGGBB]\n"
       "                       [--reverse] [--symmetric] [--format ubb|qzone|html] [--preview] [TEXT]\n"
       "\n"
@@ -33,8 +33,12 @@ constexpr char usage[]
       "in a colour tag, as a gradient or a rainbow, and prints the markup.\n"
       "\n"
       "  --mode gradient|rainbow  gradient from the start to the end colour (default), or rainbow\n"
-      "  --start RRGGBB           start colour of the gradient (default 00FFFF; '#' allowed)\n"
-      "  --end RRGGBB             end colour of the gradient (default FF0080)\n"
+      "  --start RRGGBB           start colour of the gradient (default "
+    + colorCode(defaultStartColor)
+    + "; '#' allowed)\n"
+      "  --end RRGGBB             end colour of the gradient (default "
+    + colorCode(defaultEndColor)
+    + ")\n"
       "  --reverse                rainbow colours run backward\n"
       "  --symmetric              rainbow mirrored about the middle (12 characters or more)\n"
       "  --format ubb|qzone|html  markup format (default ubb)\n"
@@ -102,9 +106,11 @@ std::optional<RgbTriple> parseColor(QString text)
     return RgbTriple { int16_t(value >> 16), int16_t((value >> 8) & 0xFF), int16_t(value & 0xFF) };
 }
 
-RgbTriple colorOption(const QCommandLineParser &parser, const QString &name, const char *fallback)
+RgbTriple colorOption(const QCommandLineParser &parser, const QString &name, const RgbTriple &fallback)
 {
-    const QString value = parser.isSet(name) ? parser.value(name) : QString::fromLatin1(fallback);
+    if (!parser.isSet(name))
+        return fallback;
+    const QString value = parser.value(name);
     if (const auto color = parseColor(value))
         return *color;
     throw UsageError("--" + name.toStdString() + ": " + quoted(value)
@@ -190,7 +196,7 @@ public:
 
     char *reserve(std::size_t units) override
     {
-        const std::size_t needed = units + FragmentWriter<char>::slack;
+        const std::size_t needed = units + slack;
         if (m_buffer.size() - m_used < needed) {
             flush();
             if (m_buffer.size() < needed)
@@ -234,7 +240,7 @@ void removeOneLineBreak(std::string &text)
 }
 
 struct Request {
-    Form1State form; // everything but the text
+    ConversionSettings settings;
     std::string text; // well-formed UTF-8
     bool preview = false;
 };
@@ -271,27 +277,26 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
         return std::nullopt;
     }
     if (parser.isSet(version)) {
-        writeAll(output, "rainbowtext-cli 1.0.2\n");
+        writeAll(output, "rainbowtext-cli " RAINBOWTEXT_VERSION "\n");
         return std::nullopt;
     }
 
     Request request;
-    Form1State &form = request.form;
+    ConversionSettings &settings = request.settings;
     const QString modeName = parser.value(mode);
     if (modeName != u"gradient" && modeName != u"rainbow")
         throw UsageError("--mode: " + quoted(modeName) + " is neither gradient nor rainbow");
-    form.Option1 = modeName == u"gradient";
-    form.Option2 = !form.Option1;
-    form.StartColor = colorOption(parser, "start", "00FFFF");
-    form.EndColor = colorOption(parser, "end", "FF0080");
-    form.Check1 = parser.isSet(reverse) ? 1 : 0;
-    form.Check2 = parser.isSet(symmetric) ? 1 : 0;
+    settings.mode = modeName == u"gradient" ? ConversionMode::Gradient : ConversionMode::Rainbow;
+    settings.startColor = colorOption(parser, "start", defaultStartColor);
+    settings.endColor = colorOption(parser, "end", defaultEndColor);
+    settings.reverse = parser.isSet(reverse);
+    settings.symmetric = parser.isSet(symmetric);
 
     static const QStringList formatNames { "ubb", "qzone", "html" };
     const int formatIndex = int(formatNames.indexOf(parser.value(format)));
     if (formatIndex < 0)
         throw UsageError("--format: " + quoted(parser.value(format)) + " is not one of ubb, qzone, html");
-    Combo1_Click(form, formatIndex);
+    settings.markup = markupTemplate(allMarkupFormats[std::size_t(formatIndex)]);
     request.preview = parser.isSet(previewOption);
 
     const QStringList texts = parser.positionalArguments();
@@ -317,7 +322,7 @@ class DiscardedMarkup final : public MarkupSink<char> {
 public:
     char *reserve(std::size_t units) override
     {
-        m_room.resize(std::max(m_room.size(), units + FragmentWriter<char>::slack));
+        m_room.resize(std::max(m_room.size(), units + slack));
         return m_room.data();
     }
 
@@ -327,61 +332,86 @@ private:
     std::vector<char> m_room;
 };
 
-/// --preview: the trimmed text in 24-bit terminal colours, one escape per run of equal colour,
-/// written as the conversion goes.
-int printPreview(const Request &request, int output, std::ostream &err)
-{
-    const std::string_view text = trimSpaces(std::string_view(request.text));
-    ChunkedOutput out(output);
+/// The trimmed text in 24-bit terminal colours, one escape per run of equal colour, written as
+/// the conversion goes.
+class TerminalPreview final : public ColorSpanSink<char> {
+public:
+    explicit TerminalPreview(ChunkedOutput &out)
+        : m_out(out)
+    {
+    }
+
+    void start(std::string_view trimmedText) override { m_text = trimmedText; }
+
+    void colored(const RgbTriple &color, std::size_t first, std::size_t end) override
+    {
+        if (m_run && m_run->color == color && m_run->end == first) {
+            m_run->end = end;
+            return;
+        }
+        finish();
+        m_run = Run { color, first, end };
+    }
+
+    /// Writes the last run.
+    void finish()
+    {
+        if (!m_run)
+            return;
+        const RgbTriple &c = m_run->color;
+        m_out.write("\x1b[38;2;" + std::to_string(c.red) + ';' + std::to_string(c.green) + ';'
+            + std::to_string(c.blue) + 'm');
+        m_out.write(m_text.substr(m_run->first, m_run->end - m_run->first));
+        m_out.write("\x1b[0m");
+        m_run.reset();
+    }
+
+private:
     struct Run {
         RgbTriple color;
         std::size_t first;
         std::size_t end;
     };
-    std::optional<Run> run;
-    const auto printRun = [&] {
-        const RgbTriple &c = run->color;
-        out.write("\x1b[38;2;" + std::to_string(c.red) + ';' + std::to_string(c.green) + ';'
-            + std::to_string(c.blue) + 'm');
-        out.write(text.substr(run->first, run->end - run->first));
-        out.write("\x1b[0m");
-    };
+
+    ChunkedOutput &m_out;
+    std::string_view m_text;
+    std::optional<Run> m_run;
+};
+
+/// The exit status of an outcome; a refusal's message goes to err.
+int exitStatus(ConversionOutcome outcome, std::ostream &err)
+{
+    if (outcome == ConversionOutcome::Converted)
+        return 0;
+    err << messages::forOutcome(outcome).toStdString() << '\n';
+    return 1;
+}
+
+/// --preview: the trimmed text in the colours the markup gives it.
+int printPreview(const Request &request, int output, std::ostream &err)
+{
+    ChunkedOutput out(output);
     DiscardedMarkup markup;
-    const QString message = convertText(
-        request.form, request.text, markup, [&](const RgbTriple &color, std::size_t first, std::size_t end) {
-            if (run && run->color == color && run->end == first) {
-                run->end = end;
-                return;
-            }
-            if (run)
-                printRun();
-            run = Run { color, first, end };
-        });
-    if (message != messages::converted) {
-        err << message.toStdString() << '\n';
-        return 1;
+    TerminalPreview preview(out);
+    const ConversionOutcome outcome = convertText(request.settings, request.text, markup, &preview);
+    if (outcome == ConversionOutcome::Converted) {
+        preview.finish();
+        out.write("\n");
+        out.flush();
     }
-    if (run)
-        printRun();
-    out.write("\n");
-    out.flush();
-    return 0;
+    return exitStatus(outcome, err);
 }
 
 /// The markup, converted from the UTF-8 text straight into chunks of standard output.
 int printMarkup(const Request &request, int output, std::ostream &err)
 {
     ChunkedOutput out(output);
-    const QString message = convertText(request.form, request.text, out);
-    if (message != messages::converted) {
-        err << message.toStdString() << '\n';
-        return 1;
+    const ConversionOutcome outcome = convertText(request.settings, request.text, out);
+    if (outcome == ConversionOutcome::Converted) {
+        out.write("\n");
+        out.flush();
     }
-    char *end = out.reserve(1);
-    *end++ = '\n';
-    out.commit(end);
-    out.flush();
-    return 0;
+    return exitStatus(outcome, err);
 }
 
 } // namespace

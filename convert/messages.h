@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convert/conversion.h"
+
 #include <QString>
 
 namespace rainbow::messages {
@@ -28,5 +30,19 @@ inline const QString blogTip = QStringLiteral("温馨提示：点击浏览作者
 inline const QString versionTip = QStringLiteral("温馨提示：查看软件版本更新信息！及BUG提交者！");
 inline const QString homeTip = QStringLiteral("温馨提示：青柚家园，你我共同的家园！");
 inline const QString bugReportTip = QStringLiteral("温馨提示：如使用中发现错误，请提交给作者！");
+
+/// The status line's words for an outcome of the convert command.
+inline const QString &forOutcome(ConversionOutcome outcome)
+{
+    switch (outcome) {
+    case ConversionOutcome::Converted:
+        break;
+    case ConversionOutcome::TooShortForRainbow:
+        return tooShortForRainbow;
+    case ConversionOutcome::TooShortForSymmetric:
+        return tooShortForSymmetric;
+    }
+    return converted;
+}
 
 } // namespace rainbow::messages

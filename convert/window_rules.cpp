@@ -1,7 +1,8 @@
-#include "window_rules.h"
+#include "convert/window_rules.h"
 
-#include "characters.h"
-#include "messages.h"
+#include "convert/characters.h"
+#include "convert/conversion.h"
+#include "convert/messages.h"
 
 #include <new>
 #include <stdexcept>

@@ -7,10 +7,6 @@
 
 namespace rainbow {
 
-/// Fewest characters of trimmed input that a rainbow can be made of; a symmetric one takes twice
-/// as many, so each half has a wheel of its own.
-inline constexpr int minimumRainbowLength = 6;
-
 /// Whether the input, without its leading and trailing spaces, holds enough characters (grapheme
 /// clusters, inner spaces included) for the rainbow mode.
 bool longEnoughForRainbow(QStringView input);

@@ -1,7 +1,7 @@
-#include "application.h"
+#include "ui/application.h"
 
-#include "form1.h"
-#include "window_rules.h"
+#include "convert/window_rules.h"
+#include "ui/main_window/form1.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "conversion.h"
+#include "convert/form1_state.h"
 
-#include "../support/mixed_text.h"
+#include "tests/support/mixed_text.h"
 
 #include <QProcess>
 #include <QString>
@@ -70,6 +70,11 @@ TEST(CommandLine, Contract)
             "温馨提示：内容少于12个字，无法生成对称彩虹色！" },
         { "unknown option", { "--sparkle", "x" }, "", 2, "", "sparkle" },
         { "bad colour", { "--end", "12345", "x" }, "", 2, "", "--end" },
+        { "a sign is no hex digit", { "--end", "+12345", "x" }, "", 2, "", "--end" },
+        { "a space is no hex digit", { "--start", " 12345", "x" }, "", 2, "", "--start" },
+        { "a 0x prefix is no hex digit", { "--end", "0x1234", "x" }, "", 2, "", "--end" },
+        { "the preview refuses a short rainbow", { "--preview", "--mode", "rainbow", "abcde" }, "", 1, "",
+            "温馨提示：内容少于6个字，无法生成彩虹色！" },
         { "unknown format", { "--format", "bbcode", "x" }, "", 2, "", "bbcode" },
         { "unknown mode", { "--mode", "plaid", "x" }, "", 2, "", "plaid" },
         { "two texts", { "a", "b" }, "", 2, "", "more than one TEXT" },
@@ -88,12 +93,14 @@ TEST(CommandLine, Contract)
         const CliRun run = runCli(c.arguments, c.input);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(run.out, c.out);
-        if (c.errPart.isEmpty())
+        if (c.errPart.isEmpty()) {
             EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
-        else
+        } else {
             EXPECT_TRUE(run.err.contains(c.errPart)) << run.err.constData();
-        if (c.exitCode != 0)
+        }
+        if (c.exitCode != 0) {
             EXPECT_TRUE(run.err.endsWith('\n') && run.err.count('\n') == 1) << "one line on standard error";
+        }
     }
 }
 
@@ -111,6 +118,18 @@ TEST(CommandLine, PreviewPrintsTerminalColours)
     const CliRun run = runCli({ "--preview", "AB" });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "\x1b[38;2;128;128;192mA\x1b[0m\x1b[38;2;255;0;128mB\x1b[0m\n");
+}
+
+TEST(CommandLine, AWriteFailureIsAnErrorOfItsOwn)
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"),
+        { QStringLiteral("-c"), QStringLiteral("exec \"$0\" AB > /dev/full"),
+            QStringLiteral(RAINBOWTEXT_CLI_PATH) });
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(process.readAllStandardError().contains("cannot write standard output"));
 }
 
 TEST(CommandLine, HelpAndVersion)
@@ -162,7 +181,6 @@ TEST(CommandLine, EveryScriptConvertsAsTheWindowDoes)
         }
         rainbow::Form1State form;
         form.Option1 = !c.arguments.contains("rainbow");
-        form.Option2 = !form.Option1;
         form.Check2 = c.arguments.contains("--symmetric") ? 1 : 0;
         rainbow::Combo1_Click(form, c.arguments.contains("html") ? 2 : 0);
         form.Text1 = QString::fromUtf8(c.arguments.last());
@@ -190,9 +208,8 @@ TEST(CommandLine, LongTextsPrintWhatTheWindowsConversionGives)
             SCOPED_TRACE(testing::Message() << text.name << ", " << arguments.join(' ').constData());
             rainbow::Form1State form;
             form.Option1 = arguments.isEmpty();
-            form.Option2 = !form.Option1;
-            form.Check2 = form.Option2 ? 1 : 0;
-            rainbow::Combo1_Click(form, form.Option2 ? 2 : 0);
+            form.Check2 = form.Option1 ? 0 : 1;
+            rainbow::Combo1_Click(form, form.Option1 ? 0 : 2);
             form.Text1 = text.text;
             rainbow::Command3_Click(form);
             const QByteArray expected = form.Text3.toUtf8() + '\n';

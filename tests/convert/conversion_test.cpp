@@ -1,5 +1,5 @@
-#include "conversion.h"
-#include "window_rules.h"
+#include "convert/form1_state.h"
+#include "convert/window_rules.h"
 
 #include <QRegularExpression>
 
@@ -56,7 +56,6 @@ Form1State rainbowState(const QString &input, int reverse, int symmetric)
 {
     Form1State form;
     form.Option1 = false;
-    form.Option2 = true;
     form.Check1 = reverse;
     form.Check2 = symmetric;
     form.Text1 = input;
@@ -132,7 +131,7 @@ TEST(BuildGradientText, FiftyCharactersKeepSixDigitCodes)
 
 TEST(BuildGradientText, EmptyInputConvertsToNothing)
 {
-    for (const QString input : { QString(), QStringLiteral("   ") }) {
+    for (const QString &input : { QString(), QStringLiteral("   ") }) {
         Form1State form = gradient(input);
         form.Text3 = QStringLiteral("old");
         form.RichTextBox1.setText(QStringLiteral("old"));
@@ -158,8 +157,11 @@ TEST(BuildGradientText, FormatChangeAppliesToTheNextRun)
     EXPECT_EQ(form.Text2[2], QStringLiteral("</font>"));
     Command3_Click(form);
     EXPECT_EQ(form.Text3, QStringLiteral("<font color=#8080C0>A</font><font color=#FF0080>B</font>"));
-    Combo1_Click(form, 7);
-    EXPECT_EQ(form.Text2[0], QStringLiteral("<font color=#")) << "unknown entries change nothing";
+    for (const int unknown : { -1, 3, 7 }) {
+        Combo1_Click(form, unknown);
+        EXPECT_EQ(form.Text2[0], QStringLiteral("<font color=#"))
+            << "unknown entry " << unknown << " changes nothing";
+    }
 }
 
 TEST(BuildGradientText, ChecksAreIgnored)
@@ -268,14 +270,6 @@ TEST(Command3Click, SymmetricHalves)
     }
 }
 
-TEST(Command3Click, DisabledSymmetricBoxStillCounts)
-{
-    Form1State form = rainbowState(QStringLiteral("abcdefg"), 0, 1);
-    form.Check2Enabled = false;
-    Command3_Click(form);
-    EXPECT_EQ(form.LblInfo, messages::tooShortForSymmetric);
-}
-
 TEST(Command3Click, EmojiAndAccentsStayWhole)
 {
     const QString input = QString::fromUtf16(u"😀e\u0301🇨🇳👨\u200D👩\u200D👧青a\r\nb");
@@ -381,15 +375,18 @@ TEST(DrawCHText, RefusesSegmentsItCannotDraw)
     EXPECT_TRUE(form.RichTextBox1.colorRuns.empty());
 }
 
-TEST(RichTextState, ColouringOutOfOrderReplacesOnlyThatRange)
+// Runs of one colour join only where they touch: a gap between them stays in the default colour.
+TEST(RichTextState, EqualColoursJoinOnlyWhereTheyTouch)
 {
     RichTextState preview;
-    preview.setText(QStringLiteral("abcdef"));
-    preview.colorSelection(0, 6, 1);
-    preview.colorSelection(2, 2, 2);
-    const PackedColor expected[] = { 1, 1, 2, 2, 1, 1 };
-    for (qsizetype i = 0; i < 6; ++i)
-        EXPECT_EQ(preview.colorAt(i), expected[i]) << i;
+    preview.setText(QStringLiteral("abcdefg"));
+    preview.colorSelection(0, 2, 1);
+    preview.colorSelection(2, 1, 1);
+    preview.colorSelection(4, 2, 1);
+    EXPECT_EQ(preview.colorRuns, (std::vector<ColorRun> { { 0, 3, 1 }, { 4, 2, 1 } }));
+    EXPECT_EQ(preview.colorAt(3), std::nullopt);
+    EXPECT_EQ(preview.colorAt(6), std::nullopt);
+    EXPECT_THROW(preview.colorSelection(1, 1, 2), std::invalid_argument) << "colours go in text order";
 }
 
 // The preview is coloured a span of equal colour at a time; it must still end as colouring one

@@ -1,4 +1,4 @@
-#include "window_rules.h"
+#include "convert/window_rules.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 // rainbowtext-cli on any arguments and any standard input: it never crashes, and input that is
 // not UTF-8 always ends with exit status 2 and one line on standard error.
-#include "fuzz_check.h"
-#include "fuzz_input.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/fuzz_input.h"
 
-#include "command_line.h"
-#include "utf8.h"
+#include "cli/command_line.h"
+#include "cli/utf8.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,12 +1,13 @@
 // The conversions on any text, mode, options, colours and format, through both the window's
 // UTF-16 path and the command-line tool's UTF-8 path.
-#include "fuzz_check.h"
-#include "fuzz_input.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/fuzz_input.h"
 
-#include "characters.h"
-#include "conversion.h"
-#include "markup.h"
-#include "window_rules.h"
+#include "convert/characters.h"
+#include "convert/conversion.h"
+#include "convert/form1_state.h"
+#include "convert/window_rules.h"
+#include "engine/markup.h"
 
 #include <QByteArray>
 
@@ -25,7 +26,7 @@ public:
     char *reserve(std::size_t units) override
     {
         m_used = m_text.size();
-        m_text.resize(m_used + units + FragmentWriter<char>::slack);
+        m_text.resize(m_used + units + MarkupSink<char>::slack);
         return m_text.data() + m_used;
     }
     void commit(char *end) override { m_text.resize(std::size_t(end - m_text.data())); }
@@ -132,9 +133,9 @@ void checkConversion(Form1State form, const QString &text, bool wellFormed)
         return;
     const QByteArray utf8 = text.toUtf8();
     Utf8Markup markup;
-    const QString message
-        = convertText(form, std::string_view(utf8.constData(), std::size_t(utf8.size())), markup);
-    check(message == form.LblInfo, "the UTF-8 path gives the same message");
+    const ConversionOutcome outcome = convertText(
+        conversionSettings(form), std::string_view(utf8.constData(), std::size_t(utf8.size())), markup);
+    check(messages::forOutcome(outcome) == form.LblInfo, "the UTF-8 path gives the same message");
     // Equal to the UTF-16 markup, its fragments split no UTF-8 sequence either.
     check(markup.text() == form.Text3.toStdString(), "the UTF-8 path gives the same markup");
 }
@@ -147,7 +148,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     const uint8_t choice = input.byte();
     Form1State form;
     form.Option1 = (choice & 1) == 0;
-    form.Option2 = !form.Option1;
     form.Check1 = (choice >> 1) & 1;
     form.Check2 = (choice >> 2) & 1;
     Combo1_Click(form, (choice >> 3) % 3);

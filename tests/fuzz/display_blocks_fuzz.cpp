@@ -1,10 +1,10 @@
 // The display blocks of the output box and the preview on any text and any block length: joined
 // again they give the text, and no cut falls inside a character.
-#include "fuzz_check.h"
-#include "fuzz_input.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/fuzz_input.h"
 
-#include "characters.h"
-#include "display_blocks.h"
+#include "convert/characters.h"
+#include "ui/main_window/display_blocks.h"
 
 #include <QGuiApplication>
 #include <QTextCursor>

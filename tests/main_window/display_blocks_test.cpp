@@ -1,6 +1,6 @@
-#include "display_blocks.h"
+#include "ui/main_window/display_blocks.h"
 
-#include "characters.h"
+#include "convert/characters.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

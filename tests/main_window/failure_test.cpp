@@ -1,6 +1,6 @@
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "messages.h"
+#include "convert/messages.h"
 
 #include <QApplication>
 #include <QLabel>

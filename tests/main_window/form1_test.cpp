@@ -1,13 +1,13 @@
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "../support/dark_palette.h"
-#include "controls.h"
-#include "conversion.h"
-#include "display_blocks.h"
-#include "messages.h"
-#include "picture2.h"
-#include "preview_reader.h"
-#include "qt_color.h"
+#include "convert/form1_state.h"
+#include "convert/messages.h"
+#include "tests/main_window/preview_reader.h"
+#include "tests/support/dark_palette.h"
+#include "ui/main_window/controls.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/picture2.h"
+#include "ui/main_window/qt_color.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -704,7 +704,6 @@ TEST_F(Form1Test, ConvertingThroughTheButtonAgreesWithTheConversion)
         Form1State expected;
         expected.Text1 = c.input;
         expected.Option1 = !c.rainbowMode;
-        expected.Option2 = c.rainbowMode;
         expected.Check1 = c.reverse ? 1 : 0;
         expected.Check2 = c.symmetric ? 1 : 0;
         Combo1_Click(expected, c.format);

@@ -1,7 +1,7 @@
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "display_blocks.h"
-#include "messages.h"
+#include "convert/messages.h"
+#include "ui/main_window/display_blocks.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "display_blocks.h"
-#include "preview.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/preview.h"
 
 #include <QColor>
 #include <QString>

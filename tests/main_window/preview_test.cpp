@@ -1,8 +1,8 @@
-#include "preview.h"
+#include "ui/main_window/preview.h"
 
-#include "display_blocks.h"
-#include "preview_reader.h"
-#include "qt_color.h"
+#include "tests/main_window/preview_reader.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/qt_color.h"
 
 #include <QApplication>
 #include <QClipboard>

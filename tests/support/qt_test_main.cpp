@@ -1,6 +1,6 @@
 // GoogleTest entry for tests that need a QApplication: headless unless a platform is chosen. It
 // is the window program's own, which catches what escapes a handler.
-#include "application.h"
+#include "ui/application.h"
 
 #include <gtest/gtest.h>
 

@@ -1,20 +1,21 @@
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "color_chooser.h"
-#include "controls.h"
-#include "conversion.h"
-#include "display_blocks.h"
-#include "form1_layout.h"
-#include "frm_about.h"
-#include "links.h"
-#include "markup.h"
-#include "messages.h"
-#include "picture2.h"
-#include "preview.h"
-#include "shown_children_accessible.h"
-#include "text_boxes.h"
-#include "window_look.h"
-#include "window_rules.h"
+#include "convert/form1_state.h"
+#include "convert/messages.h"
+#include "convert/window_rules.h"
+#include "engine/markup.h"
+#include "ui/main_window/color_chooser.h"
+#include "ui/main_window/controls.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/form1_layout.h"
+#include "ui/main_window/links.h"
+#include "ui/main_window/picture2.h"
+#include "ui/main_window/preview.h"
+#include "ui/main_window/shown_children_accessible.h"
+#include "ui/main_window/text_boxes.h"
+#include "ui/version_window/frm_about.h"
+#include "ui/window_look.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -95,10 +96,7 @@ QLabel *makeImage(QWidget *parent, const char *name, const QString &resource)
 QString qString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
 /// "#RRGGBB", as the markup writes a colour.
-QString hexCode(const RgbTriple &color)
-{
-    return QStringLiteral("#") + qString(HexByte(color.red) + HexByte(color.green) + HexByte(color.blue));
-}
+QString hexCode(const RgbTriple &color) { return QStringLiteral("#") + qString(colorCode(color)); }
 
 /// The style pictures in words, by index.
 const std::array<QString, 4> stylePictureWords { QStringLiteral("彩虹色"), QStringLiteral("彩虹色，逆虹"),
@@ -157,7 +155,7 @@ void Form1::createControls()
         makeControl<Decoration>(this, std::string(line.name).c_str(), Decoration::Kind::Line);
 
     m_image2 = makeImage(this, "Image2", QStringLiteral(":/assets/title.png"));
-    m_label4 = makeLabel<LinkLabel>(this, "Label4", QStringLiteral("V1.0.2"), versionColor);
+    m_label4 = makeLabel<LinkLabel>(this, "Label4", QStringLiteral("V" RAINBOWTEXT_VERSION), versionColor);
     QFont bold = windowFont();
     bold.setBold(true);
     m_label4->setFont(bold);
@@ -204,11 +202,11 @@ void Form1::createControls()
     m_richTextBox1->setAccessibleName(QStringLiteral("预览"));
     highlightSelectionOnlyWithFocus(m_richTextBox1);
 
-    // Hidden holders: the active markup template and the four style pictures.
+    // Hidden holders: the active markup template (the load step writes it) and the four style
+    // pictures.
     const std::array<const char *, 3> text2Names { "Text2(0)", "Text2(1)", "Text2(2)" };
-    const std::array<const char *, 3> text2Initial { "[color=#", "]", "[/color]" };
     for (size_t j = 0; j < m_text2.size(); ++j) {
-        m_text2[j] = makeControl<QLineEdit>(this, text2Names[j], QString::fromLatin1(text2Initial[j]));
+        m_text2[j] = makeControl<QLineEdit>(this, text2Names[j]);
         m_text2[j]->hide();
     }
     for (size_t i = 0; i < m_image1.size(); ++i) {
@@ -409,8 +407,8 @@ void Form1::Label6_Click() { QDesktopServices::openUrl(bugReportAddress()); }
 
 void Form1::Form_Load()
 {
-    m_startColor = { 0, 255, 255 };
-    m_endColor = { 255, 0, 128 };
+    m_startColor = defaultStartColor;
+    m_endColor = defaultEndColor;
     m_picture2->setScale(0, 0, 255, 10);
     DrawGradientBar();
     // Setting the index raises no event here; the load step runs the handler itself.
@@ -423,8 +421,7 @@ void Form1::Command1_Click(int16_t Index)
     const std::optional<PackedColor> chosen = m_colorChooser->chooseColor(this);
     if (!chosen)
         return;
-    const std::array<int32_t, 3> parts = SplitPackedColor(*chosen);
-    const RgbTriple color { int16_t(parts[0]), int16_t(parts[1]), int16_t(parts[2]) };
+    const RgbTriple color = unpackColor(*chosen);
     if (Index == 0)
         m_startColor = color;
     else
@@ -470,13 +467,10 @@ Form1State Form1::conversionState() const
         state.Text2[j] = m_text2[j]->text();
     state.RichTextBox1.textRevision = m_previewRevision;
     state.Option1 = m_option1->isChecked();
-    state.Option2 = m_option2->isChecked();
     state.Option1Enabled = m_option1->isEnabled();
     state.Option2Enabled = m_option2->isEnabled();
     state.Check1 = m_check1->isChecked() ? 1 : 0;
     state.Check2 = m_check2->isChecked() ? 1 : 0;
-    state.Check1Enabled = m_check1->isEnabled();
-    state.Check2Enabled = m_check2->isEnabled();
     state.Command3Enabled = m_command3->isEnabled();
     state.LblInfo = m_lblInfo->text();
     state.StartColor = m_startColor;
@@ -558,13 +552,8 @@ void Form1::DrawGradientBar()
 {
     describeColors();
     m_picture2->cls();
-    m_picture2->setDrawWidth(1);
-    for (int32_t k = 0; k <= 255; ++k) {
-        const RgbTriple color { GradientComponent(m_startColor.red, m_endColor.red, k, 255),
-            GradientComponent(m_startColor.green, m_endColor.green, k, 255),
-            GradientComponent(m_startColor.blue, m_endColor.blue, k, 255) };
-        m_picture2->line(k, 0, k, 10, packColor(color));
-    }
+    for (int32_t k = 0; k <= 255; ++k)
+        m_picture2->line(k, 0, k, 10, packColor(gradientColor(m_startColor, m_endColor, k, 255)));
 }
 
 void Form1::ShowStylePicture()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "color.h"
-#include "color_chooser.h"
+#include "engine/color.h"
+#include "ui/main_window/color_chooser.h"
 
 #include <QString>
 #include <QWidget>
@@ -20,13 +20,13 @@ class QPushButton;
 class QRadioButton;
 
 namespace rainbow {
-class FrmAbout;
 struct Form1State;
 } // namespace rainbow
 
 namespace rainbow::ui {
 
 class ColoredPreview;
+class FrmAbout;
 class LongTextBox;
 class Picture2;
 

@@ -1,7 +1,7 @@
-#include "preview.h"
+#include "ui/main_window/preview.h"
 
-#include "display_blocks.h"
-#include "qt_color.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/qt_color.h"
 
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form1_state.h"
+#include "convert/form1_state.h"
 
 #include <QPlainTextEdit>
 #include <QStringView>

@@ -1,7 +1,7 @@
-#include "text_boxes.h"
+#include "ui/main_window/text_boxes.h"
 
-#include "display_blocks.h"
-#include "window_rules.h"
+#include "convert/window_rules.h"
+#include "ui/main_window/display_blocks.h"
 
 #include <QMimeData>
 #include <QTextBlock>
