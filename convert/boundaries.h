@@ -43,8 +43,6 @@ private:
     std::vector<bool> m_safeUnits;
 };
 
-inline bool standsAlone(char32_t codePoint) { return StandaloneCodePoints::table().contains(codePoint); }
-
 /// Whether the code point joins the one before it (extending and spacing marks, the joiner).
 bool joinsPrevious(char32_t codePoint);
 

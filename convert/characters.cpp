@@ -1,54 +1,10 @@
 #include "convert/characters.h"
 
-#include <array>
-#include <bitset>
+#include <algorithm>
 
 namespace rainbow {
 
 namespace {
-
-/// Code units that can belong to a character together with a neighbour: all but those that stand
-/// alone (boundaries.h), and surrogates, which pair up. CR is one of them; crLfPairs finds its
-/// pairs apart.
-std::bitset<65536> makeJoiningUnits()
-{
-    const StandaloneCodePoints &alone = StandaloneCodePoints::table();
-    std::bitset<65536> joining;
-    for (char32_t unit = 0; unit < 65536; ++unit)
-        joining.set(unit, !alone.contains(unit) || (unit >= 0xD800 && unit <= 0xDFFF));
-    joining.reset(u'\r');
-    return joining;
-}
-
-const std::bitset<65536> &joiningUnits()
-{
-    static const std::bitset<65536> joining = makeJoiningUnits();
-    return joining;
-}
-
-/// Per UTF-8 byte: true when no code point it belongs to can join: ASCII, continuation bytes
-/// (their lead decides), and leads whose whole range of code points has no joining one.
-std::array<bool, 256> makeSafeBytes()
-{
-    const std::bitset<65536> &joining = joiningUnits();
-    const auto noneJoins = [&joining](char32_t first, char32_t count) {
-        for (char32_t u = first; u < first + count; ++u) {
-            if (joining.test(u))
-                return false;
-        }
-        return true;
-    };
-    std::array<bool, 256> safe {};
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        if (byte < 0xC0)
-            safe[byte] = true;
-        else if (byte < 0xE0)
-            safe[byte] = noneJoins((byte & 0x1F) << 6, 64);
-        else if (byte < 0xF0)
-            safe[byte] = noneJoins((byte & 0x0F) << 12, 4096);
-    }
-    return safe;
-}
 
 qsizetype codePointCount(std::string_view text)
 {
@@ -103,12 +59,15 @@ std::string_view trimSpaces(std::string_view text)
 
 namespace {
 
+// The fast path takes a text only when no code point in it can join a neighbour but CR, whose
+// pairs crLfPairs finds apart.
+
 /// True when no code unit of the text can join a neighbour, CR LF aside.
 bool noUnitJoins(QStringView text)
 {
-    const std::bitset<65536> &joining = joiningUnits();
+    const StandaloneCodePoints &alone = StandaloneCodePoints::table();
     for (QChar unit : text) {
-        if (joining.test(unit.unicode()))
+        if (!alone.safeUnit(unit.unicode()) && unit != u'\r')
             return false;
     }
     return true;
@@ -118,21 +77,16 @@ bool noUnitJoins(QStringView text)
 /// and none lies outside the Basic Multilingual Plane (noUnitJoins of its UTF-16 form).
 bool noCodePointJoins(std::string_view text)
 {
-    static const std::array<bool, 256> safe = makeSafeBytes();
-    const std::bitset<65536> &joining = joiningUnits();
+    const StandaloneCodePoints &alone = StandaloneCodePoints::table();
     const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
     // One table look-up per byte; only a lead whose range holds a joining code point (rare
     // outside combining marks and jamo) needs its code point decoded.
     for (std::size_t at = 0; at < text.size(); ++at) {
-        if (safe[bytes[at]])
+        if (alone.safeByte(bytes[at]) || bytes[at] == '\r')
             continue;
-        const char32_t lead = bytes[at];
-        if (lead >= 0xF0) // beyond the BMP: a surrogate pair in UTF-16
+        if (bytes[at] >= 0xF0) // beyond the BMP: a surrogate pair in UTF-16
             return false;
-        const char32_t codePoint = lead < 0xE0
-            ? (lead & 0x1F) << 6 | (bytes[at + 1] & 0x3F)
-            : (lead & 0x0F) << 12 | (bytes[at + 1] & 0x3F) << 6 | (bytes[at + 2] & 0x3F);
-        if (joining.test(codePoint))
+        if (!alone.safeUnit(char16_t(decodeAt(text.data(), text.size(), at).value)))
             return false;
     }
     return true;
