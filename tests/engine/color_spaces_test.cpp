@@ -6,6 +6,16 @@
 
 using namespace rainbow;
 
+namespace {
+
+/// The colour #RGB of a three-digit code 0x000..0xFFF.
+RgbTriple shortHexColor(int code)
+{
+    return { int16_t((code >> 8) * 17), int16_t(((code >> 4) & 15) * 17), int16_t((code & 15) * 17) };
+}
+
+} // namespace
+
 // Björn Ottosson's published OKLab coordinates of the sRGB primaries and white, to three places.
 TEST(Oklab, MatchesThePublishedValues)
 {
@@ -32,11 +42,8 @@ TEST(Oklab, MatchesThePublishedValues)
 
 TEST(Oklab, RoundTripKeepsEveryShortHexColour)
 {
-    for (int code = 0; code < 4096; ++code) {
-        const RgbTriple color { int16_t((code >> 8) * 17), int16_t(((code >> 4) & 15) * 17),
-            int16_t((code & 15) * 17) };
-        ASSERT_EQ(fromOklab(toOklab(color)), color) << "#" << std::hex << code;
-    }
+    for (int code = 0; code < 4096; ++code)
+        ASSERT_EQ(fromOklab(toOklab(shortHexColor(code))), shortHexColor(code)) << "#" << std::hex << code;
 }
 
 TEST(Oklab, OutOfGamutColoursAreClamped)
@@ -116,9 +123,6 @@ TEST(Hsv, BackToRgb)
 
 TEST(Hsv, RoundTripKeepsEveryShortHexColour)
 {
-    for (int code = 0; code < 4096; ++code) {
-        const RgbTriple color { int16_t((code >> 8) * 17), int16_t(((code >> 4) & 15) * 17),
-            int16_t((code & 15) * 17) };
-        ASSERT_EQ(fromHsv(toHsv(color)), color) << "#" << std::hex << code;
-    }
+    for (int code = 0; code < 4096; ++code)
+        ASSERT_EQ(fromHsv(toHsv(shortHexColor(code))), shortHexColor(code)) << "#" << std::hex << code;
 }
