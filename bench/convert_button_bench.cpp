@@ -1,62 +1,22 @@
 // The convert button end to end: from the click until Text3 and the preview are filled and the
 // window has painted once, offscreen. Each case also reports the process's peak resident memory
 // while it ran.
-#include "form1.h"
-#include "preview.h"
+#include "bench/window_bench.h"
+#include "ui/main_window/form1.h"
+#include "ui/main_window/preview.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTextEdit>
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
+using namespace rainbow::bench;
 
 namespace {
-
-/// A repeatable text of `length` characters, about a third of them CJK, with a line break after
-/// every `lineLength` characters (none when 0).
-QString mixedText(int length, int lineLength)
-{
-    static const QString ascii = QStringLiteral("The quick brown fox jumps over the lazy dog, 0123456789! ");
-    static const QString cjk = QStringLiteral("青柚彩虹文字在线生成工具渐变色彩虹色对称逆虹代码窗口");
-    QString text;
-    text.reserve(length);
-    for (int i = 0; text.size() < length; ++i) {
-        if (lineLength > 0 && text.size() % (lineLength + 1) == lineLength)
-            text += u'\n';
-        else
-            text += i % 3 == 2 ? cjk[(i / 3) % cjk.size()] : ascii[i % ascii.size()];
-    }
-    return text;
-}
-
-/// A /proc/self/status field in megabytes, 0 where there is none.
-double statusMegabytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-
-/// Starts a new peak: memory freed by earlier cases goes back to the system and the kernel's
-/// high-water mark drops to what the process holds now.
-void resetPeakMemory()
-{
-    malloc_trim(0);
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
 
 void convertButton(benchmark::State &state, bool rainbow)
 {
@@ -78,12 +38,12 @@ void convertButton(benchmark::State &state, bool rainbow)
             QTest::mouseClick(convert, Qt::LeftButton);
             form.repaint();
         }
-        const auto *preview = form.findChild<QTextEdit *>(QStringLiteral("RichTextBox1"));
+        const auto *preview = form.findChild<rainbow::ui::ColoredPreview *>(QStringLiteral("RichTextBox1"));
         if (preview->document()->characterCount() < length)
             state.SkipWithError("the preview was not filled");
     }
     state.SetItemsProcessed(state.iterations() * length);
-    state.counters["peak_MB"] = statusMegabytes("VmHWM:");
+    state.counters["peak_MB"] = statusMegabytes(QStringLiteral("/proc/self/status"), "VmHWM:");
 }
 
 void cases(benchmark::internal::Benchmark *benchmark)
@@ -105,11 +65,11 @@ void fillPreviewOneRunPerCharacter(benchmark::State &state)
     runs.reserve(size_t(text.size()));
     for (qsizetype unit = 0; unit < text.size(); ++unit)
         runs.push_back({ unit, 1, rainbow::PackedColor(unit % 2 ? 0x0000FF : 0xFF0000) });
-    QTextEdit preview;
+    rainbow::ui::ColoredPreview preview;
     preview.resize(481, 89);
     preview.show();
     for (auto _ : state) {
-        rainbow::ui::fillPreview(*preview.document(), text, runs);
+        rainbow::ui::fillPreview(preview, text, runs);
         preview.repaint();
     }
     state.SetItemsProcessed(state.iterations() * text.size());

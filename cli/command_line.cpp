@@ -1,7 +1,9 @@
-#include "command_line.h"
+#include "cli/command_line.h"
 
-#include "conversion.h"
-#include "utf8.h"
+#include "cli/utf8.h"
+#include "convert/conversion.h"
+#include "convert/messages.h"
+#include "version.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -11,7 +13,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -21,7 +25,7 @@ namespace rainbow {
 
 namespace {
 
-constexpr char usage[]
+const std::string usage
     = "Usage: rainbowtext-cli [--mode gradient|rainbow] [--start RRGGBB] [--end RRGGBB]\n"
       "                       [--reverse] [--symmetric] [--format ubb|qzone|html] [--preview] [TEXT]\n"
       "\n"
@@ -29,8 +33,12 @@ constexpr char usage[]
       "in a colour tag, as a gradient or a rainbow, and prints the markup.\n"
       "\n"
       "  --mode gradient|rainbow  gradient from the start to the end colour (default), or rainbow\n"
-      "  --start RRGGBB           start colour of the gradient (default 00FFFF; '#' allowed)\n"
-      "  --end RRGGBB             end colour of the gradient (default FF0080)\n"
+      "  --start RRGGBB           start colour of the gradient (default "
+    + colorCode(defaultStartColor)
+    + "; '#' allowed)\n"
+      "  --end RRGGBB             end colour of the gradient (default "
+    + colorCode(defaultEndColor)
+    + ")\n"
       "  --reverse                rainbow colours run backward\n"
       "  --symmetric              rainbow mirrored about the middle (12 characters or more)\n"
       "  --format ubb|qzone|html  markup format (default ubb)\n"
@@ -44,6 +52,41 @@ constexpr char usage[]
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+/// The value in single quotes for a message, cut after about 60 characters, with control
+/// characters, backslashes and quotes escaped: a value can neither break the message's line nor
+/// reach the terminal as an escape sequence.
+std::string quoted(QStringView value)
+{
+    constexpr int longest = 60;
+    const auto hex = [](const char *form, char32_t c) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, form, unsigned(c));
+        return std::string(escape);
+    };
+    const QList<uint> characters = value.toUcs4();
+    std::string out = "'";
+    int shown = 0;
+    for (const char32_t c : characters) {
+        if (shown++ == longest)
+            return out + "'... (" + std::to_string(characters.size()) + " characters)";
+        if (c == '\\' || c == '\'')
+            out += { '\\', char(c) };
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c < 0x20 || c == 0x7F) // C0 controls, DEL
+            out += hex("\\x%02X", c);
+        else if ((c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029) // C1 (CSI too), line breaks
+            out += hex("\\u%04X", c);
+        else
+            out += QString::fromUcs4(&c, 1).toStdString();
+    }
+    return out + "'";
+}
 
 std::optional<RgbTriple> parseColor(QString text)
 {
@@ -63,13 +106,15 @@ std::optional<RgbTriple> parseColor(QString text)
     return RgbTriple { int16_t(value >> 16), int16_t((value >> 8) & 0xFF), int16_t(value & 0xFF) };
 }
 
-RgbTriple colorOption(const QCommandLineParser &parser, const QString &name, const char *fallback)
+RgbTriple colorOption(const QCommandLineParser &parser, const QString &name, const RgbTriple &fallback)
 {
-    const QString value = parser.isSet(name) ? parser.value(name) : QString::fromLatin1(fallback);
+    if (!parser.isSet(name))
+        return fallback;
+    const QString value = parser.value(name);
     if (const auto color = parseColor(value))
         return *color;
-    throw UsageError("--" + name.toStdString() + ": '" + value.toStdString()
-        + "' is not a colour of six hexadecimal digits (RRGGBB)");
+    throw UsageError("--" + name.toStdString() + ": " + quoted(value)
+        + " is not a colour of six hexadecimal digits (RRGGBB)");
 }
 
 void requireUtf8(std::string_view bytes, const std::string &where)
@@ -83,8 +128,15 @@ std::runtime_error systemError(const char *what)
     return std::runtime_error(std::string(what) + ": " + std::strerror(errno));
 }
 
+/// How far the text got, for the message when memory runs out.
+struct TextSize {
+    std::size_t bytes = 0;
+    bool whole = false; // false while standard input is still being read
+};
+
 /// All bytes of a file descriptor; a regular file takes one read() into a buffer of its size.
-std::string readAll(int fd)
+/// size follows the bytes read.
+std::string readAll(int fd, TextSize &size)
 {
     std::size_t expected = 0;
     struct stat info { };
@@ -92,6 +144,7 @@ std::string readAll(int fd)
         const off_t at = lseek(fd, 0, SEEK_CUR);
         if (at >= 0 && info.st_size > at)
             expected = std::size_t(info.st_size - at);
+        size = { expected, true };
     }
     // One byte more than the file holds lets the second read() report its end.
     std::string bytes(std::max<std::size_t>(expected + 1, 1 << 16), '\0');
@@ -108,6 +161,8 @@ std::string readAll(int fd)
             throw systemError("cannot read standard input");
         }
         used += std::size_t(got);
+        if (used > size.bytes)
+            size = { used, false };
     }
     bytes.resize(used);
     return bytes;
@@ -141,7 +196,7 @@ public:
 
     char *reserve(std::size_t units) override
     {
-        const std::size_t needed = units + FragmentWriter<char>::slack;
+        const std::size_t needed = units + slack;
         if (m_buffer.size() - m_used < needed) {
             flush();
             if (m_buffer.size() < needed)
@@ -151,6 +206,18 @@ public:
     }
 
     void commit(char *end) override { m_used = std::size_t(end - m_buffer.data()); }
+
+    void write(std::string_view bytes)
+    {
+        if (bytes.size() > m_buffer.size()) {
+            flush();
+            writeAll(m_fd, bytes);
+            return;
+        }
+        char *at = reserve(bytes.size());
+        std::memcpy(at, bytes.data(), bytes.size());
+        commit(at + bytes.size());
+    }
 
     void flush()
     {
@@ -172,36 +239,14 @@ void removeOneLineBreak(std::string &text)
         text.pop_back();
 }
 
-/// The preview as 24-bit terminal colours, one escape per run of equal colour.
-std::string terminalPreview(const RichTextState &preview)
-{
-    std::string out;
-    qsizetype at = 0;
-    const auto plain = [&](qsizetype until) {
-        if (until > at)
-            out += QStringView(preview.text).mid(at, until - at).toUtf8().toStdString();
-    };
-    for (const ColorRun &run : preview.colorRuns) {
-        plain(run.start);
-        const RgbTriple c = unpackColor(run.color);
-        out += "\x1b[38;2;" + std::to_string(c.red) + ';' + std::to_string(c.green) + ';'
-            + std::to_string(c.blue) + 'm';
-        out += QStringView(preview.text).mid(run.start, run.length).toUtf8().toStdString();
-        out += "\x1b[0m";
-        at = run.start + run.length;
-    }
-    plain(preview.text.size());
-    return out;
-}
-
 struct Request {
-    Form1State form; // everything but the text
+    ConversionSettings settings;
     std::string text; // well-formed UTF-8
     bool preview = false;
 };
 
 /// Reads the arguments and the text; nullopt when help or version was printed.
-std::optional<Request> parse(const std::vector<std::string> &arguments, int input, int output)
+std::optional<Request> parse(const std::vector<std::string> &arguments, int input, int output, TextSize &size)
 {
     QStringList args;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -221,35 +266,37 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
     const QCommandLineOption help("help");
     const QCommandLineOption version("version");
     parser.addOptions({ mode, start, end, reverse, symmetric, format, previewOption, help, version });
-    if (!parser.parse(args))
-        throw UsageError(parser.errorText().toStdString());
+    if (!parser.parse(args)) {
+        // The parser's own message would echo an unknown option raw.
+        const QStringList unknown = parser.unknownOptionNames();
+        throw UsageError(unknown.isEmpty() ? parser.errorText().toStdString()
+                                           : "unknown option " + quoted(unknown.front()));
+    }
     if (parser.isSet(help)) {
         writeAll(output, usage);
         return std::nullopt;
     }
     if (parser.isSet(version)) {
-        writeAll(output, "rainbowtext-cli 1.0.2\n");
+        writeAll(output, "rainbowtext-cli " RAINBOWTEXT_VERSION "\n");
         return std::nullopt;
     }
 
     Request request;
-    Form1State &form = request.form;
+    ConversionSettings &settings = request.settings;
     const QString modeName = parser.value(mode);
     if (modeName != u"gradient" && modeName != u"rainbow")
-        throw UsageError("--mode: '" + modeName.toStdString() + "' is neither gradient nor rainbow");
-    form.Option1 = modeName == u"gradient";
-    form.Option2 = !form.Option1;
-    form.StartColor = colorOption(parser, "start", "00FFFF");
-    form.EndColor = colorOption(parser, "end", "FF0080");
-    form.Check1 = parser.isSet(reverse) ? 1 : 0;
-    form.Check2 = parser.isSet(symmetric) ? 1 : 0;
+        throw UsageError("--mode: " + quoted(modeName) + " is neither gradient nor rainbow");
+    settings.mode = modeName == u"gradient" ? ConversionMode::Gradient : ConversionMode::Rainbow;
+    settings.startColor = colorOption(parser, "start", defaultStartColor);
+    settings.endColor = colorOption(parser, "end", defaultEndColor);
+    settings.reverse = parser.isSet(reverse);
+    settings.symmetric = parser.isSet(symmetric);
 
     static const QStringList formatNames { "ubb", "qzone", "html" };
     const int formatIndex = int(formatNames.indexOf(parser.value(format)));
     if (formatIndex < 0)
-        throw UsageError(
-            "--format: '" + parser.value(format).toStdString() + "' is not one of ubb, qzone, html");
-    Combo1_Click(form, formatIndex);
+        throw UsageError("--format: " + quoted(parser.value(format)) + " is not one of ubb, qzone, html");
+    settings.markup = markupTemplate(allMarkupFormats[std::size_t(formatIndex)]);
     request.preview = parser.isSet(previewOption);
 
     const QStringList texts = parser.positionalArguments();
@@ -259,57 +306,127 @@ std::optional<Request> parse(const std::vector<std::string> &arguments, int inpu
     if (texts.size() == 1) {
         request.text = texts.front().toStdString();
     } else {
-        request.text = readAll(input);
+        request.text = readAll(input, size);
         removeOneLineBreak(request.text);
         requireUtf8(request.text, "standard input");
         // Decoded as Qt decodes UTF-8 into the window's text: without a leading byte-order mark.
         if (request.text.compare(0, 3, "\xEF\xBB\xBF") == 0)
             request.text.erase(0, 3);
     }
+    size = { request.text.size(), true };
     return request;
 }
 
-/// --preview: the window's conversion, for its preview colours.
-int printPreview(Request &request, int output, std::ostream &err)
-{
-    Form1State &form = request.form;
-    form.Text1 = QString::fromStdString(request.text);
-    Command3_Click(form);
-    if (form.LblInfo != messages::converted) {
-        err << form.LblInfo.toStdString() << '\n';
-        return 1;
+/// Markup that nobody reads: one batch of room, used again and again.
+class DiscardedMarkup final : public MarkupSink<char> {
+public:
+    char *reserve(std::size_t units) override
+    {
+        m_room.resize(std::max(m_room.size(), units + slack));
+        return m_room.data();
     }
-    writeAll(output, terminalPreview(form.RichTextBox1) + '\n');
-    return 0;
+
+    void commit(char *) override { }
+
+private:
+    std::vector<char> m_room;
+};
+
+/// The trimmed text in 24-bit terminal colours, one escape per run of equal colour, written as
+/// the conversion goes.
+class TerminalPreview final : public ColorSpanSink<char> {
+public:
+    explicit TerminalPreview(ChunkedOutput &out)
+        : m_out(out)
+    {
+    }
+
+    void start(std::string_view trimmedText) override { m_text = trimmedText; }
+
+    void colored(const RgbTriple &color, std::size_t first, std::size_t end) override
+    {
+        if (m_run && m_run->color == color && m_run->end == first) {
+            m_run->end = end;
+            return;
+        }
+        finish();
+        m_run = Run { color, first, end };
+    }
+
+    /// Writes the last run.
+    void finish()
+    {
+        if (!m_run)
+            return;
+        const RgbTriple &c = m_run->color;
+        m_out.write("\x1b[38;2;" + std::to_string(c.red) + ';' + std::to_string(c.green) + ';'
+            + std::to_string(c.blue) + 'm');
+        m_out.write(m_text.substr(m_run->first, m_run->end - m_run->first));
+        m_out.write("\x1b[0m");
+        m_run.reset();
+    }
+
+private:
+    struct Run {
+        RgbTriple color;
+        std::size_t first;
+        std::size_t end;
+    };
+
+    ChunkedOutput &m_out;
+    std::string_view m_text;
+    std::optional<Run> m_run;
+};
+
+/// The exit status of an outcome; a refusal's message goes to err.
+int exitStatus(ConversionOutcome outcome, std::ostream &err)
+{
+    if (outcome == ConversionOutcome::Converted)
+        return 0;
+    err << messages::forOutcome(outcome).toStdString() << '\n';
+    return 1;
+}
+
+/// --preview: the trimmed text in the colours the markup gives it.
+int printPreview(const Request &request, int output, std::ostream &err)
+{
+    ChunkedOutput out(output);
+    DiscardedMarkup markup;
+    TerminalPreview preview(out);
+    const ConversionOutcome outcome = convertText(request.settings, request.text, markup, &preview);
+    if (outcome == ConversionOutcome::Converted) {
+        preview.finish();
+        out.write("\n");
+        out.flush();
+    }
+    return exitStatus(outcome, err);
 }
 
 /// The markup, converted from the UTF-8 text straight into chunks of standard output.
 int printMarkup(const Request &request, int output, std::ostream &err)
 {
     ChunkedOutput out(output);
-    const QString message = convertText(request.form, request.text, out);
-    if (message != messages::converted) {
-        err << message.toStdString() << '\n';
-        return 1;
+    const ConversionOutcome outcome = convertText(request.settings, request.text, out);
+    if (outcome == ConversionOutcome::Converted) {
+        out.write("\n");
+        out.flush();
     }
-    char *end = out.reserve(1);
-    *end++ = '\n';
-    out.commit(end);
-    out.flush();
-    return 0;
+    return exitStatus(outcome, err);
 }
 
 } // namespace
 
 int runCommandLine(const std::vector<std::string> &arguments, int input, int output, std::ostream &err)
 {
+    TextSize size;
     try {
-        std::optional<Request> request = parse(arguments, input, output);
+        std::optional<Request> request = parse(arguments, input, output, size);
         if (!request)
             return 0;
         return request->preview ? printPreview(*request, output, err) : printMarkup(*request, output, err);
-    } catch (const UsageError &e) {
-        err << "rainbowtext-cli: " << e.what() << '\n';
+    } catch (const std::bad_alloc &) {
+        err << "rainbowtext-cli: not enough memory for a text of " << (size.whole ? "" : "more than ")
+            << size.bytes << " bytes\n";
         return 2;
     } catch (const std::exception &e) {
         err << "rainbowtext-cli: " << e.what() << '\n';

@@ -1,4 +1,4 @@
-#include "boundaries.h"
+#include "convert/boundaries.h"
 
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>

@@ -1,4 +1,4 @@
-#include "characters.h"
+#include "convert/characters.h"
 
 #include <array>
 #include <bitset>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "boundaries.h"
-#include "character_cursor.h"
+#include "convert/boundaries.h"
+#include "engine/character_cursor.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,37 +1,68 @@
 #pragma once
 
-#include "form1_state.h"
-#include "markup.h"
+#include "engine/color.h"
+#include "engine/markup.h"
 
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace rainbow {
 
-/// Writes the template of list entry index into Text2(0..2); other indexes change nothing.
-void Combo1_Click(Form1State &form, int listIndex);
+enum class ConversionMode { Gradient, Rainbow };
 
-/// Gradient of the trimmed Text1 from StartColor to EndColor: character k of n gets the colour
-/// k/n of the way, so the last one has EndColor. Replaces Text3 and colours the preview, whose
-/// text must be the trimmed input.
-void BuildGradientText(Form1State &form);
+/// Everything but the text that decides a conversion's markup.
+struct ConversionSettings {
+    ConversionMode mode = ConversionMode::Gradient;
+    bool reverse = false; // rainbow colours run backward
+    bool symmetric = false; // rainbow mirrored about the middle
+    MarkupTemplate markup = markupTemplate(defaultMarkupFormat);
+    RgbTriple startColor = defaultStartColor; // of the gradient
+    RgbTriple endColor = defaultEndColor;
+};
 
-/// Rainbow of the Length characters of the trimmed Text1 from the 1-based Start, on a wheel of
-/// Length positions turned by ColorStart, colours running backward unless InOrder. Appends to
-/// Text3, colours the preview and leaves the last colour in RainbowColor.
-/// Throws std::domain_error for Length < 6 and std::out_of_range for a segment outside the text.
-void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, int32_t ColorStart);
+/// Converted, or refused with nothing written.
+enum class ConversionOutcome { Converted, TooShortForRainbow, TooShortForSymmetric };
 
-/// The convert button: refuses rainbows shorter than 6 (symmetric: 12) characters with a status
-/// message, otherwise fills Text3 and the preview. Throws std::overflow_error for a text of more
-/// than 2^31 − 1 characters.
-void Command3_Click(Form1State &form);
+/// Fewest characters of trimmed input that a rainbow can be made of; a symmetric one takes twice
+/// as many, so each half has a wheel of its own.
+inline constexpr int minimumRainbowLength = 6;
 
-/// The convert command on text instead of Text1, for a front end without a window: mode,
-/// colours, check boxes and template come from settings; the markup goes to sink in batches
-/// instead of into Text3, and no preview is coloured. Returns the message Command3_Click would
-/// leave in LblInfo (converted, or a refusal with nothing written). The UTF-8 text must be well
-/// formed.
-QString convertText(const Form1State &settings, std::string_view text, MarkupSink<char> &sink);
-QString convertText(const Form1State &settings, const QString &text, MarkupSink<char16_t> &sink);
+/// Whether n characters of trimmed text are enough for the mode (a gradient takes any).
+ConversionOutcome checkLength(ConversionMode mode, bool symmetric, int64_t n);
+
+/// One rainbow over the characters Start .. Start + Length − 1 (1-based) on a wheel of Length
+/// positions, turned by ColorStart; its colours run backward unless InOrder.
+struct RainbowSegment {
+    int32_t Start;
+    int32_t Length;
+    bool InOrder;
+    int32_t ColorStart;
+};
+
+/// The rainbows that make up a rainbow of n characters, in order: one, or for the symmetric
+/// rainbow one per half (the first of n / 2 rounded half to even), in opposite directions.
+std::vector<RainbowSegment> rainbowSegments(bool reverse, bool symmetric, int32_t n);
+
+/// Told where each colour of a conversion went: the code units [first, end) of the trimmed text
+/// (given once, before the first span) took color. Spans come in text order.
+template <typename CharT> class ColorSpanSink {
+public:
+    virtual ~ColorSpanSink() = default;
+    virtual void start(std::basic_string_view<CharT> trimmedText) { static_cast<void>(trimmedText); }
+    virtual void colored(const RgbTriple &color, std::size_t first, std::size_t end) = 0;
+};
+
+/// The convert command on a text: trims its outer spaces, refuses a rainbow that is too short,
+/// otherwise writes one colour fragment per character into sink (announcing the whole size
+/// first) and tells colors, when given, where each colour went. The UTF-8 text must be well
+/// formed. Throws std::overflow_error for more than 2^31 − 1 characters.
+ConversionOutcome convertText(const ConversionSettings &settings, std::string_view text,
+    MarkupSink<char> &sink, ColorSpanSink<char> *colors = nullptr);
+ConversionOutcome convertText(const ConversionSettings &settings, const QString &text,
+    MarkupSink<char16_t> &sink, ColorSpanSink<char16_t> *colors = nullptr);
 
 } // namespace rainbow

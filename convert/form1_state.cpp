@@ -1,6 +1,10 @@
-#include "form1_state.h"
+#include "convert/form1_state.h"
+
+#include "convert/conversion_core.h"
+#include "convert/window_rules.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace rainbow {
 
@@ -19,30 +23,9 @@ void RichTextState::colorSelection(qsizetype start, qsizetype length, PackedColo
     selLength = length;
     if (length <= 0)
         return;
-    const qsizetype end = start + length;
-    const bool afterAll = colorRuns.empty() || colorRuns.back().start + colorRuns.back().length <= start;
-    if (!afterAll) {
-        // Colouring out of text order: cut the new range out of the runs it overlaps.
-        std::vector<ColorRun> kept;
-        kept.reserve(colorRuns.size() + 2);
-        for (const ColorRun &run : colorRuns) {
-            const qsizetype runEnd = run.start + run.length;
-            if (runEnd <= start || run.start >= end) {
-                kept.push_back(run);
-                continue;
-            }
-            if (run.start < start)
-                kept.push_back({ run.start, start - run.start, run.color });
-            if (runEnd > end)
-                kept.push_back({ end, runEnd - end, run.color });
-        }
-        const auto at = std::lower_bound(
-            kept.begin(), kept.end(), start, [](const ColorRun &run, qsizetype s) { return run.start < s; });
-        kept.insert(at, { start, length, color });
-        colorRuns = std::move(kept);
-        return;
-    }
     ColorRun *last = colorRuns.empty() ? nullptr : &colorRuns.back();
+    if (last && last->start + last->length > start)
+        throw std::invalid_argument("preview coloured out of text order");
     if (last && last->color == color && last->start + last->length == start)
         last->length += length;
     else
@@ -59,6 +42,168 @@ std::optional<PackedColor> RichTextState::colorAt(qsizetype unit) const
     if (unit < run.start + run.length)
         return run.color;
     return std::nullopt;
+}
+
+std::array<QString, 3> templateBoxes(const MarkupTemplate &markup)
+{
+    return { QString::fromStdString(markup.OpenPrefix), QString::fromStdString(markup.OpenSuffix),
+        QString::fromStdString(markup.CloseTag) };
+}
+
+ConversionSettings conversionSettings(const Form1State &form)
+{
+    ConversionSettings settings;
+    settings.mode = form.Option1 ? ConversionMode::Gradient : ConversionMode::Rainbow;
+    settings.reverse = form.Check1 == 1;
+    settings.symmetric = form.Check2 == 1;
+    settings.markup
+        = { form.Text2[0].toStdString(), form.Text2[1].toStdString(), form.Text2[2].toStdString() };
+    settings.startColor = form.StartColor;
+    settings.endColor = form.EndColor;
+    return settings;
+}
+
+namespace {
+
+std::u16string_view view(const QString &s)
+{
+    return { reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size()) };
+}
+
+FragmentWriter<char16_t> fragmentWriter(const Form1State &form)
+{
+    return { view(form.Text2[0]), view(form.Text2[1]), view(form.Text2[2]) };
+}
+
+/// Appends markup to a QString; a size announced by expect is allocated at once.
+class AppendToString final : public MarkupSink<char16_t> {
+public:
+    explicit AppendToString(QString &out)
+        : m_out(out)
+    {
+    }
+
+    void expect(std::size_t units) override { m_out.reserve(m_out.size() + qsizetype(units + slack)); }
+
+    char16_t *reserve(std::size_t units) override
+    {
+        const qsizetype used = m_out.size();
+        m_out.resize(used + qsizetype(units + slack)); // within the capacity once expect has run
+        return data() + used;
+    }
+
+    void commit(char16_t *end) override { m_out.resize(end - data()); } // keeps the capacity
+
+private:
+    char16_t *data() { return reinterpret_cast<char16_t *>(m_out.data()); }
+
+    QString &m_out;
+};
+
+/// The window's preview, which shows the trimmed input: each span's colour.
+struct WindowPreview {
+    RichTextState &box;
+
+    void operator()(const RgbTriple &color, std::size_t first, std::size_t end) const
+    {
+        box.colorSelection(qsizetype(first), qsizetype(end - first), packColor(color));
+    }
+};
+
+/// Colouring one character at a time would leave it selected: so does colouring span by span.
+void selectCharacter(RichTextState &preview, const CharacterText &text, qsizetype index)
+{
+    preview.selStart = text.unitStart(index);
+    preview.selLength = text.unitStart(index + 1) - preview.selStart;
+}
+
+CharacterText trimmedInput(const Form1State &form) { return CharacterText(core::trimmed(form.Text1)); }
+
+// The operations on the trimmed input, read once by the convert command for all its calls.
+
+void buildGradientText(Form1State &form, const CharacterText &text)
+{
+    const int32_t n = core::checkedCount(text.size());
+    form.Option1Enabled = false;
+    form.Option2Enabled = false;
+    QString markup;
+    AppendToString sink(markup);
+    FragmentWriter<char16_t> writer = fragmentWriter(form);
+    sink.expect(std::size_t(n) * writer.fixedSize() + std::size_t(text.text().size()));
+    core::writeGradient(
+        text, form.StartColor, form.EndColor, writer, sink, WindowPreview { form.RichTextBox1 });
+    if (n > 0)
+        selectCharacter(form.RichTextBox1, text, n - 1);
+    form.Text3 = std::move(markup);
+    form.Option1Enabled = true;
+    form.Option2Enabled = true;
+}
+
+void drawCHText(Form1State &form, const CharacterText &text, const RainbowSegment &segment)
+{
+    const HueWheel wheel(segment.Length); // refuses short segments before anything changes
+    if (segment.Start < 1 || qsizetype(segment.Start) - 1 + segment.Length > text.size())
+        throw std::out_of_range("rainbow segment outside the text");
+    form.Option1Enabled = false;
+    form.Option2Enabled = false;
+    AppendToString sink(form.Text3);
+    FragmentWriter<char16_t> writer = fragmentWriter(form);
+    const qsizetype first = segment.Start - 1;
+    const qsizetype last = first + segment.Length - 1;
+    sink.expect(std::size_t(segment.Length) * writer.fixedSize()
+        + std::size_t(text.unitStart(last + 1) - text.unitStart(first)));
+    form.RainbowColor = core::writeRainbow(
+        text, wheel, segment, form.RainbowColor, writer, sink, WindowPreview { form.RichTextBox1 });
+    selectCharacter(form.RichTextBox1, text, last);
+    form.Option1Enabled = true;
+    form.Option2Enabled = true;
+}
+
+} // namespace
+
+void Combo1_Click(Form1State &form, int listIndex)
+{
+    if (listIndex < 0 || listIndex >= int(allMarkupFormats.size()))
+        return;
+    form.Text2 = templateBoxes(markupTemplate(allMarkupFormats[size_t(listIndex)]));
+}
+
+void BuildGradientText(Form1State &form) { buildGradientText(form, trimmedInput(form)); }
+
+void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, int32_t ColorStart)
+{
+    drawCHText(form, trimmedInput(form), { Start, Length, InOrder, ColorStart });
+}
+
+void Command3_Click(Form1State &form)
+{
+    form.Command3Enabled = false;
+    form.LblInfo = messages::converting;
+    form.Text3.clear();
+    const CharacterText text = trimmedInput(form);
+    if (text.size() > windowCharacterLimit) {
+        form.LblInfo = messages::tooLongForWindow;
+        form.Command3Enabled = true;
+        return;
+    }
+    const int32_t n = core::checkedCount(text.size());
+    const ConversionSettings settings = conversionSettings(form);
+    const ConversionOutcome outcome = checkLength(settings.mode, settings.symmetric, n);
+    if (outcome == ConversionOutcome::Converted) {
+        form.RichTextBox1.setText(text.text());
+        if (settings.mode == ConversionMode::Gradient) {
+            buildGradientText(form, text);
+        } else {
+            // Room for both halves at once, so the second does not move the first.
+            form.Text3.reserve(
+                qsizetype(std::size_t(n) * fragmentWriter(form).fixedSize() + MarkupSink<char16_t>::slack)
+                + text.text().size());
+            for (const RainbowSegment &segment : rainbowSegments(settings.reverse, settings.symmetric, n))
+                drawCHText(form, text, segment);
+        }
+    }
+    form.Command3Enabled = true;
+    form.LblInfo = messages::forOutcome(outcome);
 }
 
 } // namespace rainbow

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "color.h"
-#include "messages.h"
+#include "convert/conversion.h"
+#include "convert/messages.h"
+#include "engine/color.h"
 
 #include <QString>
 
@@ -34,12 +35,16 @@ struct RichTextState {
     /// Replaces the whole text; it shows in the default colour.
     void setText(QString newText);
 
-    /// Selects units [start, start + length) and gives them the colour.
+    /// Selects units [start, start + length) and gives them the colour. Colours go in text order:
+    /// throws std::invalid_argument for a range that begins before the end of one coloured earlier.
     void colorSelection(qsizetype start, qsizetype length, PackedColor color);
 
     /// The colour of one unit, nullopt for the default colour.
     std::optional<PackedColor> colorAt(qsizetype unit) const;
 };
+
+/// Text2(0..2) holding a template.
+std::array<QString, 3> templateBoxes(const MarkupTemplate &markup);
 
 /// The state of the main window that the conversions read and write, under the names of its
 /// controls. The window copies its controls into one, runs a handler on it and shows the result;
@@ -48,24 +53,47 @@ struct RichTextState {
 struct Form1State {
     QString Text1;
     QString Text3;
-    std::array<QString, 3> Text2 { QStringLiteral("[color=#"), QStringLiteral("]"),
-        QStringLiteral("[/color]") };
+    std::array<QString, 3> Text2 = templateBoxes(markupTemplate(defaultMarkupFormat));
     RichTextState RichTextBox1;
 
-    bool Option1 = true; // gradient mode
-    bool Option2 = false; // rainbow mode
+    bool Option1 = true; // gradient mode; rainbow mode (Option2) when not
     bool Option1Enabled = true;
     bool Option2Enabled = true;
     int Check1 = 0; // reverse: 0 unticked, 1 ticked
     int Check2 = 0; // symmetric
-    bool Check1Enabled = false;
-    bool Check2Enabled = false;
     bool Command3Enabled = true;
     QString LblInfo = messages::welcome;
 
-    RgbTriple StartColor { 0, 255, 255 };
-    RgbTriple EndColor { 255, 0, 128 };
+    RgbTriple StartColor = defaultStartColor;
+    RgbTriple EndColor = defaultEndColor;
     RgbTriple RainbowColor { 0, 0, 0 };
 };
+
+/// What the convert command reads of the state besides the text: the mode, the ticks (each
+/// counting when exactly 1), the template in Text2(0..2) and the gradient's colours.
+ConversionSettings conversionSettings(const Form1State &form);
+
+// The handlers and operations of the window that convert, on its state. Command3_Click runs
+// BuildGradientText or DrawCHText; nothing else converts.
+
+/// Writes the template of list entry index into Text2(0..2); other indexes change nothing.
+void Combo1_Click(Form1State &form, int listIndex);
+
+/// Gradient of the trimmed Text1 from StartColor to EndColor: character k of n gets the colour
+/// k/n of the way, so the last one has EndColor. Replaces Text3 and colours the preview, whose
+/// text must be the trimmed input.
+void BuildGradientText(Form1State &form);
+
+/// Rainbow of the Length characters of the trimmed Text1 from the 1-based Start, on a wheel of
+/// Length positions turned by ColorStart, colours running backward unless InOrder. Appends to
+/// Text3, colours the preview and leaves the last colour in RainbowColor.
+/// Throws std::domain_error for Length < 6 and std::out_of_range for a segment outside the text.
+void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, int32_t ColorStart);
+
+/// The convert button: refuses rainbows shorter than 6 (symmetric: 12) characters, and texts of
+/// more than windowCharacterLimit characters, with a status message; otherwise fills Text3 and
+/// the preview. Throws std::overflow_error for a text of more
+/// than 2^31 − 1 characters.
+void Command3_Click(Form1State &form);
 
 } // namespace rainbow

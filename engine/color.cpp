@@ -1,4 +1,4 @@
-#include "color.h"
+#include "engine/color.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -35,6 +35,11 @@ std::string HexByte(int value)
     return { digits[value / 16], digits[value % 16] };
 }
 
+std::string colorCode(const RgbTriple &color)
+{
+    return HexByte(color.red) + HexByte(color.green) + HexByte(color.blue);
+}
+
 int16_t GradientComponent(int16_t start, int16_t end, int32_t k, int32_t n)
 {
     if (n < 1)
@@ -50,6 +55,12 @@ int16_t GradientComponent(int16_t start, int16_t end, int32_t k, int32_t n)
     return static_cast<int16_t>(rounded);
 }
 
+RgbTriple gradientColor(const RgbTriple &start, const RgbTriple &end, int32_t k, int32_t n)
+{
+    return { GradientComponent(start.red, end.red, k, n), GradientComponent(start.green, end.green, k, n),
+        GradientComponent(start.blue, end.blue, k, n) };
+}
+
 GradientSpans::GradientSpans(const RgbTriple &start, const RgbTriple &end, int32_t n)
     : m_start(start)
     , m_end(end)
@@ -59,21 +70,15 @@ GradientSpans::GradientSpans(const RgbTriple &start, const RgbTriple &end, int32
         throw std::domain_error("gradient over zero steps (division by zero)");
 }
 
-RgbTriple GradientSpans::colorAt(int32_t k) const
-{
-    return { GradientComponent(m_start.red, m_end.red, k, m_n),
-        GradientComponent(m_start.green, m_end.green, k, m_n),
-        GradientComponent(m_start.blue, m_end.blue, k, m_n) };
-}
-
 bool GradientSpans::next(ColorSpan &span)
 {
     if (m_k > m_n)
         return false;
     // Each component is monotone in k, so one colour covers consecutive characters.
     const int64_t k = m_k;
-    span.color = colorAt(int32_t(k));
-    span.count = equalColorRun([&](int64_t step) { return colorAt(int32_t(k + step)); }, m_n - k + 1);
+    const auto colorAt = [&](int64_t step) { return gradientColor(m_start, m_end, int32_t(k + step), m_n); };
+    span.color = colorAt(0);
+    span.count = equalColorRun(colorAt, m_n - k + 1);
     m_k += span.count;
     return true;
 }

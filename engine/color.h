@@ -20,6 +20,10 @@ inline bool operator==(const RgbTriple &a, const RgbTriple &b)
 }
 inline bool operator!=(const RgbTriple &a, const RgbTriple &b) { return !(a == b); }
 
+/// The gradient's colours until the user picks others: cyan to pink.
+inline constexpr RgbTriple defaultStartColor { 0, 255, 255 };
+inline constexpr RgbTriple defaultEndColor { 255, 0, 128 };
+
 /// red + 256 × green + 65536 × blue: red in the low byte, as the window controls take colours.
 using PackedColor = int32_t;
 
@@ -46,9 +50,15 @@ inline double roundHalfEven(double x)
 /// Two uppercase hexadecimal digits of a component; throws std::out_of_range outside 0..255.
 std::string HexByte(int value);
 
+/// The six digits of a colour, RRGGBB, as the markup writes it.
+std::string colorCode(const RgbTriple &color);
+
 /// Component k/n of the way from start to end, rounded half to even: k = 0 gives start, k = n
 /// gives end. Throws std::domain_error when n < 1 (division by zero).
 int16_t GradientComponent(int16_t start, int16_t end, int32_t k, int32_t n);
+
+/// Step k of n from start to end: GradientComponent of each component.
+RgbTriple gradientColor(const RgbTriple &start, const RgbTriple &end, int32_t k, int32_t n);
 
 /// Consecutive characters that take one colour.
 struct ColorSpan {
@@ -91,8 +101,6 @@ public:
     bool next(ColorSpan &span);
 
 private:
-    RgbTriple colorAt(int32_t k) const;
-
     RgbTriple m_start;
     RgbTriple m_end;
     int32_t m_n;

@@ -1,4 +1,4 @@
-#include "hue_wheel.h"
+#include "engine/hue_wheel.h"
 
 #include <algorithm>
 #include <limits>
@@ -96,13 +96,6 @@ bool RainbowSpans::next(ColorSpan &span)
     m_sum += m_direction * span.count;
     m_left -= span.count;
     return true;
-}
-
-PackedColor GetIColor(int32_t iColor, int32_t i, int32_t l, RgbTriple &rainbowColor)
-{
-    if (const auto color = HueWheel(l).colorOf(iColor, i))
-        rainbowColor = *color;
-    return packColor(rainbowColor);
 }
 
 } // namespace rainbow

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color.h"
+#include "engine/color.h"
 
 #include <cstdint>
 #include <optional>
@@ -56,11 +56,5 @@ private:
     int64_t m_left;
     RgbTriple m_last;
 };
-
-/// The rainbow colour of 1-based position i on a wheel of l positions turned by iColor.
-/// Writes the colour into rainbowColor as well; when no sector holds the position (a negative
-/// iColor + i) rainbowColor keeps its value and its packed form is returned. Throws as HueWheel
-/// does, before anything is written.
-PackedColor GetIColor(int32_t iColor, int32_t i, int32_t l, RgbTriple &rainbowColor);
 
 } // namespace rainbow

@@ -1,4 +1,4 @@
-#include "markup.h"
+#include "engine/markup.h"
 
 #include <stdexcept>
 
@@ -37,11 +37,5 @@ MarkupTemplate markupTemplate(MarkupFormat format)
 }
 
 std::string_view listEntryText(MarkupFormat format) { return row(format).listEntry; }
-
-std::string ColorFragment(std::string_view character, const RgbTriple &color, const MarkupTemplate &markup)
-{
-    return markup.OpenPrefix + HexByte(color.red) + HexByte(color.green) + HexByte(color.blue)
-        + markup.OpenSuffix + std::string(character) + markup.CloseTag;
-}
 
 } // namespace rainbow

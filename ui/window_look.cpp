@@ -1,4 +1,4 @@
-#include "window_look.h"
+#include "ui/window_look.h"
 
 namespace rainbow::ui {
 

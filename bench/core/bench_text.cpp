@@ -1,4 +1,4 @@
-#include "bench_text.h"
+#include "bench/core/bench_text.h"
 
 #include <cstdint>
 #include <iterator>

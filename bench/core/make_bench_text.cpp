@@ -1,6 +1,6 @@
 // Writes the benchmark text of the given number of characters (with an emoji in every line under
 // --emoji) to standard output, for bench/cli_throughput.sh.
-#include "bench_text.h"
+#include "bench/core/bench_text.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,9 @@
 // The markup of 10,000,000 characters, in process, against memcpy of the same number of output
 // bytes. Each iteration times the conversion and then a memcpy into the same buffer, so both
 // sides of the ratio x_memcpy come from the same run under the same load.
-#include "bench_text.h"
-#include "conversion.h"
+#include "bench/core/bench_text.h"
+#include "convert/conversion.h"
+#include "convert/form1_state.h"
 
 #include <QString>
 
@@ -55,8 +56,8 @@ public:
 
     void expect(std::size_t units) override
     {
-        if (m_buffer.size() < units + FragmentWriter<CharT>::slack)
-            m_buffer.resize(units + FragmentWriter<CharT>::slack);
+        if (m_buffer.size() < units + MarkupSink<CharT>::slack)
+            m_buffer.resize(units + MarkupSink<CharT>::slack);
         m_end = m_buffer.data();
     }
     CharT *reserve(std::size_t) override { return m_end; }
@@ -71,12 +72,20 @@ private:
 
 enum class Mode { Gradient, Rainbow, SymmetricRainbow };
 
-Form1State settings(int format, Mode mode)
+ConversionSettings settings(int format, Mode mode)
+{
+    ConversionSettings settings;
+    settings.markup = markupTemplate(allMarkupFormats[std::size_t(format)]);
+    settings.mode = mode == Mode::Gradient ? ConversionMode::Gradient : ConversionMode::Rainbow;
+    settings.symmetric = mode == Mode::SymmetricRainbow;
+    return settings;
+}
+
+/// The window's state for the first format and the mode.
+Form1State windowState(Mode mode)
 {
     Form1State form;
-    Combo1_Click(form, format);
     form.Option1 = mode == Mode::Gradient;
-    form.Option2 = !form.Option1;
     form.Check2 = mode == Mode::SymmetricRainbow ? 1 : 0;
     return form;
 }
@@ -87,7 +96,7 @@ double seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 
 /// convertText of text (UTF-8 std::string or UTF-16 QString) into a ready buffer.
 template <typename CharT, typename Text>
-void markup(benchmark::State &state, const Text &text, Form1State form)
+void markup(benchmark::State &state, const Text &text, const ConversionSettings &form)
 {
     std::vector<CharT> out;
     BufferSink<CharT> first(out);
@@ -121,7 +130,7 @@ void markup(benchmark::State &state, const Text &text, Form1State form)
 /// The window's whole convert command on its state: Text3 allocated anew, the preview coloured.
 void command3Click(benchmark::State &state, Mode mode)
 {
-    Form1State form = settings(0, mode);
+    Form1State form = windowState(mode);
     form.Text1 = utf16Text();
     for (auto _ : state) {
         Command3_Click(form);
@@ -148,7 +157,7 @@ int main(int argc, char **argv)
         { "symmetric", Mode::SymmetricRainbow } };
     for (int format = 0; format < 3; ++format) {
         for (const auto &mode : modes) {
-            const Form1State form = settings(format, mode.mode);
+            const ConversionSettings form = settings(format, mode.mode);
             const std::string suffix = std::string(formats[format]) + "/" + mode.name;
             configure(benchmark::RegisterBenchmark(
                 ("markup/utf8/" + suffix).c_str(), [form](benchmark::State &state) {
@@ -162,7 +171,7 @@ int main(int argc, char **argv)
     }
     // Text whose characters need the boundary scanner (target: within 3 × memcpy).
     for (const auto &mode : modes) {
-        const Form1State form = settings(0, mode.mode);
+        const ConversionSettings form = settings(0, mode.mode);
         configure(benchmark::RegisterBenchmark(
             ("emoji/utf8/ubb/" + std::string(mode.name)).c_str(), [form](benchmark::State &state) {
                 markup<char>(state, utf8EmojiText(), form);

@@ -1,6 +1,6 @@
-#include "conversion.h"
+#include "convert/form1_state.h"
 
-#include "../support/mixed_text.h"
+#include "tests/support/mixed_text.h"
 
 #include <QProcess>
 #include <QString>
@@ -18,10 +18,13 @@ struct CliRun {
 
 // Runs the real executable through sh, so the argument bytes arrive exactly as given (QProcess
 // alone would re-encode them, and could not pass invalid UTF-8).
-// With inputFile, standard input is that file (a regular file) instead of a pipe.
-CliRun runCli(const QList<QByteArray> &arguments, const QByteArray &input = {}, const QString &inputFile = {})
+// With inputFile, standard input is that file (a regular file) instead of a pipe; a limit caps
+// the address space in kibibytes.
+CliRun runCli(const QList<QByteArray> &arguments, const QByteArray &input = {}, const QString &inputFile = {},
+    long limitKib = 0)
 {
-    QByteArray script = "exec \"$0\"";
+    QByteArray script = limitKib > 0 ? "ulimit -v " + QByteArray::number(qlonglong(limitKib)) + "; " : "";
+    script += "exec \"$0\"";
     for (const QByteArray &argument : arguments) {
         script += " \"$(printf '";
         for (char byte : argument)
@@ -67,6 +70,11 @@ TEST(CommandLine, Contract)
             "温馨提示：内容少于12个字，无法生成对称彩虹色！" },
         { "unknown option", { "--sparkle", "x" }, "", 2, "", "sparkle" },
         { "bad colour", { "--end", "12345", "x" }, "", 2, "", "--end" },
+        { "a sign is no hex digit", { "--end", "+12345", "x" }, "", 2, "", "--end" },
+        { "a space is no hex digit", { "--start", " 12345", "x" }, "", 2, "", "--start" },
+        { "a 0x prefix is no hex digit", { "--end", "0x1234", "x" }, "", 2, "", "--end" },
+        { "the preview refuses a short rainbow", { "--preview", "--mode", "rainbow", "abcde" }, "", 1, "",
+            "温馨提示：内容少于6个字，无法生成彩虹色！" },
         { "unknown format", { "--format", "bbcode", "x" }, "", 2, "", "bbcode" },
         { "unknown mode", { "--mode", "plaid", "x" }, "", 2, "", "plaid" },
         { "two texts", { "a", "b" }, "", 2, "", "more than one TEXT" },
@@ -85,12 +93,14 @@ TEST(CommandLine, Contract)
         const CliRun run = runCli(c.arguments, c.input);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(run.out, c.out);
-        if (c.errPart.isEmpty())
+        if (c.errPart.isEmpty()) {
             EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
-        else
+        } else {
             EXPECT_TRUE(run.err.contains(c.errPart)) << run.err.constData();
-        if (c.exitCode != 0)
+        }
+        if (c.exitCode != 0) {
             EXPECT_TRUE(run.err.endsWith('\n') && run.err.count('\n') == 1) << "one line on standard error";
+        }
     }
 }
 
@@ -108,6 +118,18 @@ TEST(CommandLine, PreviewPrintsTerminalColours)
     const CliRun run = runCli({ "--preview", "AB" });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "\x1b[38;2;128;128;192mA\x1b[0m\x1b[38;2;255;0;128mB\x1b[0m\n");
+}
+
+TEST(CommandLine, AWriteFailureIsAnErrorOfItsOwn)
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"),
+        { QStringLiteral("-c"), QStringLiteral("exec \"$0\" AB > /dev/full"),
+            QStringLiteral(RAINBOWTEXT_CLI_PATH) });
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(process.readAllStandardError().contains("cannot write standard output"));
 }
 
 TEST(CommandLine, HelpAndVersion)
@@ -159,7 +181,6 @@ TEST(CommandLine, EveryScriptConvertsAsTheWindowDoes)
         }
         rainbow::Form1State form;
         form.Option1 = !c.arguments.contains("rainbow");
-        form.Option2 = !form.Option1;
         form.Check2 = c.arguments.contains("--symmetric") ? 1 : 0;
         rainbow::Combo1_Click(form, c.arguments.contains("html") ? 2 : 0);
         form.Text1 = QString::fromUtf8(c.arguments.last());
@@ -187,9 +208,8 @@ TEST(CommandLine, LongTextsPrintWhatTheWindowsConversionGives)
             SCOPED_TRACE(testing::Message() << text.name << ", " << arguments.join(' ').constData());
             rainbow::Form1State form;
             form.Option1 = arguments.isEmpty();
-            form.Option2 = !form.Option1;
-            form.Check2 = form.Option2 ? 1 : 0;
-            rainbow::Combo1_Click(form, form.Option2 ? 2 : 0);
+            form.Check2 = form.Option1 ? 0 : 1;
+            rainbow::Combo1_Click(form, form.Option1 ? 0 : 2);
             form.Text1 = text.text;
             rainbow::Command3_Click(form);
             const QByteArray expected = form.Text3.toUtf8() + '\n';
@@ -210,4 +230,89 @@ TEST(CommandLine, LongTextsPrintWhatTheWindowsConversionGives)
             EXPECT_TRUE(fromFile.out == expected) << "file: " << fromFile.out.size() << " bytes";
         }
     }
+}
+
+// A bad value comes back quoted on one line: its control characters escaped, cut after 60
+// characters, so neither the message's line nor the terminal can be broken by it.
+TEST(CommandLine, ExitTwoMessagesQuoteBadValuesOnOneShortLine)
+{
+    const QByteArray longValue(20000, 'x'); // as long as one argument to sh can carry in octal
+    const struct {
+        const char *name;
+        QList<QByteArray> arguments;
+        QByteArray errPart;
+    } cases[] = {
+        { "line break in a mode", { "--mode", "x\ny", "a" }, "--mode: 'x\\ny' is neither" },
+        { "escape sequence in a format", { "--format", "\x1b[31mred", "a" }, "'\\x1B[31mred'" },
+        { "C1 control sequence introducer",
+            { "--mode",
+                "\xC2\x9B"
+                "2J",
+                "a" },
+            "'\\u009B2J'" },
+        { "quote and backslash", { "--end", "a'b\\", "a" }, "'a\\'b\\\\'" },
+        { "a long colour is cut", { "--start=" + longValue, "a" },
+            "'" + QByteArray(60, 'x') + "'... (20000 characters) is not a colour" },
+        { "unknown option with an escape", { "--\x1b]0;title\x07", "a" },
+            "unknown option '\\x1B]0;title\\x07'" },
+        { "unknown option with a line break", { "--a\nb", "a" }, "unknown option 'a\\nb'" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(c.errPart)) << run.err.constData();
+        EXPECT_LT(run.err.size(), 200);
+        EXPECT_TRUE(run.err.endsWith('\n'));
+        for (const char byte : run.err.chopped(1))
+            EXPECT_TRUE(uchar(byte) >= 0x20 && byte != 0x7F) << "control byte " << int(byte);
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define RAINBOWTEXT_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RAINBOWTEXT_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// Under a cap on the address space (which AddressSanitizer's shadow memory cannot live with): a
+// text takes little more than itself, in either output, and a text too big for memory is told in
+// words.
+TEST(CommandLine, MemoryStaysNearTheTextsSizeAndRunningOutIsToldInWords)
+{
+#ifdef RAINBOWTEXT_ADDRESS_SANITIZER
+    GTEST_SKIP() << "address space caps and AddressSanitizer do not mix";
+#endif
+    // What the program takes for --version, in steps of 4 MiB.
+    long base = 16 << 10;
+    while (runCli({ "--version" }, {}, {}, base).exitCode != 0) {
+        base += 4 << 10;
+        ASSERT_LT(base, 1L << 20);
+    }
+    constexpr long mib = 1024;
+    constexpr int size = 24 << 20;
+    const QByteArray text(size, 'a');
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    file.write(text);
+    file.close();
+
+    // Twice the text for the text and its character index, and room for the chunks.
+    for (const QList<QByteArray> &arguments : { QList<QByteArray> { "--preview" }, QList<QByteArray> {} }) {
+        SCOPED_TRACE(arguments.join(' ').constData());
+        const CliRun run = runCli(arguments, {}, file.fileName(), base + 2 * (size >> 10) + 16 * mib);
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_GT(run.out.size(), size);
+    }
+
+    const CliRun fromFile = runCli({}, {}, file.fileName(), base + 8 * mib);
+    EXPECT_EQ(fromFile.exitCode, 2);
+    EXPECT_EQ(fromFile.err,
+        "rainbowtext-cli: not enough memory for a text of " + QByteArray::number(size) + " bytes\n");
+    const CliRun fromPipe = runCli({}, text, {}, base + 8 * mib);
+    EXPECT_EQ(fromPipe.exitCode, 2);
+    EXPECT_TRUE(fromPipe.err.startsWith("rainbowtext-cli: not enough memory for a text of more than "))
+        << fromPipe.err.constData();
 }

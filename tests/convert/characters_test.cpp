@@ -1,9 +1,9 @@
-#include "characters.h"
-#include "markup.h"
+#include "convert/characters.h"
+#include "engine/markup.h"
 
-#include "../support/cursor_fragments.h"
-#include "../support/icu_reference.h"
-#include "../support/mixed_text.h"
+#include "tests/support/cursor_fragments.h"
+#include "tests/support/icu_reference.h"
+#include "tests/support/mixed_text.h"
 
 #include <gtest/gtest.h>
 
@@ -251,8 +251,9 @@ TEST(CharacterText, MixedScriptsGiveIcusCharactersFromAnyCharacterOn)
             ASSERT_EQ(
                 test::fragmentsFrom<char16_t>(utf16, qsizetype(from)), tagged<char16_t>(characters, from))
                 << "from " << from;
-            if (from < n)
+            if (from < n) {
                 ASSERT_EQ(utf16.character(qsizetype(from)), characters[from]);
+            }
         }
         if (!isWellFormedUtf16(text))
             continue; // lone surrogates have no UTF-8 form
@@ -260,8 +261,9 @@ TEST(CharacterText, MixedScriptsGiveIcusCharactersFromAnyCharacterOn)
         const Utf8CharacterText utf8(utf8Text);
         ASSERT_EQ(utf8.size(), utf16.size());
         for (std::size_t from : { std::size_t(0), n / 2 + 4097, n - 1 }) {
-            if (from < n)
+            if (from < n) {
                 ASSERT_EQ(test::fragmentsFrom<char>(utf8, qsizetype(from)), tagged<char>(characters, from));
+            }
         }
     }
 }

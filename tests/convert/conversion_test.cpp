@@ -1,4 +1,5 @@
-#include "conversion.h"
+#include "convert/form1_state.h"
+#include "convert/window_rules.h"
 
 #include <QRegularExpression>
 
@@ -55,7 +56,6 @@ Form1State rainbowState(const QString &input, int reverse, int symmetric)
 {
     Form1State form;
     form.Option1 = false;
-    form.Option2 = true;
     form.Check1 = reverse;
     form.Check2 = symmetric;
     form.Text1 = input;
@@ -131,7 +131,7 @@ TEST(BuildGradientText, FiftyCharactersKeepSixDigitCodes)
 
 TEST(BuildGradientText, EmptyInputConvertsToNothing)
 {
-    for (const QString input : { QString(), QStringLiteral("   ") }) {
+    for (const QString &input : { QString(), QStringLiteral("   ") }) {
         Form1State form = gradient(input);
         form.Text3 = QStringLiteral("old");
         form.RichTextBox1.setText(QStringLiteral("old"));
@@ -157,8 +157,11 @@ TEST(BuildGradientText, FormatChangeAppliesToTheNextRun)
     EXPECT_EQ(form.Text2[2], QStringLiteral("</font>"));
     Command3_Click(form);
     EXPECT_EQ(form.Text3, QStringLiteral("<font color=#8080C0>A</font><font color=#FF0080>B</font>"));
-    Combo1_Click(form, 7);
-    EXPECT_EQ(form.Text2[0], QStringLiteral("<font color=#")) << "unknown entries change nothing";
+    for (const int unknown : { -1, 3, 7 }) {
+        Combo1_Click(form, unknown);
+        EXPECT_EQ(form.Text2[0], QStringLiteral("<font color=#"))
+            << "unknown entry " << unknown << " changes nothing";
+    }
 }
 
 TEST(BuildGradientText, ChecksAreIgnored)
@@ -205,6 +208,8 @@ TEST(Command3Click, Refusals)
         { "six letters, symmetric", "abcdef", 1, messages::tooShortForSymmetric },
         { "eleven letters, symmetric", "abcdefghijk", 1, messages::tooShortForSymmetric },
         { "five emoji are five characters", "😀😀😀😀😀", 0, messages::tooShortForRainbow },
+        { "more characters than the window converts", QString(windowCharacterLimit + 1, u'x'), 0,
+            messages::tooLongForWindow },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -219,6 +224,21 @@ TEST(Command3Click, Refusals)
         EXPECT_EQ(form.RichTextBox1.colorAt(6), 255);
         EXPECT_TRUE(form.Command3Enabled);
     }
+}
+
+TEST(Command3Click, TheCharacterLimitHoldsInGradientModeAndCountsCharacters)
+{
+    Form1State form;
+    form.Text1 = QString(windowCharacterLimit + 1, u'x');
+    Command3_Click(form);
+    EXPECT_EQ(form.LblInfo, messages::tooLongForWindow);
+    EXPECT_TRUE(form.Text3.isEmpty());
+    EXPECT_TRUE(form.Command3Enabled);
+
+    // Spaces around it are no characters of the text.
+    form.Text1 = u' ' + QString(windowCharacterLimit - 1, u'x') + QStringLiteral("e\u0301 ");
+    Command3_Click(form);
+    EXPECT_EQ(form.LblInfo, messages::converted);
 }
 
 TEST(Command3Click, SixToElevenCharactersConvertWithoutSymmetry)
@@ -248,14 +268,6 @@ TEST(Command3Click, SymmetricHalves)
             EXPECT_EQ(viaCommand.Text3, byHand.Text3);
         }
     }
-}
-
-TEST(Command3Click, DisabledSymmetricBoxStillCounts)
-{
-    Form1State form = rainbowState(QStringLiteral("abcdefg"), 0, 1);
-    form.Check2Enabled = false;
-    Command3_Click(form);
-    EXPECT_EQ(form.LblInfo, messages::tooShortForSymmetric);
 }
 
 TEST(Command3Click, EmojiAndAccentsStayWhole)
@@ -363,15 +375,18 @@ TEST(DrawCHText, RefusesSegmentsItCannotDraw)
     EXPECT_TRUE(form.RichTextBox1.colorRuns.empty());
 }
 
-TEST(RichTextState, ColouringOutOfOrderReplacesOnlyThatRange)
+// Runs of one colour join only where they touch: a gap between them stays in the default colour.
+TEST(RichTextState, EqualColoursJoinOnlyWhereTheyTouch)
 {
     RichTextState preview;
-    preview.setText(QStringLiteral("abcdef"));
-    preview.colorSelection(0, 6, 1);
-    preview.colorSelection(2, 2, 2);
-    const PackedColor expected[] = { 1, 1, 2, 2, 1, 1 };
-    for (qsizetype i = 0; i < 6; ++i)
-        EXPECT_EQ(preview.colorAt(i), expected[i]) << i;
+    preview.setText(QStringLiteral("abcdefg"));
+    preview.colorSelection(0, 2, 1);
+    preview.colorSelection(2, 1, 1);
+    preview.colorSelection(4, 2, 1);
+    EXPECT_EQ(preview.colorRuns, (std::vector<ColorRun> { { 0, 3, 1 }, { 4, 2, 1 } }));
+    EXPECT_EQ(preview.colorAt(3), std::nullopt);
+    EXPECT_EQ(preview.colorAt(6), std::nullopt);
+    EXPECT_THROW(preview.colorSelection(1, 1, 2), std::invalid_argument) << "colours go in text order";
 }
 
 // The preview is coloured a span of equal colour at a time; it must still end as colouring one

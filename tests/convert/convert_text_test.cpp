@@ -1,6 +1,7 @@
-#include "conversion.h"
+#include "convert/conversion.h"
+#include "convert/form1_state.h"
 
-#include "../support/mixed_text.h"
+#include "tests/support/mixed_text.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ public:
     CharT *reserve(std::size_t units) override
     {
         m_asked = units;
-        m_room.assign(units + FragmentWriter<CharT>::slack, CharT('?'));
+        m_room.assign(units + MarkupSink<CharT>::slack, CharT('?'));
         return m_room.data();
     }
     void commit(CharT *end) override
@@ -79,25 +80,31 @@ TEST(ConvertText, MatchesCommand3ClickForEveryModeAndFormat)
         for (const auto &mode : modes) {
             for (int format = 0; format < 3; ++format) {
                 SCOPED_TRACE(testing::Message() << text.name << ", " << mode.name << ", format " << format);
-                Form1State settings;
-                Combo1_Click(settings, format);
-                settings.Option1 = mode.gradient;
-                settings.Option2 = !mode.gradient;
-                settings.Check1 = mode.reverse;
-                settings.Check2 = mode.symmetric;
-                settings.StartColor = { 12, 200, 99 };
-                settings.EndColor = { 250, 3, 128 };
+                ConversionSettings settings;
+                settings.mode = mode.gradient ? ConversionMode::Gradient : ConversionMode::Rainbow;
+                settings.reverse = mode.reverse == 1;
+                settings.symmetric = mode.symmetric == 1;
+                settings.markup = markupTemplate(allMarkupFormats[std::size_t(format)]);
+                settings.startColor = { 12, 200, 99 };
+                settings.endColor = { 250, 3, 128 };
 
-                Form1State window = settings;
+                Form1State window;
+                Combo1_Click(window, format);
+                window.Option1 = mode.gradient;
+                window.Check1 = mode.reverse;
+                window.Check2 = mode.symmetric;
+                window.StartColor = settings.startColor;
+                window.EndColor = settings.endColor;
                 window.Text1 = text.text;
                 Command3_Click(window);
 
                 BatchSink<char> utf8;
-                EXPECT_EQ(convertText(settings, text.text.toStdString(), utf8), window.LblInfo);
+                EXPECT_EQ(messages::forOutcome(convertText(settings, text.text.toStdString(), utf8)),
+                    window.LblInfo);
                 EXPECT_EQ(utf8.text, window.Text3.toStdString());
 
                 BatchSink<char16_t> utf16Sink;
-                EXPECT_EQ(convertText(settings, text.text, utf16Sink), window.LblInfo);
+                EXPECT_EQ(messages::forOutcome(convertText(settings, text.text, utf16Sink)), window.LblInfo);
                 EXPECT_EQ(utf16Sink.text, utf16(window.Text3));
                 if (window.LblInfo == messages::converted)
                     EXPECT_EQ(utf16Sink.expected, utf16Sink.text.size()) << "the size announced in advance";

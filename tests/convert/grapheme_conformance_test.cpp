@@ -1,8 +1,8 @@
 // Every line of Unicode's own grapheme cluster test data, through the UTF-16 and the UTF-8 path.
 
-#include "characters.h"
+#include "convert/characters.h"
 
-#include "../support/cursor_fragments.h"
+#include "tests/support/cursor_fragments.h"
 
 #include <QFile>
 #include <QStringList>

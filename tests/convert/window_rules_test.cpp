@@ -1,4 +1,4 @@
-#include "window_rules.h"
+#include "convert/window_rules.h"
 
 #include <QString>
 
@@ -53,6 +53,16 @@ TEST(LongEnoughForRainbow, CountsTrimmedCharacters)
         { "six accented letters in twelve units",
             QStringLiteral("e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301"), true },
         { "five emoji in ten units", QStringLiteral("😀😀😀😀😀"), false },
+        // Long texts are judged by their start when it holds enough characters.
+        { "a long line", QString(100000, u'x'), true },
+        { "five characters, the first with 300 marks",
+            u'a' + QString(300, QChar(0x0301)) + QStringLiteral("bcde"), false },
+        { "six characters, the first with 300 marks",
+            u'a' + QString(300, QChar(0x0301)) + QStringLiteral("bcdef"), true },
+        { "six characters, the sixth with 300 marks", QStringLiteral("abcdef") + QString(300, QChar(0x0301)),
+            true },
+        { "five characters, the fifth with 300 marks", QStringLiteral("abcde") + QString(300, QChar(0x0301)),
+            false },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,4 +1,4 @@
-#include "color.h"
+#include "engine/color.h"
 
 #include <gtest/gtest.h>
 

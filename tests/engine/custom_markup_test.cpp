@@ -1,5 +1,7 @@
 #include "engine/custom_markup.h"
 
+#include "tests/support/reference_colors.h"
+
 #include <gtest/gtest.h>
 
 using namespace rainbow;
@@ -32,7 +34,7 @@ TEST(EscapeHtml, ReplacesEachMarkupCharacter)
 
 TEST(SpanTemplate, WrapsACharacterAsHtml5)
 {
-    EXPECT_EQ(ColorFragment("x", { 255, 0, 128 }, spanTemplate()), "<span style=\"color:#FF0080\">x</span>");
+    EXPECT_EQ(test::ColorFragment("x", { 255, 0, 128 }, spanTemplate()), "<span style=\"color:#FF0080\">x</span>");
 }
 
 TEST(ParseMarkupTemplate, SplitsAtThePlaceholders)

@@ -1,4 +1,6 @@
-#include "hue_wheel.h"
+#include "engine/hue_wheel.h"
+
+#include "tests/support/reference_colors.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +8,7 @@
 #include <stdexcept>
 
 using namespace rainbow;
+using rainbow::test::GetIColor;
 
 namespace {
 

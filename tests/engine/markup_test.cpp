@@ -1,6 +1,9 @@
-#include "markup.h"
+#include "engine/markup.h"
 
-#include "character_cursor.h"
+#include "engine/character_cursor.h"
+#include "engine/fragment_writer.h"
+
+#include "tests/support/reference_colors.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,7 @@
 #include <vector>
 
 using namespace rainbow;
+using rainbow::test::ColorFragment;
 
 TEST(MarkupFormat, ListEntriesAndTemplates)
 {

@@ -1,6 +1,6 @@
 #include "engine/terminal_color.h"
 
-#include "../support/color_printer.h"
+#include "tests/support/color_printer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "color_chooser.h"
+#include "ui/main_window/color_chooser.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,10 +1,11 @@
-#include "display_blocks.h"
+#include "ui/main_window/display_blocks.h"
 
-#include "characters.h"
+#include "convert/characters.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -152,4 +153,20 @@ TEST(DisplayBlockWriter, TheDocumentReadsBackAsTheTextWithoutSoftBreaks)
             ASSERT_EQ(ui::textBetween(document, 0, split) + ui::textBetween(document, split, end), read)
                 << "split at " << split;
     }
+}
+
+// A caret blinking in a long line must not make the toolkit analyse the whole line again each
+// time: a long block keeps its layout's analysis, a short one (most text) does not hold memory.
+TEST(KeepLongBlockLayouts, OnlyBlocksLongerThanADisplayBlockKeepTheirLayouts)
+{
+    QTextDocument document;
+    ui::keepLongBlockLayouts(document);
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("short\n") + QString(ui::displayBlockLength + 1, u'x') + u'\n');
+    EXPECT_FALSE(document.findBlockByNumber(0).layout()->cacheEnabled());
+    EXPECT_TRUE(document.findBlockByNumber(1).layout()->cacheEnabled());
+    EXPECT_FALSE(document.findBlockByNumber(2).layout()->cacheEnabled());
+
+    cursor.insertText(QString(ui::displayBlockLength, u'y'));
+    EXPECT_TRUE(document.findBlockByNumber(2).layout()->cacheEnabled()) << "a block that grows long";
 }

@@ -1,13 +1,13 @@
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "../support/dark_palette.h"
-#include "controls.h"
-#include "conversion.h"
-#include "display_blocks.h"
-#include "messages.h"
-#include "picture2.h"
-#include "preview_reader.h"
-#include "qt_color.h"
+#include "convert/form1_state.h"
+#include "convert/messages.h"
+#include "tests/main_window/preview_reader.h"
+#include "tests/support/dark_palette.h"
+#include "ui/main_window/controls.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/picture2.h"
+#include "ui/main_window/qt_color.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -25,12 +25,12 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 using namespace rainbow;
 using rainbow::ui::Form1;
@@ -133,7 +133,7 @@ protected:
     QImage bar() const { return control<Picture2>("Picture2")->image(); }
     tests::ShownText preview() const
     {
-        return tests::shownText(*control<QTextEdit>("RichTextBox1")->document());
+        return tests::shownText(*control<ui::ColoredPreview>("RichTextBox1"));
     }
 
     QImage stylePicture(int index) const
@@ -704,7 +704,6 @@ TEST_F(Form1Test, ConvertingThroughTheButtonAgreesWithTheConversion)
         Form1State expected;
         expected.Text1 = c.input;
         expected.Option1 = !c.rainbowMode;
-        expected.Option2 = c.rainbowMode;
         expected.Check1 = c.reverse ? 1 : 0;
         expected.Check2 = c.symmetric ? 1 : 0;
         Combo1_Click(expected, c.format);
@@ -765,8 +764,9 @@ TEST_F(Form1Test, ALongOutputCopiesAndEditsAsTheOneLineItIs)
         QString expected;
     };
     const int secondLength = second.length() - 1;
+    // The keys are copied: an initializer_list's array ends with the expression that made it.
     const auto keys = [box](std::initializer_list<Qt::Key> list, Qt::KeyboardModifiers modifiers = {}) {
-        return [box, list, modifiers] {
+        return [box, list = std::vector<Qt::Key>(list), modifiers] {
             for (const Qt::Key key : list)
                 QTest::keyClick(box, key, modifiers);
         };
@@ -815,7 +815,7 @@ TEST_F(Form1Test, ALongPreviewCopiesAsTheInputWithItsColours)
     type(input);
     click("Option2");
     click("Command3");
-    auto *box = control<QTextEdit>("RichTextBox1");
+    auto *box = control<ui::ColoredPreview>("RichTextBox1");
     ASSERT_GE(box->document()->blockCount(), 3) << "held as display blocks";
 
     box->selectAll();
@@ -889,7 +889,7 @@ TEST_F(Form1Test, TheConversionLeavesTheLastCharacterSelectedInThePreview)
         { "a long line in display blocks", longLine(2 * ui::displayBlockLength + 7), false, false,
             QStringLiteral("字") },
     };
-    auto *box = control<QTextEdit>("RichTextBox1");
+    auto *box = control<ui::ColoredPreview>("RichTextBox1");
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         click("Command2(2)");
@@ -923,7 +923,7 @@ TEST_F(Form1Test, ThePreviewHighlightsItsSelectionOnlyWithTheFocus)
 {
     type(QStringLiteral("ABCDEFGHIJ"));
     click("Command3");
-    auto *box = control<QTextEdit>("RichTextBox1");
+    auto *box = control<ui::ColoredPreview>("RichTextBox1");
     ASSERT_TRUE(box->textCursor().hasSelection());
     const QColor highlight = box->palette().color(QPalette::Active, QPalette::Highlight);
     const auto highlighted = [&] {

@@ -1,8 +1,8 @@
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "frm_about.h"
-#include "links.h"
-#include "messages.h"
+#include "convert/messages.h"
+#include "ui/main_window/links.h"
+#include "ui/version_window/frm_about.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -15,6 +15,7 @@
 
 using namespace rainbow;
 using rainbow::ui::Form1;
+using rainbow::ui::FrmAbout;
 
 namespace {
 
@@ -163,6 +164,15 @@ TEST_F(LinkLabelsTest, AReleaseAwayFromTheLabelIsNoClick)
     QTest::mousePress(link, Qt::LeftButton);
     QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5));
     EXPECT_TRUE(recorder.opened.empty());
+}
+
+TEST_F(LinkLabelsTest, OnlyTheLeftButtonClicks)
+{
+    for (const Qt::MouseButton button : { Qt::RightButton, Qt::MiddleButton }) {
+        SCOPED_TRACE(button);
+        QTest::mouseClick(label("Label5"), button);
+        EXPECT_TRUE(recorder.opened.empty());
+    }
 }
 
 TEST(LinkAddresses, TheBugReportPageCarriesItsQueryInOrderAndEncoded)

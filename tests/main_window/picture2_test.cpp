@@ -1,6 +1,6 @@
-#include "picture2.h"
+#include "ui/main_window/picture2.h"
 
-#include "qt_color.h"
+#include "ui/main_window/qt_color.h"
 
 #include <gtest/gtest.h>
 

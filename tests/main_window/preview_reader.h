@@ -1,11 +1,13 @@
 #pragma once
 
-#include "display_blocks.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/preview.h"
 
 #include <QColor>
 #include <QString>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <optional>
 #include <vector>
@@ -37,6 +39,28 @@ inline ShownText shownText(const QTextDocument &document)
             shown.text += text;
             shown.colors.insert(shown.colors.end(), size_t(text.size()), color);
         }
+    }
+    return shown;
+}
+
+/// What the preview shows, each block laid out as scrolling to it would: the colours are those
+/// its layout paints with.
+inline ShownText shownText(const ui::ColoredPreview &preview)
+{
+    ShownText shown;
+    const QTextDocument &document = *preview.document();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin() && !ui::followsSoftBreak(block)) {
+            shown.text += u'\n';
+            shown.colors.push_back(std::nullopt);
+        }
+        document.documentLayout()->blockBoundingRect(block);
+        const size_t first = shown.colors.size();
+        shown.text += block.text();
+        shown.colors.resize(first + size_t(block.length() - 1));
+        for (const QTextLayout::FormatRange &range : block.layout()->formats())
+            std::fill_n(shown.colors.begin() + qsizetype(first) + range.start, range.length,
+                range.format.foreground().color());
     }
     return shown;
 }

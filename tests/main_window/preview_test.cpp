@@ -1,9 +1,16 @@
-#include "preview.h"
+#include "ui/main_window/preview.h"
 
-#include "display_blocks.h"
-#include "preview_reader.h"
-#include "qt_color.h"
+#include "tests/main_window/preview_reader.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/qt_color.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
@@ -16,28 +23,72 @@ namespace {
 constexpr PackedColor red = 0x0000FF;
 constexpr PackedColor blue = 0xFF0000;
 
+std::optional<QColor> shownColor(std::optional<PackedColor> color)
+{
+    return color ? std::optional<QColor>(ui::toQColor(*color)) : std::nullopt;
+}
+
+/// The preview at its size in the window, shown.
+struct ShownPreview {
+    ShownPreview()
+    {
+        box.resize(481, 89);
+        box.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&box));
+    }
+
+    ui::ColoredPreview box;
+};
+
+/// A text with runs that both span display blocks and end at their soft breaks: runs of 7 units
+/// with a gap of 2 after each.
+RichTextState longLine(qsizetype length)
+{
+    QString text;
+    for (int i = 0; text.size() < length; ++i)
+        text += i % 3 == 2 ? QStringLiteral("青") : QStringLiteral("ab ");
+    RichTextState state;
+    state.setText(text);
+    for (qsizetype at = 0; at + 7 <= text.size(); at += 9)
+        state.colorSelection(at, 7, PackedColor(at * 0x101));
+    return state;
+}
+
+/// Selects document positions [from, to) and copies them with Ctrl+C.
+const QMimeData *copy(ui::ColoredPreview &box, int from, int to)
+{
+    QTextCursor selection(box.document());
+    selection.setPosition(from);
+    selection.setPosition(to, QTextCursor::KeepAnchor);
+    box.setTextCursor(selection);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    return QGuiApplication::clipboard()->mimeData();
+}
+
 } // namespace
 
-TEST(FillPreview, ReplacesTheTextAndColoursOnlyTheRuns)
+TEST(ColoredPreview, ReplacesTheTextAndColoursOnlyTheRuns)
 {
-    QTextDocument document;
-    ui::fillPreview(document, QStringLiteral("abcdefg"), { { 1, 2, red }, { 4, 1, blue } });
-    const auto shown = shownText(document);
+    ui::ColoredPreview box;
+    ui::fillPreview(box, QStringLiteral("abcdefg"), { { 1, 2, red }, { 4, 1, blue } });
+    const auto shown = shownText(box);
     EXPECT_EQ(shown.text, QStringLiteral("abcdefg"));
     const std::vector<std::optional<QColor>> expected { std::nullopt, ui::toQColor(red), ui::toQColor(red),
         std::nullopt, ui::toQColor(blue), std::nullopt, std::nullopt };
     EXPECT_EQ(shown.colors, expected);
-    EXPECT_FALSE(document.isUndoAvailable());
+    EXPECT_FALSE(box.document()->isUndoAvailable());
+    EXPECT_EQ(box.textCursor().position(), 0);
 
-    ui::fillPreview(document, QStringLiteral("xyz"), {});
-    EXPECT_EQ(shownText(document).text, QStringLiteral("xyz"));
-    EXPECT_EQ(shownText(document).colors, std::vector<std::optional<QColor>>(3, std::nullopt))
+    ui::fillPreview(box, QStringLiteral("xyz"), {});
+    EXPECT_EQ(shownText(box).text, QStringLiteral("xyz"));
+    EXPECT_EQ(shownText(box).colors, std::vector<std::optional<QColor>>(3, std::nullopt))
         << "old colours gone";
 }
 
 // The conversion colours a "\r\n" pair as one character; the document holds it as one block
 // break. Every other character must keep its colour wherever the breaks fall.
-TEST(FillPreview, LineBreaksKeepEveryCharacterOnItsColour)
+TEST(ColoredPreview, LineBreaksKeepEveryCharacterOnItsColour)
 {
     struct Case {
         const char *name;
@@ -53,27 +104,28 @@ TEST(FillPreview, LineBreaksKeepEveryCharacterOnItsColour)
             QStringLiteral("a\n\nb\n") },
         { "CR LF at the start", QStringLiteral("\r\nxy"), QStringLiteral("\nxy") },
     };
+    ui::ColoredPreview box;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         // One run per character, a CR LF pair being one, each in a colour of its own.
         RichTextState state;
         state.setText(c.text);
-        std::vector<PackedColor> unitColors;
         for (qsizetype at = 0; at < c.text.size();) {
             const qsizetype length = c.text.mid(at, 2) == QStringLiteral("\r\n") ? 2 : 1;
-            const PackedColor color = PackedColor(0x10 * (at + 1));
-            state.colorSelection(at, length, color);
+            state.colorSelection(at, length, PackedColor(0x10 * (at + 1)));
             at += length;
         }
-        QTextDocument document;
-        ui::fillPreview(document, state.text, state.colorRuns);
-        const auto shown = shownText(document);
+        ui::fillPreview(box, state.text, state.colorRuns);
+        const auto shown = shownText(box);
         ASSERT_EQ(shown.text, c.shown);
         qsizetype unit = 0;
-        for (qsizetype position = 0; position < shown.text.size(); ++position) {
+        for (int position = 0; position < shown.text.size(); ++position) {
+            SCOPED_TRACE(position);
             if (shown.text[position] != u'\n') {
-                SCOPED_TRACE(position);
-                EXPECT_EQ(shown.colors[size_t(position)], ui::toQColor(*state.colorAt(unit)));
+                EXPECT_EQ(shown.colors[size_t(position)], shownColor(state.colorAt(unit)));
+                EXPECT_EQ(box.colorAt(position), state.colorAt(unit));
+            } else {
+                EXPECT_EQ(box.colorAt(position), std::nullopt);
             }
             unit += c.text.mid(unit, 2) == QStringLiteral("\r\n") ? 2 : 1;
         }
@@ -83,27 +135,138 @@ TEST(FillPreview, LineBreaksKeepEveryCharacterOnItsColour)
 
 // A long line goes into display blocks; the runs that span their soft breaks keep every
 // character in its colour, and the reader sees no break at all.
-TEST(FillPreview, ALongLineKeepsEveryCharacterOnItsColourAcrossDisplayBlocks)
+TEST(ColoredPreview, ALongLineKeepsEveryCharacterOnItsColourAcrossDisplayBlocks)
 {
-    QString text;
-    for (int i = 0; text.size() < 3 * ui::displayBlockLength; ++i)
-        text += i % 3 == 2 ? QStringLiteral("青") : QStringLiteral("ab ");
-    RichTextState state;
-    state.setText(text);
-    // Runs of 7 units with a gap of 2 after each, so runs both span and end at soft breaks.
-    for (qsizetype at = 0; at + 7 <= text.size(); at += 9)
-        state.colorSelection(at, 7, PackedColor(at * 0x101));
+    const RichTextState state = longLine(3 * ui::displayBlockLength);
+    ui::ColoredPreview box;
+    ui::fillPreview(box, state.text, state.colorRuns);
+    EXPECT_GE(box.document()->blockCount(), 3) << "the line is in display blocks";
+    const auto shown = shownText(box);
+    ASSERT_EQ(shown.text, state.text);
+    for (qsizetype unit = 0; unit < state.text.size(); ++unit)
+        ASSERT_EQ(shown.colors[size_t(unit)], shownColor(state.colorAt(unit))) << "unit " << unit;
+}
 
-    QTextDocument document;
-    ui::fillPreview(document, text, state.colorRuns);
-    EXPECT_GE(document.blockCount(), 3) << "the line is in display blocks";
-    const auto shown = shownText(document);
-    ASSERT_EQ(shown.text, text);
-    for (qsizetype unit = 0; unit < text.size(); ++unit) {
-        const std::optional<PackedColor> color = state.colorAt(unit);
-        ASSERT_EQ(
-            shown.colors[size_t(unit)], color ? std::optional<QColor>(ui::toQColor(*color)) : std::nullopt)
-            << "unit " << unit;
+// Only the blocks that show are laid out and coloured; the others are when the view gets to them.
+TEST(ColoredPreview, LaysOutAndColoursOnlyWhatShows)
+{
+    ShownPreview preview;
+    QString text;
+    for (int line = 0; line < 2000; ++line)
+        text += QStringLiteral("line %1\n").arg(line);
+    ui::fillPreview(preview.box, text, { { 0, text.size(), red } });
+    preview.box.repaint();
+    const QTextDocument *document = preview.box.document();
+    const auto laidOut = [document](int blockNumber) {
+        return document->findBlockByNumber(blockNumber).layout()->lineCount() > 0;
+    };
+    const auto colored = [document](int blockNumber) {
+        return !document->findBlockByNumber(blockNumber).layout()->formats().isEmpty();
+    };
+    EXPECT_TRUE(laidOut(0) && colored(0));
+    EXPECT_FALSE(laidOut(1000) || colored(1000));
+
+    preview.box.verticalScrollBar()->setValue(1000);
+    preview.box.repaint();
+    EXPECT_TRUE(laidOut(1000) && colored(1000)) << "shown once scrolled to";
+    EXPECT_FALSE(laidOut(500) || colored(500));
+}
+
+// What the user sees: each character in its colour, a new text without the old colours, the
+// selection in the highlight's colours.
+TEST(ColoredPreview, PaintsEachCharacterInItsColour)
+{
+    ShownPreview preview;
+    const auto count = [&preview](const QColor &color) {
+        const QImage image = preview.box.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int pixels = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                pixels += image.pixelColor(x, y) == color;
+        return pixels;
+    };
+    ui::fillPreview(preview.box, QStringLiteral("青柚彩虹\n文字在线"), { { 0, 4, red }, { 5, 4, blue } });
+    EXPECT_GT(count(ui::toQColor(red)), 10);
+    EXPECT_GT(count(ui::toQColor(blue)), 10);
+
+    ui::fillPreview(preview.box, QStringLiteral("青柚彩虹\n文字在线"), { { 5, 4, blue } });
+    EXPECT_EQ(count(ui::toQColor(red)), 0) << "the old colours are gone";
+    EXPECT_GT(count(ui::toQColor(blue)), 10);
+
+    preview.box.selectAll();
+    EXPECT_EQ(count(ui::toQColor(blue)), 0) << "selected text shows in the highlight's colours";
+}
+
+// Ctrl+C gives the selected text as plain text and as HTML with each character's colour: a
+// selection that starts inside a run, crosses a soft break or a CR LF pair, or holds an empty
+// line or characters special to HTML.
+TEST(ColoredPreview, CopiesTheSelectionAsPlainTextAndWithItsColours)
+{
+    struct Case {
+        const char *name;
+        RichTextState state;
+        qsizetype from; // units of the text
+        qsizetype to;
+    };
+    const auto colored = [](const QString &text, std::vector<ColorRun> runs) {
+        RichTextState state;
+        state.setText(text);
+        state.colorRuns = std::move(runs);
+        return state;
+    };
+    const RichTextState line = longLine(2 * ui::displayBlockLength);
+    const Case cases[] = {
+        { "inside a run", colored(QStringLiteral("abcdefgh"), { { 1, 5, red } }), 3, 7 },
+        { "across a soft break", line, ui::displayBlockLength - 20, ui::displayBlockLength + 20 },
+        { "the whole long line", line, 0, line.text.size() },
+        { "CR LF and an empty line", colored(QStringLiteral("ab\r\n\r\ncd\ne"), { { 0, 9, blue } }), 1, 10 },
+        { "HTML's own characters and spaces",
+            colored(QStringLiteral("<b>&amp;  x</b>"), { { 0, 3, red }, { 3, 5, blue } }), 0, 15 },
+    };
+    ShownPreview preview;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ui::fillPreview(preview.box, c.state.text, c.state.colorRuns);
+        // Walk the text and the document side by side for the document positions of the units:
+        // a CR LF pair is one break, and a soft break is a position of no unit.
+        int from = -1, to = -1;
+        qsizetype unit = 0;
+        int position = 0;
+        while (unit < c.state.text.size()) {
+            if (unit == c.from)
+                from = position;
+            if (unit == c.to)
+                to = position;
+            const QTextBlock block = preview.box.document()->findBlock(position);
+            if (position == block.position() + block.length() - 1 && block.next().isValid()
+                && ui::followsSoftBreak(block.next())) {
+                ++position; // a soft break, no unit
+                continue;
+            }
+            unit += ui::hardBreakLength(c.state.text, unit) == 2 ? 2 : 1;
+            ++position;
+        }
+        if (to < 0)
+            to = position;
+        ASSERT_GE(from, 0);
+
+        const QMimeData *copied = copy(preview.box, from, to);
+        ASSERT_NE(copied, nullptr);
+        QString expectedText = c.state.text.mid(c.from, c.to - c.from);
+        expectedText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        EXPECT_EQ(copied->text(), expectedText);
+
+        QTextDocument pasted;
+        pasted.setHtml(copied->html());
+        const auto shownPasted = shownText(pasted);
+        ASSERT_EQ(shownPasted.text, expectedText);
+        qsizetype at = c.from;
+        for (qsizetype i = 0; i < shownPasted.text.size(); ++i) {
+            if (shownPasted.text[i] != u'\n') {
+                ASSERT_EQ(shownPasted.colors[size_t(i)], shownColor(c.state.colorAt(at))) << "unit " << at;
+            }
+            at += ui::hardBreakLength(c.state.text, at) == 2 ? 2 : 1;
+        }
     }
 }
 
@@ -126,8 +289,9 @@ TEST(PreviewPosition, EveryCharacterOfTheTextMapsOntoItselfInTheBox)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        QTextDocument document;
-        ui::fillPreview(document, c.text, {});
+        ui::ColoredPreview box;
+        ui::fillPreview(box, c.text, {});
+        const QTextDocument &document = *box.document();
         ASSERT_EQ(ui::previewPosition(document, c.text, c.text.size()), document.characterCount() - 1);
         int previous = -1;
         for (qsizetype at = 0; at < c.text.size();) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "markup.h"
+#include "engine/fragment_writer.h"
 
 #include <gtest/gtest.h>
 

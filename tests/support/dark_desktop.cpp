@@ -1,8 +1,8 @@
 // The main window on a desktop with a dark colour scheme, for looking at both windows by hand:
 // run it on a real display (for example under xvfb-run) and click "V1.0.2" for the notes.
-#include "dark_palette.h"
-#include "form1.h"
-#include "window_look.h"
+#include "tests/support/dark_palette.h"
+#include "ui/main_window/form1.h"
+#include "ui/window_look.h"
 
 #include <QApplication>
 

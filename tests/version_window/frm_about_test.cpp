@@ -1,6 +1,6 @@
-#include "frm_about.h"
+#include "ui/version_window/frm_about.h"
 
-#include "../support/dark_palette.h"
+#include "tests/support/dark_palette.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-using rainbow::FrmAbout;
+using rainbow::ui::FrmAbout;
 
 namespace {
 

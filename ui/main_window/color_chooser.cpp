@@ -1,6 +1,6 @@
-#include "color_chooser.h"
+#include "ui/main_window/color_chooser.h"
 
-#include "qt_color.h"
+#include "ui/main_window/qt_color.h"
 
 #include <QColorDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color.h"
+#include "engine/color.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "controls.h"
+#include "ui/main_window/controls.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

@@ -56,8 +56,6 @@ public:
 
     explicit Decoration(Kind kind, QWidget *parent = nullptr);
 
-    Kind kind() const { return m_kind; }
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 

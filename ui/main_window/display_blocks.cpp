@@ -1,11 +1,12 @@
-#include "display_blocks.h"
+#include "ui/main_window/display_blocks.h"
 
-#include "characters.h"
+#include "convert/characters.h"
 
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -81,6 +82,13 @@ std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength)
     return breaks;
 }
 
+qsizetype hardBreakLength(QStringView text, qsizetype at)
+{
+    if (!isHardBreak(text[at].unicode()))
+        return 0;
+    return text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
+}
+
 bool followsSoftBreak(const QTextBlock &block)
 {
     return block.position() > 0 && marksSoftBreak(block.charFormat());
@@ -114,6 +122,20 @@ QString textBetween(const QTextDocument &document, int from, int to)
 QString documentText(const QTextDocument &document)
 {
     return textBetween(document, 0, document.characterCount() - 1);
+}
+
+void keepLongBlockLayouts(QTextDocument &document)
+{
+    // Reported before the layout sees the change, so the block is laid out with its cache on; a
+    // document reports changes only once it has a layout.
+    document.documentLayout();
+    QObject::connect(
+        &document, &QTextDocument::contentsChange, &document, [&document](int from, int, int charsAdded) {
+            for (QTextBlock block = document.findBlock(from);
+                 block.isValid() && block.position() <= from + charsAdded; block = block.next())
+                if (block.length() > displayBlockLength)
+                    block.layout()->setCacheEnabled(true);
+        });
 }
 
 DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text, qsizetype maxLength)

@@ -28,6 +28,10 @@ inline constexpr qsizetype displayBlockLength = 4096;
 /// characters. Never inside a character: one longer than a piece makes its piece longer.
 std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength = displayBlockLength);
 
+/// The units of the hard break that starts at text[at]: 2 for "\r\n", 1 for any other (a lone
+/// "\r", "\n", U+2029), 0 for a character that is no hard break.
+qsizetype hardBreakLength(QStringView text, qsizetype at);
+
 /// Whether the block separator just before block is a soft break (never so for the first block).
 bool followsSoftBreak(const QTextBlock &block);
 
@@ -44,6 +48,12 @@ QString textBetween(const QTextDocument &document, int from, int to);
 
 /// The whole text of the document, as textBetween gives it.
 QString documentText(const QTextDocument &document);
+
+/// Makes each block of the document that grows longer than displayBlockLength keep its layout's
+/// analysis of the text between uses. The toolkit otherwise analyses a whole block again each time
+/// a blinking caret in it, or a repaint, asks for a position: for a line of a million characters
+/// pasted into a box that is a tenth of the processor for as long as the caret blinks.
+void keepLongBlockLayouts(QTextDocument &document);
 
 /// Writes a text at a cursor in consecutive pieces, each in a format of its own, and puts soft
 /// breaks where softBreakPositions says. Hard breaks become block separators as with

@@ -1,20 +1,21 @@
-#include "form1.h"
+#include "ui/main_window/form1.h"
 
-#include "color_chooser.h"
-#include "controls.h"
-#include "conversion.h"
-#include "display_blocks.h"
-#include "form1_layout.h"
-#include "frm_about.h"
-#include "links.h"
-#include "markup.h"
-#include "messages.h"
-#include "picture2.h"
-#include "preview.h"
-#include "shown_children_accessible.h"
-#include "text_boxes.h"
-#include "window_look.h"
-#include "window_rules.h"
+#include "convert/form1_state.h"
+#include "convert/messages.h"
+#include "convert/window_rules.h"
+#include "engine/markup.h"
+#include "ui/main_window/color_chooser.h"
+#include "ui/main_window/controls.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/form1_layout.h"
+#include "ui/main_window/links.h"
+#include "ui/main_window/picture2.h"
+#include "ui/main_window/preview.h"
+#include "ui/main_window/shown_children_accessible.h"
+#include "ui/main_window/text_boxes.h"
+#include "ui/version_window/frm_about.h"
+#include "ui/window_look.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,7 +32,6 @@
 #include <QStyle>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include <algorithm>
 #include <map>
@@ -96,10 +96,7 @@ QLabel *makeImage(QWidget *parent, const char *name, const QString &resource)
 QString qString(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
 /// "#RRGGBB", as the markup writes a colour.
-QString hexCode(const RgbTriple &color)
-{
-    return QStringLiteral("#") + qString(HexByte(color.red) + HexByte(color.green) + HexByte(color.blue));
-}
+QString hexCode(const RgbTriple &color) { return QStringLiteral("#") + qString(colorCode(color)); }
 
 /// The style pictures in words, by index.
 const std::array<QString, 4> stylePictureWords { QStringLiteral("彩虹色"), QStringLiteral("彩虹色，逆虹"),
@@ -158,7 +155,7 @@ void Form1::createControls()
         makeControl<Decoration>(this, std::string(line.name).c_str(), Decoration::Kind::Line);
 
     m_image2 = makeImage(this, "Image2", QStringLiteral(":/assets/title.png"));
-    m_label4 = makeLabel<LinkLabel>(this, "Label4", QStringLiteral("V1.0.2"), versionColor);
+    m_label4 = makeLabel<LinkLabel>(this, "Label4", QStringLiteral("V" RAINBOWTEXT_VERSION), versionColor);
     QFont bold = windowFont();
     bold.setBold(true);
     m_label4->setFont(bold);
@@ -167,7 +164,7 @@ void Form1::createControls()
     m_label5 = makeLabel<LinkLabel>(this, "Label5", QStringLiteral("青柚家园"), linkColor);
 
     m_label2 = makeLabel(this, "Label2", QStringLiteral("输入需要生成彩虹文字的内容"));
-    m_text1 = makeTextBox(this, "Text1");
+    m_text1 = makeTextBox<LongTextBox>(this, "Text1");
     m_text1->setAccessibleName(m_label2->text());
     m_lblInfo = makeLabel(this, "LblInfo", messages::welcome, statusColor);
 
@@ -192,27 +189,24 @@ void Form1::createControls()
     m_combo1->setCurrentIndex(-1); // the load step chooses
 
     m_label1[4] = makeLabel(this, "Label1(4)", QStringLiteral("代码窗口"));
-    m_text3 = makeTextBox<OutputBox>(this, "Text3");
+    m_text3 = makeTextBox<LongTextBox>(this, "Text3");
     m_text3->setAccessibleName(m_label1[4]->text());
     m_command2[2] = makeControl<QPushButton>(this, "Command2(2)", QStringLiteral("清空文本"));
     m_command3 = makeControl<QPushButton>(this, "Command3", QStringLiteral("转换"));
     m_command2[1] = makeControl<QPushButton>(this, "Command2(1)", QStringLiteral("复制到剪贴板"));
 
-    m_richTextBox1 = makeControl<PreviewBox>(this, "RichTextBox1");
-    m_richTextBox1->setReadOnly(true);
+    m_richTextBox1 = makeControl<ColoredPreview>(this, "RichTextBox1");
     m_richTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_richTextBox1->setFocusPolicy(Qt::StrongFocus);
     m_richTextBox1->setTabChangesFocus(true);
-    m_richTextBox1->setUndoRedoEnabled(false);
-    m_richTextBox1->setAcceptRichText(false);
     m_richTextBox1->setAccessibleName(QStringLiteral("预览"));
     highlightSelectionOnlyWithFocus(m_richTextBox1);
 
-    // Hidden holders: the active markup template and the four style pictures.
+    // Hidden holders: the active markup template (the load step writes it) and the four style
+    // pictures.
     const std::array<const char *, 3> text2Names { "Text2(0)", "Text2(1)", "Text2(2)" };
-    const std::array<const char *, 3> text2Initial { "[color=#", "]", "[/color]" };
     for (size_t j = 0; j < m_text2.size(); ++j) {
-        m_text2[j] = makeControl<QLineEdit>(this, text2Names[j], QString::fromLatin1(text2Initial[j]));
+        m_text2[j] = makeControl<QLineEdit>(this, text2Names[j]);
         m_text2[j]->hide();
     }
     for (size_t i = 0; i < m_image1.size(); ++i) {
@@ -269,6 +263,7 @@ void Form1::connectEvents()
     connect(m_check2, &QCheckBox::clicked, this, &Form1::Check2_Click);
     connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(m_text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
+    keepLongBlockLayouts(*m_text1->document());
     connect(m_option1, &QRadioButton::toggled, this, &Form1::updateOptionTabStops);
     updateOptionTabStops();
     for (QPushButton *button : { m_command1[0], m_command1[1], m_command2[1], m_command2[2], m_command3 })
@@ -335,19 +330,20 @@ bool Form1::linkLabelEvent(QObject *watched, QEvent *event)
     }
     // A click is a left-button press and release over the same label. The second press of a
     // double click comes as a double-click event, so its release is no second click.
-    const auto *mouse = static_cast<QMouseEvent *>(event);
+    // Cast only in the mouse-button cases: the filter sees every other kind of event too.
+    const auto mouse = [event] { return static_cast<const QMouseEvent *>(event); };
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        if (mouse->button() == Qt::LeftButton)
+        if (mouse()->button() == Qt::LeftButton)
             m_pressedLink = link->label;
         return false;
     case QEvent::MouseButtonDblClick:
         m_pressedLink = nullptr;
         return false;
     case QEvent::MouseButtonRelease:
-        if (mouse->button() == Qt::LeftButton) {
+        if (mouse()->button() == Qt::LeftButton) {
             const bool clicked
-                = m_pressedLink == link->label && link->label->rect().contains(mouse->position().toPoint());
+                = m_pressedLink == link->label && link->label->rect().contains(mouse()->position().toPoint());
             m_pressedLink = nullptr;
             if (clicked)
                 (this->*link->click)();
@@ -411,8 +407,8 @@ void Form1::Label6_Click() { QDesktopServices::openUrl(bugReportAddress()); }
 
 void Form1::Form_Load()
 {
-    m_startColor = { 0, 255, 255 };
-    m_endColor = { 255, 0, 128 };
+    m_startColor = defaultStartColor;
+    m_endColor = defaultEndColor;
     m_picture2->setScale(0, 0, 255, 10);
     DrawGradientBar();
     // Setting the index raises no event here; the load step runs the handler itself.
@@ -425,8 +421,7 @@ void Form1::Command1_Click(int16_t Index)
     const std::optional<PackedColor> chosen = m_colorChooser->chooseColor(this);
     if (!chosen)
         return;
-    const std::array<int32_t, 3> parts = SplitPackedColor(*chosen);
-    const RgbTriple color { int16_t(parts[0]), int16_t(parts[1]), int16_t(parts[2]) };
+    const RgbTriple color = unpackColor(*chosen);
     if (Index == 0)
         m_startColor = color;
     else
@@ -472,13 +467,10 @@ Form1State Form1::conversionState() const
         state.Text2[j] = m_text2[j]->text();
     state.RichTextBox1.textRevision = m_previewRevision;
     state.Option1 = m_option1->isChecked();
-    state.Option2 = m_option2->isChecked();
     state.Option1Enabled = m_option1->isEnabled();
     state.Option2Enabled = m_option2->isEnabled();
     state.Check1 = m_check1->isChecked() ? 1 : 0;
     state.Check2 = m_check2->isChecked() ? 1 : 0;
-    state.Check1Enabled = m_check1->isEnabled();
-    state.Check2Enabled = m_check2->isEnabled();
     state.Command3Enabled = m_command3->isEnabled();
     state.LblInfo = m_lblInfo->text();
     state.StartColor = m_startColor;
@@ -492,8 +484,8 @@ void Form1::applyConversion(const Form1State &state)
     m_text3->setLongText(state.Text3);
     if (state.RichTextBox1.textRevision != m_previewRevision) {
         const RichTextState &preview = state.RichTextBox1;
+        fillPreview(*m_richTextBox1, preview.text, preview.colorRuns);
         QTextDocument &document = *m_richTextBox1->document();
-        fillPreview(document, preview.text, preview.colorRuns);
         // Only a conversion that wrote the preview also selected in it.
         QTextCursor selection(&document);
         selection.setPosition(previewPosition(document, preview.text, preview.selStart));
@@ -522,7 +514,7 @@ void Form1::Option1_Click()
 
 void Form1::Option2_Click()
 {
-    if (!longEnoughForRainbow(plainText(*m_text1))) {
+    if (!longEnoughForRainbow(*m_text1)) {
         setStatus(messages::tooShortForRainbow);
         return;
     }
@@ -560,13 +552,8 @@ void Form1::DrawGradientBar()
 {
     describeColors();
     m_picture2->cls();
-    m_picture2->setDrawWidth(1);
-    for (int32_t k = 0; k <= 255; ++k) {
-        const RgbTriple color { GradientComponent(m_startColor.red, m_endColor.red, k, 255),
-            GradientComponent(m_startColor.green, m_endColor.green, k, 255),
-            GradientComponent(m_startColor.blue, m_endColor.blue, k, 255) };
-        m_picture2->line(k, 0, k, 10, packColor(color));
-    }
+    for (int32_t k = 0; k <= 255; ++k)
+        m_picture2->line(k, 0, k, 10, packColor(gradientColor(m_startColor, m_endColor, k, 255)));
 }
 
 void Form1::ShowStylePicture()
@@ -586,6 +573,14 @@ void Form1::describeColors()
     const QString current = QStringLiteral("当前颜色 %1");
     m_command1[0]->setAccessibleDescription(current.arg(hexCode(m_startColor)));
     m_command1[1]->setAccessibleDescription(current.arg(hexCode(m_endColor)));
+}
+
+void Form1::showFailure(const QString &message)
+{
+    m_command3->setEnabled(true);
+    m_option1->setEnabled(true);
+    m_option2->setEnabled(true);
+    setStatus(message);
 }
 
 void Form1::setStatus(const QString &message)

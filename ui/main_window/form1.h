@@ -1,7 +1,7 @@
 #pragma once
 
-#include "color.h"
-#include "color_chooser.h"
+#include "engine/color.h"
+#include "ui/main_window/color_chooser.h"
 
 #include <QString>
 #include <QWidget>
@@ -18,16 +18,16 @@ class QMouseEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTextEdit;
 
 namespace rainbow {
-class FrmAbout;
 struct Form1State;
 } // namespace rainbow
 
 namespace rainbow::ui {
 
-class OutputBox;
+class ColoredPreview;
+class FrmAbout;
+class LongTextBox;
 class Picture2;
 
 /// The main window: the controls, the colours they use, and the handlers of their events. The
@@ -68,6 +68,10 @@ public:
 
     /// Shows the style picture for the current values of Check1 and Check2.
     void ShowStylePicture();
+
+    /// After an error ended a handler: shows message and makes the convert button and the mode
+    /// buttons usable again. The input and everything else stay as the handler left them.
+    void showFailure(const QString &message);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -115,7 +119,7 @@ private:
     QLabel *m_pressedLink = nullptr; // the link label a button press began on, until its release
 
     QLabel *m_label2 = nullptr;
-    QPlainTextEdit *m_text1 = nullptr;
+    LongTextBox *m_text1 = nullptr;
     QRadioButton *m_option1 = nullptr;
     QRadioButton *m_option2 = nullptr;
     QCheckBox *m_check1 = nullptr;
@@ -124,10 +128,10 @@ private:
     std::array<QLabel *, 5> m_label1 {}; // members 0 and 4 only
     Picture2 *m_picture2 = nullptr;
     QComboBox *m_combo1 = nullptr;
-    OutputBox *m_text3 = nullptr;
+    LongTextBox *m_text3 = nullptr;
     std::array<QPushButton *, 3> m_command2 {}; // members 1 and 2 only
     QPushButton *m_command3 = nullptr;
-    QTextEdit *m_richTextBox1 = nullptr;
+    ColoredPreview *m_richTextBox1 = nullptr;
     QLabel *m_lblInfo = nullptr;
     QLabel *m_label3 = nullptr;
     QLabel *m_label4 = nullptr;

@@ -1,4 +1,4 @@
-#include "links.h"
+#include "ui/main_window/links.h"
 
 #include <QUrlQuery>
 

@@ -1,11 +1,12 @@
-#include "picture2.h"
+#include "ui/main_window/picture2.h"
 
-#include "qt_color.h"
+#include "ui/main_window/qt_color.h"
 
 #include <QPainter>
 #include <QResizeEvent>
 
 #include <cmath>
+#include <stdexcept>
 
 namespace rainbow::ui {
 
@@ -65,41 +66,22 @@ void Picture2::cls()
     update();
 }
 
-void Picture2::setDrawWidth(int pixels) { m_drawWidth = std::max(1, pixels); }
-
 void Picture2::line(double x1, double y1, double x2, double y2, PackedColor color)
 {
     const QPoint from(pixelColumn(x1), pixelRow(y1));
     const QPoint to(pixelColumn(x2), pixelRow(y2));
+    if (from.x() != to.x() && from.y() != to.y())
+        throw std::invalid_argument("slanted line");
     if (from == to)
         return;
     ensureDrawing();
-    if (m_drawWidth == 1) {
-        // Bresenham from `from` up to, not including, `to`.
-        const QRgb ink = toQColor(color).rgba();
-        const int dx = std::abs(to.x() - from.x());
-        const int dy = -std::abs(to.y() - from.y());
-        const int stepX = from.x() < to.x() ? 1 : -1;
-        const int stepY = from.y() < to.y() ? 1 : -1;
-        const QRect bounds = m_drawing.rect();
-        int error = dx + dy;
-        for (QPoint at = from; at != to;) {
-            if (bounds.contains(at))
-                m_drawing.setPixel(at, ink);
-            const int twice = 2 * error;
-            if (twice >= dy) {
-                error += dy;
-                at.rx() += stepX;
-            }
-            if (twice <= dx) {
-                error += dx;
-                at.ry() += stepY;
-            }
-        }
-    } else {
-        QPainter painter(&m_drawing);
-        painter.setPen(QPen(toQColor(color), m_drawWidth, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(from, to);
+    // From `from` up to, not including, `to`.
+    const QPoint step((to.x() > from.x()) - (to.x() < from.x()), (to.y() > from.y()) - (to.y() < from.y()));
+    const QRgb ink = toQColor(color).rgba();
+    const QRect bounds = m_drawing.rect();
+    for (QPoint at = from; at != to; at += step) {
+        if (bounds.contains(at))
+            m_drawing.setPixel(at, ink);
     }
     update();
 }

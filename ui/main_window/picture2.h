@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color.h"
+#include "engine/color.h"
 
 #include <QFrame>
 #include <QImage>
@@ -24,11 +24,9 @@ public:
     /// Removes the drawing; the background picture stays.
     void cls();
 
-    /// Width in pixels of the lines drawn from now on (at least 1).
-    void setDrawWidth(int pixels);
-
-    /// A line from (x1, y1) to (x2, y2) in user units; the end point itself is left out, as
-    /// Windows draws lines.
+    /// A line one pixel wide from (x1, y1) to (x2, y2) in user units, parallel to an axis (the
+    /// bar needs no other; throws std::invalid_argument for a slanted one); the end point itself is
+    /// left out, as Windows draws lines.
     void line(double x1, double y1, double x2, double y2, PackedColor color);
 
     /// Shows the picture at the top-left corner of the client area, unscaled, and discards the
@@ -58,7 +56,6 @@ private:
     double m_top = 0;
     double m_right = 0; // 0 until a scale is set: pixels
     double m_bottom = 0;
-    int m_drawWidth = 1;
 };
 
 } // namespace rainbow::ui

@@ -1,32 +1,211 @@
-#include "preview.h"
+#include "ui/main_window/preview.h"
 
-#include "display_blocks.h"
-#include "qt_color.h"
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/qt_color.h"
 
+#include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
 namespace rainbow::ui {
 
-void fillPreview(QTextDocument &document, const QString &text, const std::vector<ColorRun> &runs)
+namespace {
+
+// A block's user state once its layout carries the colours of the current text.
+constexpr int coloredState = 1;
+
+/// The first run that ends after offset.
+std::vector<ColorRun>::const_iterator firstRunEndingAfter(const std::vector<ColorRun> &runs, qsizetype offset)
 {
-    document.setUndoRedoEnabled(false);
-    document.clear();
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    DisplayBlockWriter writer(cursor, text);
-    const QTextCharFormat plain;
-    QTextCharFormat colored;
-    for (const ColorRun &run : runs) {
-        writer.writeUntil(run.start, plain);
-        colored.setForeground(toQColor(run.color));
-        writer.writeUntil(run.start + run.length, colored);
+    return std::upper_bound(runs.begin(), runs.end(), offset,
+        [](qsizetype at, const ColorRun &run) { return at < run.start + run.length; });
+}
+
+void appendEscaped(QString &html, QChar character)
+{
+    switch (character.unicode()) {
+    case u'&':
+        html += QLatin1String("&amp;");
+        break;
+    case u'<':
+        html += QLatin1String("&lt;");
+        break;
+    case u'>':
+        html += QLatin1String("&gt;");
+        break;
+    default:
+        html += character;
     }
-    writer.writeUntil(text.size(), plain);
+}
+
+} // namespace
+
+/// The preview's document layout: a plain text layout, which lays out only the blocks a view
+/// asks for, that colours every block before it first lays it out. Every way to a block's lines
+/// (painting, the caret, hit tests, cursor movement) asks for the block's bounding rectangle first.
+class ColoringLayout : public QPlainTextDocumentLayout {
+public:
+    ColoringLayout(QTextDocument *document, const ColoredPreview &preview)
+        : QPlainTextDocumentLayout(document)
+        , m_preview(preview)
+    {
+    }
+
+    QRectF blockBoundingRect(const QTextBlock &block) const override
+    {
+        if (block.isValid() && block.userState() != coloredState)
+            m_preview.colorBlock(block);
+        return QPlainTextDocumentLayout::blockBoundingRect(block);
+    }
+
+private:
+    const ColoredPreview &m_preview;
+};
+
+ColoredPreview::ColoredPreview(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    auto *shown = new QTextDocument(this);
+    shown->setDocumentLayout(new ColoringLayout(shown, *this));
+    shown->setUndoRedoEnabled(false);
+    setDocument(shown);
+    setReadOnly(true);
+}
+
+void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs)
+{
+    m_text = text;
+    m_runs = runs;
+    m_filling = true;
+    QTextDocument *shown = document();
+    QTextCursor cursor(shown);
+    // Setting a block's colours leaves a change pending in the document; an empty edit reports
+    // it while every block it names is still there.
+    cursor.beginEditBlock();
     cursor.endEditBlock();
+    shown->clear();
+    cursor.beginEditBlock();
+    DisplayBlockWriter(cursor, m_text).writeUntil(m_text.size(), QTextCharFormat());
+    cursor.endEditBlock();
+
+    m_blockStarts.clear();
+    m_blockStarts.reserve(size_t(shown->blockCount()));
+    qsizetype offset = 0;
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
+        if (block != shown->begin() && !followsSoftBreak(block))
+            offset += hardBreakLength(m_text, offset);
+        m_blockStarts.push_back(offset);
+        offset += block.length() - 1;
+    }
+    m_filling = false;
+    moveCursor(QTextCursor::Start);
+}
+
+std::optional<PackedColor> ColoredPreview::colorAt(int position) const
+{
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid() || position - block.position() >= block.length() - 1)
+        return std::nullopt;
+    const qsizetype offset = textOffset(position);
+    const auto run = firstRunEndingAfter(m_runs, offset);
+    if (run == m_runs.end() || run->start > offset)
+        return std::nullopt;
+    return run->color;
+}
+
+void ColoredPreview::colorBlock(QTextBlock block) const
+{
+    // While the text goes in, the block offsets are not known yet: a block laid out then (to
+    // size the scroll bar) is coloured, and laid out again, when the view next asks for it.
+    const auto number = size_t(block.blockNumber());
+    if (m_filling || number >= m_blockStarts.size())
+        return;
+    block.setUserState(coloredState);
+    const qsizetype start = m_blockStarts[number];
+    const qsizetype end = start + block.length() - 1;
+    QList<QTextLayout::FormatRange> formats;
+    for (auto run = firstRunEndingAfter(m_runs, start); run != m_runs.end() && run->start < end; ++run) {
+        const qsizetype from = std::max(run->start, start);
+        const qsizetype to = std::min(run->start + run->length, end);
+        QTextCharFormat colored;
+        colored.setForeground(toQColor(run->color));
+        formats.append({ int(from - start), int(to - from), colored });
+    }
+    if (!formats.isEmpty())
+        block.layout()->setFormats(formats);
+}
+
+qsizetype ColoredPreview::textOffset(int position) const
+{
+    const QTextBlock block = document()->findBlock(position);
+    const auto number = size_t(block.blockNumber());
+    return number < m_blockStarts.size() ? m_blockStarts[number] + (position - block.position())
+                                         : m_text.size();
+}
+
+QMimeData *ColoredPreview::createMimeDataFromSelection() const
+{
+    const QTextCursor selection = textCursor();
+    auto *copied = new QMimeData;
+    copied->setText(textBetween(*document(), selection.selectionStart(), selection.selectionEnd()));
+    copied->setHtml(coloredHtml(
+        m_text, textOffset(selection.selectionStart()), textOffset(selection.selectionEnd()), m_runs));
+    return copied;
+}
+
+void fillPreview(ColoredPreview &preview, const QString &text, const std::vector<ColorRun> &runs)
+{
+    preview.fill(text, runs);
+}
+
+QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::vector<ColorRun> &runs)
+{
+    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><!--StartFragment-->");
+    html.reserve(html.size() + (to - from) * 11 / 10 + 64);
+    QString paragraph;
+    const auto endParagraph = [&] {
+        // An empty paragraph needs a line break to keep its height in a browser; the toolkit's
+        // own mark tells the toolkit that the break is no character.
+        html += paragraph.isEmpty()
+            ? QStringLiteral("<p style=\"-qt-paragraph-type:empty;margin:0\"><br></p>")
+            : QStringLiteral("<p style=\"margin:0;white-space:pre-wrap\">") + paragraph
+                + QStringLiteral("</p>");
+        paragraph.clear();
+    };
+    auto run = firstRunEndingAfter(runs, from);
+    bool inSpan = false;
+    for (qsizetype at = from; at < to;) {
+        while (run != runs.end() && run->start + run->length <= at)
+            ++run;
+        const bool colored = run != runs.end() && run->start <= at;
+        if (inSpan && (!colored || run->start == at)) {
+            paragraph += QLatin1String("</span>");
+            inSpan = false;
+        }
+        if (const qsizetype breakLength = hardBreakLength(text, at)) {
+            if (inSpan)
+                paragraph += QLatin1String("</span>");
+            endParagraph();
+            inSpan = false;
+            at += breakLength;
+            continue;
+        }
+        if (colored && !inSpan) {
+            paragraph += QStringLiteral("<span style=\"color:%1\">").arg(toQColor(run->color).name());
+            inSpan = true;
+        }
+        appendEscaped(paragraph, text[at]);
+        ++at;
+    }
+    if (inSpan)
+        paragraph += QLatin1String("</span>");
+    endParagraph();
+    return html + QStringLiteral("<!--EndFragment--></body></html>");
 }
 
 int previewPosition(const QTextDocument &document, QStringView text, qsizetype offset)

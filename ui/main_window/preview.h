@@ -1,22 +1,62 @@
 #pragma once
 
-#include "form1_state.h"
+#include "convert/form1_state.h"
 
-#include <QString>
+#include <QPlainTextEdit>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
+class QTextBlock;
 class QTextDocument;
 
 namespace rainbow::ui {
 
-/// Replaces the document's text by text, each run in its colour and the rest in the default
-/// colour, in one edit block without undo. Runs are UTF-16 offsets into text, in order and not
-/// overlapping. The document turns each line break ("\r\n", "\r", "\n", U+2029) into one block
-/// separator, so its positions count a "\r\n" pair as one; long paragraphs become display blocks
-/// (display_blocks.h), so documentText rather than the document's own plain text reads it back.
-void fillPreview(QTextDocument &document, const QString &text, const std::vector<ColorRun> &runs);
+/// The preview: a read-only box that shows a text with its colour runs. A text of a million
+/// characters shows at once, because the box lays out only the blocks that show and colours each
+/// block as it is laid out. It holds a long paragraph as display blocks (display_blocks.h); its
+/// copy, as plain text and as HTML with the colours, leaves their soft breaks out.
+class ColoredPreview : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit ColoredPreview(QWidget *parent = nullptr);
+
+    /// Replaces the text by text, each run in its colour and the rest in the default colour,
+    /// with the caret at the start and nothing to undo. Runs are UTF-16 offsets into text, in
+    /// order and not overlapping. Each line break ("\r\n", "\r", "\n", U+2029) becomes one block
+    /// separator, so document positions count a "\r\n" pair as one.
+    void fill(const QString &text, const std::vector<ColorRun> &runs);
+
+    /// The colour of the character at a document position, nullopt for the default colour and
+    /// for a block separator.
+    std::optional<PackedColor> colorAt(int position) const;
+
+protected:
+    QMimeData *createMimeDataFromSelection() const override;
+
+private:
+    friend class ColoringLayout;
+
+    /// Gives the block's layout the colours of its characters, once for each text.
+    void colorBlock(QTextBlock block) const;
+
+    /// The offset in the text of a document position.
+    qsizetype textOffset(int position) const;
+
+    QString m_text;
+    std::vector<ColorRun> m_runs;
+    std::vector<qsizetype> m_blockStarts; // the text offset of each block's first character
+    bool m_filling = false;
+};
+
+/// Fills the preview (ColoredPreview::fill).
+void fillPreview(ColoredPreview &preview, const QString &text, const std::vector<ColorRun> &runs);
+
+/// The HTML of text [from, to) with its colour runs: a paragraph for each line, a span for each
+/// coloured stretch, spaces kept as they are.
+QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::vector<ColorRun> &runs);
 
 /// The position in a document that fillPreview filled with text of the text offset (0..size): a
 /// "\r\n" pair is one block separator and a soft break one more position. An offset inside a

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color.h"
+#include "engine/color.h"
 
 #include <QColor>
 
@@ -9,7 +9,8 @@ namespace rainbow::ui {
 /// The colour a control shows for a packed colour (red in the low byte).
 inline QColor toQColor(PackedColor color)
 {
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    const RgbTriple rgb = unpackColor(color);
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 /// The packed form of a colour's red, green and blue.

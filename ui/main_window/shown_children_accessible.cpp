@@ -1,4 +1,4 @@
-#include "shown_children_accessible.h"
+#include "ui/main_window/shown_children_accessible.h"
 
 #include <QSet>
 #include <QString>

@@ -1,17 +1,17 @@
 #pragma once
 
 #include <QPlainTextEdit>
-#include <QTextEdit>
 
 namespace rainbow::ui {
 
-/// The output box: an editable plain text box that holds a long text as display blocks, so that
-/// only what shows is laid out. Copying leaves the soft breaks out; plainText() reads it so.
-class OutputBox : public QPlainTextEdit {
+/// The input and output boxes: editable plain text boxes that hold a long text as display
+/// blocks, so that only what shows is laid out, whether the text was set or pasted. Copying
+/// leaves the soft breaks out; plainText() reads it so.
+class LongTextBox : public QPlainTextEdit {
     Q_OBJECT
 
 public:
-    explicit OutputBox(QWidget *parent = nullptr);
+    explicit LongTextBox(QWidget *parent = nullptr);
 
     /// Replaces the whole text as setPlainText does: the caret at the start, nothing to undo.
     void setLongText(const QString &text);
@@ -27,16 +27,8 @@ private:
     void typePlainCharacters();
 };
 
-/// The preview: a read-only rich-text box whose copy, as plain text and as HTML, leaves the soft
-/// breaks out. fillPreview fills it.
-class PreviewBox : public QTextEdit {
-    Q_OBJECT
-
-public:
-    explicit PreviewBox(QWidget *parent = nullptr);
-
-protected:
-    QMimeData *createMimeDataFromSelection() const override;
-};
+/// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
+/// at every keystroke, and reading a text of many lines costs time per line.
+bool longEnoughForRainbow(const QPlainTextEdit &box);
 
 } // namespace rainbow::ui

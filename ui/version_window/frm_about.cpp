@@ -1,6 +1,6 @@
-#include "frm_about.h"
+#include "ui/version_window/frm_about.h"
 
-#include "window_look.h"
+#include "ui/window_look.h"
 
 #include <QFont>
 #include <QMimeData>
@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <QTextCursor>
 
-namespace rainbow {
+namespace rainbow::ui {
 
 namespace {
 
@@ -60,26 +60,26 @@ FrmAbout::FrmAbout(QWidget *parent)
     : QDialog(parent,
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
-    , Text1(new CrLfTextBox(this))
+    , m_text1(new CrLfTextBox(this))
 {
     setObjectName(QStringLiteral("FrmAbout"));
     setFixedSize(clientWidth, clientHeight);
     setFont(ui::windowFont());
 
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(textLeft, textTop, textWidth, textHeight);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Text1->setReadOnly(true);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setGeometry(textLeft, textTop, textWidth, textHeight);
+    m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_text1->setReadOnly(true);
     // Locked, not disabled: the caret and the keyboard still move and select, as in an edit box.
-    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Black text on the white it was drawn for, whatever the desktop's colours: on a dark base
     // it could not be read.
-    QPalette palette = Text1->palette();
+    QPalette palette = m_text1->palette();
     palette.setColor(QPalette::Text, Qt::black);
     palette.setColor(QPalette::Base, Qt::white);
-    Text1->setPalette(palette);
+    m_text1->setPalette(palette);
 }
 
 QString FrmAbout::releaseNotes() { return notes; }
@@ -104,8 +104,8 @@ void FrmAbout::showEvent(QShowEvent *event)
 void FrmAbout::Form_Load()
 {
     setWindowTitle(title());
-    Text1->setPlainText(releaseNotes());
-    Text1->setFocus();
+    m_text1->setPlainText(releaseNotes());
+    m_text1->setFocus();
 }
 
-} // namespace rainbow
+} // namespace rainbow::ui

@@ -8,7 +8,7 @@
 class QPlainTextEdit;
 class QShowEvent;
 
-namespace rainbow {
+namespace rainbow::ui {
 
 /// The version-history window: the release notes in one read-only text box, in a fixed-size window
 /// centred on the screen. It takes the application's icon. Every showing loads it anew, so showing
@@ -35,7 +35,7 @@ protected:
 private:
     void Form_Load();
 
-    QPlainTextEdit *Text1;
+    QPlainTextEdit *m_text1;
 };
 
-} // namespace rainbow
+} // namespace rainbow::ui
