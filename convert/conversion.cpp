@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <memory>
+#include <optional>
+
 namespace rainbow {
 
 namespace {
@@ -34,13 +37,108 @@ template <typename CharT> struct TemplateUnits {
     std::basic_string<CharT> closeTag;
 };
 
+/// A text without coloured characters.
+class NoSpans final : public ColorSpanSource {
+public:
+    bool next(ColorSpan &) override { return false; }
+};
+
+/// The rainbow's segments one after another, each on a wheel of its own length; a position on no
+/// sector repeats the colour before it, across segments too.
+class RainbowSegmentSpans final : public ColorSpanSource {
+public:
+    RainbowSegmentSpans(bool reverse, bool symmetric, int32_t n)
+        : m_segments(rainbowSegments(reverse, symmetric, n))
+    {
+    }
+
+    bool next(ColorSpan &span) override
+    {
+        for (;;) {
+            if (m_spans && m_spans->next(span))
+                return true;
+            if (m_spans)
+                m_last = m_spans->last();
+            if (m_next == m_segments.size())
+                return false;
+            const RainbowSegment &segment = m_segments[m_next++];
+            m_spans.emplace(
+                HueWheel(segment.Length), segment.Length, segment.InOrder, segment.ColorStart, m_last);
+        }
+    }
+
+private:
+    std::vector<RainbowSegment> m_segments;
+    std::size_t m_next = 0;
+    std::optional<RainbowSpans> m_spans;
+    RgbTriple m_last;
+};
+
+/// The colours the settings give n coloured characters, span by span: the window's gradient or
+/// rainbow, or a gradient along stops, then grouped and merged as asked.
+class ConversionColors {
+public:
+    ConversionColors(const ConversionSettings &settings, int32_t n)
+    {
+        const bool reverse = settings.gradientLayout && settings.reverse;
+        const bool symmetric = settings.gradientLayout && settings.symmetric;
+        if (n == 0) {
+            m_colors = std::make_unique<NoSpans>();
+        } else if (settings.mode == ConversionMode::Rainbow) {
+            m_colors = std::make_unique<RainbowSegmentSpans>(settings.reverse, settings.symmetric, n);
+        } else if (settings.stops.empty() && settings.blend == Blend::Rgb && !reverse && !symmetric) {
+            m_colors = std::make_unique<SpanSourceOf<GradientSpans>>(
+                GradientSpans(settings.startColor, settings.endColor, n));
+        } else {
+            m_ramp.emplace(settings.stops.empty() ? std::vector { settings.startColor, settings.endColor }
+                                                  : settings.stops,
+                settings.blend);
+            m_colors = std::make_unique<StopGradientSpans>(*m_ramp, n, reverse, symmetric);
+        }
+        m_outer = m_colors.get();
+        if (settings.groupSize > 1)
+            m_outer = &m_grouped.emplace(*m_outer, settings.groupSize);
+        if (settings.merge)
+            m_outer = &m_merged.emplace(*m_outer);
+    }
+
+    ConversionColors(const ConversionColors &) = delete;
+    ConversionColors &operator=(const ConversionColors &) = delete;
+
+    ColorSpanSource &spans() { return *m_outer; }
+
+private:
+    std::optional<ColorRamp> m_ramp;
+    std::unique_ptr<ColorSpanSource> m_colors;
+    std::optional<GroupedSpans> m_grouped;
+    std::optional<MergedSpans> m_merged;
+    ColorSpanSource *m_outer;
+};
+
+/// Characters of the text that take a colour: all, or with skipSpaces those not whitespace.
+template <typename CharT, typename Text>
+int32_t coloredCount(const ConversionSettings &settings, const Text &text)
+{
+    const int32_t n = core::checkedCount(text.size());
+    if (!settings.skipSpaces || n == 0)
+        return n;
+    int32_t colored = 0;
+    text.visitFrom(0, [&](auto cursor) {
+        core::forEachCharacter<CharT>(cursor, n, [&](std::basic_string_view<CharT> character) {
+            colored += isWhitespaceCharacter(character) ? 0 : 1;
+        });
+    });
+    return colored;
+}
+
 /// After the trimming: the check, then the whole markup into sink.
 template <typename CharT, typename Text>
 ConversionOutcome convertCharacters(const ConversionSettings &settings, const Text &text,
     std::basic_string_view<CharT> trimmedText, MarkupSink<CharT> &sink, ColorSpanSink<CharT> *colors)
 {
     const int32_t n = core::checkedCount(text.size());
-    const ConversionOutcome outcome = checkLength(settings.mode, settings.symmetric, n);
+    const int32_t colored = coloredCount<CharT>(settings, text);
+    const ConversionOutcome outcome = checkLength(settings.mode, settings.symmetric, colored);
     if (outcome != ConversionOutcome::Converted)
         return outcome;
     if (colors)
@@ -51,16 +149,28 @@ ConversionOutcome convertCharacters(const ConversionSettings &settings, const Te
     };
     const TemplateUnits<CharT> markup(settings.markup);
     FragmentWriter<CharT> writer = markup.writer();
-    // Every mode gives each character one fragment: the markup's size is known now.
-    sink.expect(std::size_t(n) * writer.fixedSize() + trimmedText.size());
-    if (settings.mode == ConversionMode::Gradient) {
-        core::writeGradient(text, settings.startColor, settings.endColor, writer, sink, onSpan);
-    } else {
-        RgbTriple last;
-        for (const RainbowSegment &segment : rainbowSegments(settings.reverse, settings.symmetric, n))
-            last = core::writeRainbow(text, HueWheel(segment.Length), segment, last, writer, sink, onSpan);
+    ConversionColors spans(settings, colored);
+    const core::TaggingRules rules { !settings.sharedTags(), settings.skipSpaces, settings.escape };
+    if (rules.plain()) {
+        // One fragment per character: the markup's size is known now.
+        sink.expect(std::size_t(n) * writer.fixedSize() + trimmedText.size());
     }
-    return ConversionOutcome::Converted;
+    if (n == 0)
+        return outcome;
+    text.visitFrom(0, [&](auto cursor) {
+        if (rules.plain())
+            writeSpans(writer, spans.spans(), cursor, sink, onSpan);
+        else
+            core::writeTaggedSpans(writer, spans.spans(), cursor, trimmedText, n, rules, sink, onSpan);
+    });
+    return outcome;
+}
+
+bool isWhitespaceCodePoint(char32_t c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680
+        || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F
+        || c == 0x3000;
 }
 
 } // namespace
@@ -98,6 +208,73 @@ ConversionOutcome convertText(const ConversionSettings &settings, const QString 
     const std::u16string_view units(
         reinterpret_cast<const char16_t *>(characters.text().utf16()), std::size_t(characters.text().size()));
     return convertCharacters(settings, characters, units, sink, colors);
+}
+
+bool isWhitespaceCharacter(std::u16string_view character)
+{
+    return !character.empty() && std::all_of(character.begin(), character.end(), [](char16_t unit) {
+        return isWhitespaceCodePoint(unit);
+    });
+}
+
+bool isWhitespaceCharacter(std::string_view character)
+{
+    if (character.empty())
+        return false;
+    for (std::size_t at = 0; at < character.size();) {
+        if (!core::startsWithSpace(character, at))
+            return false;
+        at += utf8SequenceLength(character[at]);
+    }
+    return true;
+}
+
+bool core::startsWithSpace(std::u16string_view text, std::size_t at)
+{
+    return isWhitespaceCodePoint(text[at]);
+}
+
+bool core::startsWithSpace(std::string_view text, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return at + i < text.size() ? uint8_t(text[at + i]) : 0u; };
+    const unsigned lead = byte(0);
+    if (lead < 0x80)
+        return isWhitespaceCodePoint(lead);
+    if (lead == 0xC2)
+        return isWhitespaceCodePoint(((lead & 0x1F) << 6) | (byte(1) & 0x3F));
+    if (lead >= 0xE1 && lead <= 0xE3)
+        return isWhitespaceCodePoint(((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F));
+    return false;
+}
+
+std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
+    const ConversionSettings &settings, std::string_view text, int64_t limit)
+{
+    const auto codePoints = [](std::string_view units) {
+        return int64_t(
+            std::count_if(units.begin(), units.end(), [](char c) { return (uint8_t(c) & 0xC0) != 0x80; }));
+    };
+    const MarkupTemplate &markup = settings.markup;
+    FitPlanner planner(
+        codePoints(markup.OpenPrefix) + 6 + codePoints(markup.OpenSuffix) + codePoints(markup.CloseTag));
+    const std::string_view inner = trimSpaces(text);
+    const Utf8CharacterText characters(inner);
+    const int32_t n = core::checkedCount(characters.size());
+    if (n > 0) {
+        characters.visitFrom(0, [&](auto cursor) {
+            core::forEachCharacter<char>(cursor, n, [&](std::string_view character) {
+                int64_t size = codePoints(character);
+                if (settings.escape) {
+                    for (const char unit : character) {
+                        if (const std::size_t entity = htmlEntity(char32_t(uint8_t(unit))).size())
+                            size += int64_t(entity) - 1;
+                    }
+                }
+                planner.add(size, !(settings.skipSpaces && isWhitespaceCharacter(character)));
+            });
+        });
+    }
+    return planner.plan(limit);
 }
 
 } // namespace rainbow

@@ -74,6 +74,12 @@ public:
             writeCode(m_headBlock.data() + m_codeOffset, color);
     }
 
+    /// The open tag in the colour set last, copied to out; returns its end.
+    CharT *writeOpen(CharT *out) const { return std::copy(m_head.begin(), m_head.end(), out); }
+
+    /// The close tag, copied to out; returns its end.
+    CharT *writeClose(CharT *out) const { return std::copy(m_close.begin(), m_close.end(), out); }
+
     /// Writes count fragments at out, one per character taken from characters (a cursor of
     /// character_cursor.h), and returns their end.
     template <typename Cursor> CharT *writeFragments(CharT *out, Cursor &characters, std::size_t count) const
@@ -145,9 +151,7 @@ private:
 
     template <typename Cursor> CharT *writeExact(CharT *out, Cursor &characters) const
     {
-        out = std::copy(m_head.begin(), m_head.end(), out);
-        out = characters.copyExact(out);
-        return std::copy(m_close.begin(), m_close.end(), out);
+        return writeClose(characters.copyExact(writeOpen(out)));
     }
 
     static void writeCode(CharT *out, const RgbTriple &color)
