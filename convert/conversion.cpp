@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <memory>
 #include <optional>
 
@@ -115,6 +119,15 @@ private:
     ColorSpanSource *m_outer;
 };
 
+template <typename CharT, typename Text> std::basic_string_view<CharT> textUnits(const Text &text);
+
+template <> std::string_view textUnits<char>(const Utf8CharacterText &text) { return text.text(); }
+
+template <> std::u16string_view textUnits<char16_t>(const CharacterText &text)
+{
+    return { reinterpret_cast<const char16_t *>(text.text().utf16()), std::size_t(text.text().size()) };
+}
+
 /// Characters of the text that take a colour: all, or with skipSpaces those not whitespace.
 template <typename CharT, typename Text>
 int32_t coloredCount(const ConversionSettings &settings, const Text &text)
@@ -122,7 +135,19 @@ int32_t coloredCount(const ConversionSettings &settings, const Text &text)
     const int32_t n = core::checkedCount(text.size());
     if (!settings.skipSpaces || n == 0)
         return n;
-    int32_t colored = 0;
+    int32_t colored = n;
+    if (text.codePointCharacters()) {
+        // Each whitespace code point is a character, but a CR LF pair is one.
+        const std::basic_string_view<CharT> units = textUnits<CharT>(text);
+        for (std::size_t at = core::nextSpace(units, 0); at < units.size();
+             at = core::nextSpace(units, at + 1)) {
+            if (units[at] == '\r' && at + 1 < units.size() && units[at + 1] == '\n')
+                ++at;
+            --colored;
+        }
+        return colored;
+    }
+    colored = 0;
     text.visitFrom(0, [&](auto cursor) {
         core::forEachCharacter<CharT>(cursor, n, [&](std::basic_string_view<CharT> character) {
             colored += isWhitespaceCharacter(character) ? 0 : 1;
@@ -161,7 +186,8 @@ ConversionOutcome convertCharacters(const ConversionSettings &settings, const Te
         if (rules.plain())
             writeSpans(writer, spans.spans(), cursor, sink, onSpan);
         else
-            core::writeTaggedSpans(writer, spans.spans(), cursor, trimmedText, n, rules, sink, onSpan);
+            core::writeTaggedSpans(writer, spans.spans(), cursor, trimmedText, text.codePointCharacters(), n,
+                rules, sink, onSpan);
     });
     return outcome;
 }
@@ -227,6 +253,63 @@ bool isWhitespaceCharacter(std::string_view character)
         at += utf8SequenceLength(character[at]);
     }
     return true;
+}
+
+std::size_t core::nextSpace(std::u16string_view text, std::size_t from)
+{
+    for (; from < text.size(); ++from) {
+        if (isWhitespaceCodePoint(text[from]))
+            return from;
+    }
+    return text.size();
+}
+
+std::size_t core::nextSpace(std::string_view text, std::size_t from)
+{
+    // Lead bytes of whitespace: ASCII up to the space, C2 (U+0085, U+00A0), E1 (U+1680), E2
+    // (U+2000 ..), E3 (U+3000); sixteen bytes at a time look for one.
+#ifdef __SSE2__
+    const __m128i space = _mm_set1_epi8(0x20);
+    const __m128i c2 = _mm_set1_epi8(char(0xC2));
+    const __m128i e1 = _mm_set1_epi8(char(0xE1));
+    const __m128i two = _mm_set1_epi8(2);
+    while (from + 16 <= text.size()) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + from));
+        const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(bytes, space), bytes);
+        const __m128i fromE1 = _mm_sub_epi8(bytes, e1);
+        const __m128i e1ToE3 = _mm_cmpeq_epi8(_mm_min_epu8(fromE1, two), fromE1);
+        auto mask
+            = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(low, _mm_cmpeq_epi8(bytes, c2)), e1ToE3)));
+        for (; mask != 0; mask &= mask - 1) {
+            const std::size_t at = from + std::size_t(__builtin_ctz(mask));
+            if (startsWithSpace(text, at))
+                return at;
+        }
+        from += 16;
+    }
+#endif
+    for (; from < text.size(); ++from) {
+        const auto byte = uint8_t(text[from]);
+        if ((byte <= 0x20 || byte == 0xC2 || (byte >= 0xE1 && byte <= 0xE3)) && startsWithSpace(text, from))
+            return from;
+    }
+    return text.size();
+}
+
+std::size_t core::codePointsIn(std::string_view text, std::size_t from, std::size_t to)
+{
+    std::size_t count = 0;
+#ifdef __SSE2__
+    for (; from + 16 <= to; from += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + from));
+        // Continuation bytes 0x80..0xBF are -128..-65 as signed bytes.
+        count += std::size_t(
+            __builtin_popcount(unsigned(_mm_movemask_epi8(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65))))));
+    }
+#endif
+    for (; from < to; ++from)
+        count += (uint8_t(text[from]) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
 }
 
 bool core::startsWithSpace(std::u16string_view text, std::size_t at)

@@ -109,35 +109,64 @@ struct TaggingRules {
     bool plain() const { return tagPerCharacter && !skipSpaces && !escape; }
 };
 
+/// The first unit at or after from where a whitespace code point starts; text.size() if none.
+std::size_t nextSpace(std::string_view text, std::size_t from);
+std::size_t nextSpace(std::u16string_view text, std::size_t from);
+
+/// Code points in the units [from, to) of text.
+std::size_t codePointsIn(std::string_view text, std::size_t from, std::size_t to);
+inline std::size_t codePointsIn(std::u16string_view, std::size_t from, std::size_t to) { return to - from; }
+
+/// Copies count characters from the cursor to out; returns the end.
+template <typename CharT, typename Cursor>
+CharT *copyCharacters(CharT *out, Cursor &cursor, std::size_t count)
+{
+    while (count > 0) {
+        const std::size_t fast = cursor.fastCount(count);
+        for (std::size_t i = 0; i < fast; ++i)
+            out = cursor.copyFast(out);
+        count -= fast;
+        if (count > 0) {
+            out = cursor.copyExact(out);
+            --count;
+        }
+    }
+    return out;
+}
+
 /// Writes the characters of a text (count of them from the cursor on, whitespace included) with
 /// the colours of spans, which cover the coloured characters only when rules.skipSpaces; tells
-/// onSpan(color, firstUnit, endUnit) where each run of coloured characters lies in text.
+/// onSpan(color, firstUnit, endUnit) where each run of coloured characters lies in text. When
+/// codePointCharacters, every code point of the text is a character (CR LF aside), so the
+/// coloured characters before the next whitespace are counted from the units.
 template <typename CharT, typename Cursor, typename OnSpan>
 void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cursor cursor,
-    std::basic_string_view<CharT> text, int64_t count, const TaggingRules &rules, MarkupSink<CharT> &sink,
-    OnSpan &&onSpan)
+    std::basic_string_view<CharT> text, bool codePointCharacters, int64_t count, const TaggingRules &rules,
+    MarkupSink<CharT> &sink, OnSpan &&onSpan)
 {
-    constexpr int64_t batch = 4096; // characters between two requests for room
+    constexpr int64_t batch = 4096; // characters between two requests for room, at most
     const std::size_t growth = rules.escape ? 5 : 1; // "&amp;" for "&"
     CharT *out = nullptr;
     int64_t room = 0; // characters that still fit in the room asked for
-    const auto makeRoom = [&] {
-        if (room == 0) {
+    // Room for the next characters (at most batch of them).
+    const auto makeRoom = [&](int64_t characters) {
+        if (room < characters) {
             if (out)
                 sink.commit(out);
             room = std::min(batch, count);
-            const auto characters = std::size_t(room);
-            out = sink.reserve(characters * writer.fixedSize() + cursor.unitsBound(characters) * growth);
+            const auto units = std::size_t(room);
+            out = sink.reserve(units * writer.fixedSize() + cursor.unitsBound(units) * growth);
         }
-        --room;
-        --count;
+        room -= characters;
+        count -= characters;
     };
+
     // The whitespace character at the cursor, when there is one, copied to scratch.
     std::vector<CharT> scratch;
     const CharT *spaceEnd = nullptr;
     std::optional<Cursor> afterSpace;
     const auto spaceAhead = [&] {
-        if (!startsWithSpace(text, cursor.position()))
+        if (count == 0 || !startsWithSpace(text, cursor.position()))
             return false;
         const std::size_t needed = cursor.unitsBound(1) + MarkupSink<CharT>::slack;
         if (scratch.size() < needed)
@@ -148,6 +177,7 @@ void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cur
             std::basic_string_view<CharT>(scratch.data(), std::size_t(spaceEnd - scratch.data())));
     };
     const auto writeSpace = [&] {
+        makeRoom(1);
         out = std::copy(static_cast<const CharT *>(scratch.data()), spaceEnd, out);
         cursor = *afterSpace;
     };
@@ -166,38 +196,52 @@ void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cur
     };
     while (spans.next(span)) {
         writer.setColor(span.color);
-        for (int64_t left = span.count; left > 0; --left) {
-            for (;;) {
-                makeRoom();
-                if (!rules.skipSpaces || !spaceAhead())
-                    break;
-                endRun(cursor.position());
-                writeSpace();
+        for (int64_t left = span.count; left > 0;) {
+            // A stretch of coloured characters: up to the next whitespace when it is skipped.
+            int64_t stretch = std::min(left, batch);
+            if (rules.skipSpaces) {
+                while (spaceAhead()) {
+                    endRun(cursor.position());
+                    writeSpace();
+                }
+                if (codePointCharacters) {
+                    const std::size_t at = cursor.position();
+                    stretch = std::min(stretch, int64_t(codePointsIn(text, at, nextSpace(text, at))));
+                } else {
+                    stretch = 1;
+                }
             }
-            if (!open) {
-                out = writer.writeOpen(out);
-                open = true;
-            }
+            makeRoom(stretch);
             if (runFirst == noRun)
                 runFirst = cursor.position();
-            CharT *const textStart = out;
-            out = cursor.copyExact(out);
-            if (rules.escape)
-                out = escapeInPlace(textStart, out);
-            if (rules.tagPerCharacter) {
-                out = writer.writeClose(out);
-                open = false;
+            if (rules.tagPerCharacter && !rules.escape) {
+                out = writer.writeFragments(out, cursor, std::size_t(stretch));
+            } else if (rules.tagPerCharacter) {
+                for (int64_t i = 0; i < stretch; ++i) {
+                    CharT *const textStart = writer.writeOpen(out);
+                    out = writer.writeClose(escapeInPlace(textStart, cursor.copyExact(textStart)));
+                }
+            } else {
+                if (!open)
+                    out = writer.writeOpen(out);
+                open = true;
+                CharT *const textStart = out;
+                out = copyCharacters(out, cursor, std::size_t(stretch));
+                if (rules.escape)
+                    out = escapeInPlace(textStart, out);
             }
+            left -= stretch;
         }
         endRun(cursor.position());
     }
     // Whitespace after the last coloured character.
     while (count > 0) {
-        makeRoom();
-        if (spaceAhead())
+        if (spaceAhead()) {
             writeSpace();
-        else
+        } else {
+            makeRoom(1);
             out = cursor.copyExact(out);
+        }
     }
     if (out)
         sink.commit(out);
