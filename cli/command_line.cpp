@@ -583,27 +583,32 @@ struct Refusal {
     std::string message;
 };
 
-/// Converts one text into out (the markup or the preview, then a line break); a refusal writes
-/// nothing.
-std::optional<Refusal> convertInto(const Request &request, std::string_view text, ChunkedOutput &out)
+/// Converts one text into out with the request's converter (the markup or the preview, then a
+/// line break); a refusal writes nothing.
+std::optional<Refusal> convertInto(
+    const Request &request, Utf8Converter &converter, std::string_view text, ChunkedOutput &out)
 {
-    ConversionSettings settings = request.settings;
+    std::optional<Utf8Converter> fitted;
     if (request.fitLimit) {
-        const auto fit = fitGroupSize(settings, text, *request.fitLimit);
+        const auto fit = fitGroupSize(request.settings, text, *request.fitLimit);
         if (const auto *tooLong = std::get_if<FitPlanner::TooLong>(&fit))
-            return Refusal { "the markup does not fit in " + std::to_string(*request.fitLimit)
-                + " characters: even one tag for the whole text needs " + std::to_string(tooLong->needed) };
+            return Refusal { "rainbowtext-cli: the markup does not fit in "
+                + std::to_string(*request.fitLimit) + " characters: even one tag for the whole text needs "
+                + std::to_string(tooLong->needed) };
+        ConversionSettings settings = request.settings;
         settings.groupSize = std::get<FitPlanner::Fit>(fit).groupSize;
+        fitted.emplace(std::move(settings));
     }
+    Utf8Converter &use = fitted ? *fitted : converter;
     ConversionOutcome outcome;
     if (request.preview) {
         DiscardedMarkup markup;
         TerminalPreview preview(out, request.depth);
-        outcome = convertText(settings, text, markup, &preview);
+        outcome = use.convert(text, markup, &preview);
         if (outcome == ConversionOutcome::Converted)
             preview.finish();
     } else {
-        outcome = convertText(settings, text, out);
+        outcome = use.convert(text, out);
     }
     if (outcome != ConversionOutcome::Converted)
         return Refusal { messages::forOutcome(outcome).toStdString() };
@@ -623,7 +628,8 @@ int convertWhole(const Request &request, int input, int output, TextSize &size, 
     }
     size = { text.size(), true };
     ChunkedOutput out(output);
-    if (const auto refusal = convertInto(request, text, out)) {
+    Utf8Converter converter(request.settings);
+    if (const auto refusal = convertInto(request, converter, text, out)) {
         err << refusal->message << '\n';
         return 1;
     }
@@ -636,6 +642,7 @@ int convertWhole(const Request &request, int input, int output, TextSize &size, 
 int convertLines(const Request &request, int input, int output)
 {
     ChunkedOutput out(output);
+    Utf8Converter converter(request.settings);
     std::size_t number = 0;
     const auto line = [&](std::string_view text, const std::string &name) {
         if (!text.empty() && text.back() == '\r')
@@ -643,7 +650,7 @@ int convertLines(const Request &request, int input, int output)
         requireUtf8(text, "line " + std::to_string(++number) + " of " + name);
         if (number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0)
             text.remove_prefix(3);
-        if (convertInto(request, text, out)) {
+        if (convertInto(request, converter, text, out)) {
             out.write(text);
             out.write("\n");
         }

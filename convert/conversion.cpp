@@ -82,7 +82,8 @@ private:
 /// rainbow, or a gradient along stops, then grouped and merged as asked.
 class ConversionColors {
 public:
-    ConversionColors(const ConversionSettings &settings, int32_t n)
+    /// ramp: the settings' ramp (rampFor), when they need one.
+    ConversionColors(const ConversionSettings &settings, const ColorRamp *ramp, int32_t n)
     {
         const bool reverse = settings.gradientLayout && settings.reverse;
         const bool symmetric = settings.gradientLayout && settings.symmetric;
@@ -90,14 +91,16 @@ public:
             m_colors = std::make_unique<NoSpans>();
         } else if (settings.mode == ConversionMode::Rainbow) {
             m_colors = std::make_unique<RainbowSegmentSpans>(settings.reverse, settings.symmetric, n);
-        } else if (settings.stops.empty() && settings.blend == Blend::Rgb && !reverse && !symmetric) {
-            m_colors = std::make_unique<SpanSourceOf<GradientSpans>>(
-                GradientSpans(settings.startColor, settings.endColor, n));
+        } else if (!ramp) {
+            // Where colours change every few characters, stepping beats looking for the ends of runs.
+            constexpr int32_t shortText = 4096;
+            if (n <= shortText)
+                m_colors = std::make_unique<SteppedGradientSpans>(settings.startColor, settings.endColor, n);
+            else
+                m_colors = std::make_unique<SpanSourceOf<GradientSpans>>(
+                    GradientSpans(settings.startColor, settings.endColor, n));
         } else {
-            m_ramp.emplace(settings.stops.empty() ? std::vector { settings.startColor, settings.endColor }
-                                                  : settings.stops,
-                settings.blend);
-            m_colors = std::make_unique<StopGradientSpans>(*m_ramp, n, reverse, symmetric);
+            m_colors = std::make_unique<StopGradientSpans>(*ramp, n, reverse, symmetric);
         }
         m_outer = m_colors.get();
         if (settings.groupSize > 1)
@@ -112,7 +115,6 @@ public:
     ColorSpanSource &spans() { return *m_outer; }
 
 private:
-    std::optional<ColorRamp> m_ramp;
     std::unique_ptr<ColorSpanSource> m_colors;
     std::optional<GroupedSpans> m_grouped;
     std::optional<MergedSpans> m_merged;
@@ -127,6 +129,32 @@ template <> std::u16string_view textUnits<char16_t>(const CharacterText &text)
 {
     return { reinterpret_cast<const char16_t *>(text.text().utf16()), std::size_t(text.text().size()) };
 }
+
+/// The ramp a gradient needs for stops, a blend or a layout; nullopt for the window's gradient.
+std::optional<ColorRamp> rampFor(const ConversionSettings &settings)
+{
+    const bool layout = settings.gradientLayout && (settings.reverse || settings.symmetric);
+    if (settings.mode != ConversionMode::Gradient
+        || (settings.stops.empty() && settings.blend == Blend::Rgb && !layout))
+        return std::nullopt;
+    return ColorRamp(
+        settings.stops.empty() ? std::vector { settings.startColor, settings.endColor } : settings.stops,
+        settings.blend);
+}
+
+/// What the settings decide, made once for any number of texts.
+template <typename CharT> struct PreparedConversion {
+    explicit PreparedConversion(ConversionSettings conversionSettings)
+        : settings(std::move(conversionSettings))
+        , writer(TemplateUnits<CharT>(settings.markup).writer())
+        , ramp(rampFor(settings))
+    {
+    }
+
+    const ConversionSettings settings;
+    FragmentWriter<CharT> writer;
+    const std::optional<ColorRamp> ramp;
+};
 
 /// Characters of the text that take a colour: all, or with skipSpaces those not whitespace.
 template <typename CharT, typename Text>
@@ -158,9 +186,10 @@ int32_t coloredCount(const ConversionSettings &settings, const Text &text)
 
 /// After the trimming: the check, then the whole markup into sink.
 template <typename CharT, typename Text>
-ConversionOutcome convertCharacters(const ConversionSettings &settings, const Text &text,
+ConversionOutcome convertCharacters(PreparedConversion<CharT> &prepared, const Text &text,
     std::basic_string_view<CharT> trimmedText, MarkupSink<CharT> &sink, ColorSpanSink<CharT> *colors)
 {
+    const ConversionSettings &settings = prepared.settings;
     const int32_t n = core::checkedCount(text.size());
     const int32_t colored = coloredCount<CharT>(settings, text);
     const ConversionOutcome outcome = checkLength(settings.mode, settings.symmetric, colored);
@@ -172,9 +201,8 @@ ConversionOutcome convertCharacters(const ConversionSettings &settings, const Te
         if (colors)
             colors->colored(color, first, end);
     };
-    const TemplateUnits<CharT> markup(settings.markup);
-    FragmentWriter<CharT> writer = markup.writer();
-    ConversionColors spans(settings, colored);
+    FragmentWriter<CharT> &writer = prepared.writer;
+    ConversionColors spans(settings, prepared.ramp ? &*prepared.ramp : nullptr, colored);
     const core::TaggingRules rules { !settings.sharedTags(), settings.skipSpaces, settings.escape };
     if (rules.plain()) {
         // One fragment per character: the markup's size is known now.
@@ -223,8 +251,25 @@ std::vector<RainbowSegment> rainbowSegments(bool reverse, bool symmetric, int32_
 ConversionOutcome convertText(const ConversionSettings &settings, std::string_view text,
     MarkupSink<char> &sink, ColorSpanSink<char> *colors)
 {
+    return Utf8Converter(settings).convert(text, sink, colors);
+}
+
+struct Utf8Converter::Prepared : PreparedConversion<char> {
+    using PreparedConversion::PreparedConversion;
+};
+
+Utf8Converter::Utf8Converter(ConversionSettings settings)
+    : m_prepared(std::make_unique<Prepared>(std::move(settings)))
+{
+}
+
+Utf8Converter::~Utf8Converter() = default;
+
+ConversionOutcome Utf8Converter::convert(
+    std::string_view text, MarkupSink<char> &sink, ColorSpanSink<char> *colors)
+{
     const std::string_view inner = trimSpaces(text);
-    return convertCharacters(settings, Utf8CharacterText(inner), inner, sink, colors);
+    return convertCharacters<char>(*m_prepared, Utf8CharacterText(inner), inner, sink, colors);
 }
 
 ConversionOutcome convertText(const ConversionSettings &settings, const QString &text,
@@ -233,7 +278,8 @@ ConversionOutcome convertText(const ConversionSettings &settings, const QString 
     const CharacterText characters(core::trimmed(text));
     const std::u16string_view units(
         reinterpret_cast<const char16_t *>(characters.text().utf16()), std::size_t(characters.text().size()));
-    return convertCharacters(settings, characters, units, sink, colors);
+    PreparedConversion<char16_t> prepared(settings);
+    return convertCharacters(prepared, characters, units, sink, colors);
 }
 
 bool isWhitespaceCharacter(std::u16string_view character)

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -79,6 +80,23 @@ ConversionOutcome convertText(const ConversionSettings &settings, std::string_vi
     MarkupSink<char> &sink, ColorSpanSink<char> *colors = nullptr);
 ConversionOutcome convertText(const ConversionSettings &settings, const QString &text,
     MarkupSink<char16_t> &sink, ColorSpanSink<char16_t> *colors = nullptr);
+
+/// convertText of UTF-8 texts, one after another with the same settings, which are prepared once
+/// (for a stream of lines).
+class Utf8Converter {
+public:
+    explicit Utf8Converter(ConversionSettings settings);
+    ~Utf8Converter();
+    Utf8Converter(const Utf8Converter &) = delete;
+    Utf8Converter &operator=(const Utf8Converter &) = delete;
+
+    ConversionOutcome convert(
+        std::string_view text, MarkupSink<char> &sink, ColorSpanSink<char> *colors = nullptr);
+
+private:
+    struct Prepared;
+    std::unique_ptr<Prepared> m_prepared;
+};
 
 /// Whether a character of text (its code units) is whitespace through and through: tab, line
 /// breaks, spaces of any width, U+3000; a space that carries a combining mark is not.
