@@ -50,8 +50,8 @@ TEST(ParseHexColor, RefusesEverythingElse)
         "#F8G",
         "12 345",
         "FF8000\n",
-        "\xef\xbc\x83"
-        "FF8000",
+        ("\xef\xbc\x83" // a full-width '#'
+         "FF8000"),
     };
     for (const char *text : refused) {
         SCOPED_TRACE(text);
