@@ -647,7 +647,9 @@ int convertLines(const Request &request, int input, int output)
     const auto line = [&](std::string_view text, const std::string &name) {
         if (!text.empty() && text.back() == '\r')
             text.remove_suffix(1);
-        requireUtf8(text, "line " + std::to_string(++number) + " of " + name);
+        ++number;
+        if (firstInvalidUtf8(text)) // the message is made only when it is needed
+            requireUtf8(text, "line " + std::to_string(number) + " of " + name);
         if (number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0)
             text.remove_prefix(3);
         if (convertInto(request, converter, text, out)) {

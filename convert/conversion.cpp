@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 namespace rainbow {
 
@@ -151,9 +152,36 @@ template <typename CharT> struct PreparedConversion {
     {
     }
 
+    /// The open tags of a plain conversion of n characters, one after another and padded for
+    /// the writer's reads: made once for each length, as the colours depend on nothing else.
+    const std::vector<CharT> &headsFor(int32_t n)
+    {
+        constexpr std::size_t mostUnits = std::size_t(1) << 22; // then the lengths seen start anew
+        if (const auto found = heads.find(n); found != heads.end())
+            return found->second;
+        if (headUnits > mostUnits) {
+            heads.clear();
+            headUnits = 0;
+        }
+        std::vector<CharT> &tags = heads[n];
+        tags.reserve(std::size_t(n) * writer.head().size() + MarkupSink<CharT>::slack);
+        ConversionColors colors(settings, ramp ? &*ramp : nullptr, n);
+        ColorSpan span;
+        while (colors.spans().next(span)) {
+            writer.setColor(span.color);
+            for (int64_t i = 0; i < span.count; ++i)
+                tags.insert(tags.end(), writer.head().begin(), writer.head().end());
+        }
+        tags.resize(tags.size() + MarkupSink<CharT>::slack);
+        headUnits += tags.size();
+        return tags;
+    }
+
     const ConversionSettings settings;
     FragmentWriter<CharT> writer;
     const std::optional<ColorRamp> ramp;
+    std::unordered_map<int32_t, std::vector<CharT>> heads;
+    std::size_t headUnits = 0;
 };
 
 /// Characters of the text that take a colour: all, or with skipSpaces those not whitespace.
@@ -202,7 +230,6 @@ ConversionOutcome convertCharacters(PreparedConversion<CharT> &prepared, const T
             colors->colored(color, first, end);
     };
     FragmentWriter<CharT> &writer = prepared.writer;
-    ConversionColors spans(settings, prepared.ramp ? &*prepared.ramp : nullptr, colored);
     const core::TaggingRules rules { !settings.sharedTags(), settings.skipSpaces, settings.escape };
     if (rules.plain()) {
         // One fragment per character: the markup's size is known now.
@@ -210,6 +237,19 @@ ConversionOutcome convertCharacters(PreparedConversion<CharT> &prepared, const T
     }
     if (n == 0)
         return outcome;
+    // Short texts change colour every few characters, and a stream of lines brings the same
+    // lengths again and again: their tags are made once.
+    constexpr int32_t shortText = 4096;
+    if (rules.plain() && !colors && n <= shortText) {
+        const std::vector<CharT> &heads = prepared.headsFor(n);
+        text.visitFrom(0, [&](auto cursor) {
+            CharT *out
+                = sink.reserve(std::size_t(n) * writer.fixedSize() + cursor.unitsBound(std::size_t(n)));
+            sink.commit(writer.writeFragmentsWithHeads(out, cursor, heads.data(), std::size_t(n)));
+        });
+        return outcome;
+    }
+    ConversionColors spans(settings, prepared.ramp ? &*prepared.ramp : nullptr, colored);
     text.visitFrom(0, [&](auto cursor) {
         if (rules.plain())
             writeSpans(writer, spans.spans(), cursor, sink, onSpan);

@@ -316,6 +316,14 @@ TEST(CommandLineInput, FileAndLines)
         runCli({ "-m", "rainbow", "abcdefg" }).out + "xy\n\n" + runCli({ "-m", "rainbow", "12345678" }).out);
     EXPECT_EQ(runCli({ "-l" }, "ab\ncd\n").out, runCli({ "ab" }).out + runCli({ "cd" }).out);
     EXPECT_EQ(runCli({ "-l", "ab\ncd" }).out, runCli({ "ab" }).out + runCli({ "cd" }).out);
+    // Lines of one length share their tags: each still gets its own characters and colours.
+    const QByteArray mixed[] = { "a😀b", "xyz", "e\xCC\x81<>", "青柚彩虹文字", "a😀b", "xyz" };
+    QByteArray expected;
+    for (const QByteArray &line : mixed)
+        expected += runCli({ "-f", "html", line }).out;
+    EXPECT_EQ(
+        runCli({ "-l", "-f", "html" }, QByteArrayList(std::begin(mixed), std::end(mixed)).join('\n')).out,
+        expected);
     const CliRun invalid = runCli({ "-l" }, "ab\ncd\xFF\n");
     EXPECT_EQ(invalid.exitCode, 2);
     EXPECT_TRUE(invalid.err.contains("line 2 of standard input is not valid UTF-8"))
