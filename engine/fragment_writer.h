@@ -9,11 +9,9 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -59,10 +57,7 @@ public:
         m_closeChunks = chunksFor(m_close.size());
         if (m_headChunks <= maxHeadChunks && m_closeChunks <= maxCloseChunks) {
             std::copy(m_head.begin(), m_head.end(), m_headBlock.begin());
-            for (std::size_t i = 0; i < 2 && m_codeOffset + 6 + i < m_headBlock.size(); ++i)
-                m_codeTail[i] = m_headBlock[m_codeOffset + 6 + i];
             std::copy(m_close.begin(), m_close.end(), m_closeBlock.begin());
-            packCode();
         } else {
             m_headChunks = m_closeChunks = 0; // too long for the fixed-size stores: exact copies
         }
@@ -75,7 +70,8 @@ public:
     void setColor(const RgbTriple &color)
     {
         writeCode(m_head.data() + m_codeOffset, color);
-        packCode();
+        if (m_headChunks > 0)
+            writeCode(m_headBlock.data() + m_codeOffset, color);
     }
 
     /// The open tag in the colour set last, copied to out; returns its end.
@@ -129,22 +125,6 @@ public:
                 out = writeExact(out, characters);
             return out;
         }
-        if (count <= 2 && characters.fastCount(count) == count) {
-            // A span of a character or two (a short gradient changes colour every character):
-            // fewer set-up costs than the loop below.
-            for (; count > 0; --count) {
-                for (int i = 0; i < m_headChunks; ++i)
-                    storeChunk(out + i * chunkUnits, loadChunk(m_headBlock.data() + i * chunkUnits));
-                std::memcpy(out + m_codeOffset, &m_codeWords[0], 8);
-                if constexpr (sizeof(CharT) > 1)
-                    std::memcpy(out + m_codeOffset + 8 / sizeof(CharT), &m_codeWords[1], 8);
-                out = characters.copyFast(out + m_head.size());
-                for (int i = 0; i < m_closeChunks; ++i)
-                    storeChunk(out + i * chunkUnits, loadChunk(m_closeBlock.data() + i * chunkUnits));
-                out += m_close.size();
-            }
-            return out;
-        }
         {
             using Fast = CharT *(FragmentWriter::*)(CharT *, Cursor &, std::size_t) const;
             static constexpr Fast fast[maxHeadChunks][maxCloseChunks] = {
@@ -185,16 +165,11 @@ private:
             close[i] = loadChunk(m_closeBlock.data() + i * chunkUnits);
         const std::size_t headSize = m_head.size();
         const std::size_t closeSize = m_close.size();
-        const std::size_t codeOffset = m_codeOffset;
-        const uint64_t code[2] = { m_codeWords[0], m_codeWords[1] };
         while (count > 0) {
             const std::size_t fast = cursor.fastCount(count);
             for (std::size_t n = 0; n < fast; ++n) {
                 for (int i = 0; i < HeadChunks; ++i)
                     storeChunk(out + i * chunkUnits, head[i]);
-                std::memcpy(out + codeOffset, &code[0], 8); // the code and what follows it
-                if constexpr (sizeof(CharT) > 1)
-                    std::memcpy(out + codeOffset + 8 / sizeof(CharT), &code[1], 8);
                 out = cursor.copyFast(out + headSize);
                 for (int i = 0; i < CloseChunks; ++i)
                     storeChunk(out + i * chunkUnits, close[i]);
@@ -215,33 +190,15 @@ private:
         return writeClose(characters.copyExact(writeOpen(out)));
     }
 
-    static constexpr std::array<std::array<char, 2>, 256> hexPairs = [] {
-        std::array<std::array<char, 2>, 256> pairs {};
-        constexpr char digits[] = "0123456789ABCDEF";
-        for (std::size_t i = 0; i < 256; ++i)
-            pairs[i] = { digits[i >> 4], digits[i & 15] };
-        return pairs;
-    }();
-
-    /// The fast path stores the code over its head block's zeros: eight units (the code and the
-    /// two after it) packed into words, so that no load of the block waits for byte stores (a
-    /// span per character changes the colour every fragment).
-    void packCode()
-    {
-        uint64_t words[2] = { 0, 0 };
-        const auto put = [&](std::size_t unit, CharT value) {
-            const std::size_t bit = unit * sizeof(CharT) * 8;
-            words[bit / 64] |= uint64_t(std::make_unsigned_t<CharT>(value)) << (bit % 64);
-        };
-        for (std::size_t i = 0; i < 6; ++i)
-            put(i, m_head[m_codeOffset + i]);
-        put(6, m_codeTail[0]);
-        put(7, m_codeTail[1]);
-        m_codeWords = { words[0], words[1] };
-    }
-
     static void writeCode(CharT *out, const RgbTriple &color)
     {
+        static constexpr std::array<std::array<char, 2>, 256> hexPairs = [] {
+            std::array<std::array<char, 2>, 256> pairs {};
+            constexpr char digits[] = "0123456789ABCDEF";
+            for (std::size_t i = 0; i < 256; ++i)
+                pairs[i] = { digits[i >> 4], digits[i & 15] };
+            return pairs;
+        }();
         for (const int16_t component : { color.red, color.green, color.blue }) {
             const auto &pair = hexPairs[uint8_t(component)];
             *out++ = CharT(pair[0]);
@@ -255,9 +212,7 @@ private:
     // The same, padded to whole chunks, when short enough (all three formats are); 0 chunks when not.
     int m_headChunks = 0;
     int m_closeChunks = 0;
-    std::array<CharT, maxHeadChunks * chunkUnits> m_headBlock {}; // the code left as zeros
-    std::array<CharT, 2> m_codeTail {}; // the two units after the code in the head block
-    std::array<uint64_t, 2> m_codeWords {}; // the colour code and the tail, as setColor packs them
+    std::array<CharT, maxHeadChunks * chunkUnits> m_headBlock {};
     std::array<CharT, maxCloseChunks * chunkUnits> m_closeBlock {};
 };
 
