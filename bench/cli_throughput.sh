@@ -5,7 +5,9 @@
 # CR before every LF (the same characters: CR LF is one), and again with an emoji in the middle
 # of every line (plain, skin tone, variation selector, flag, ZWJ family: the boundary scanner). Prints the median time of
 # hyperfine runs, the rate, and the median peak memory of /usr/bin/time runs beside the budget
-# of input + output + 20 %.
+# of input + output + 20 %. Then the options that shorten the markup or change its colours, and
+# --lines (the same text is 10.6 MB of 80-character lines), each beside the default gradient on
+# the LF text.
 #
 # Usage: bench/cli_throughput.sh [BUILD_DIR]   (a build configured with -DRAINBOWTEXT_BUILD_BENCHMARKS=ON)
 set -eu
@@ -47,5 +49,19 @@ for text in lf crlf emoji; do
             }'
     done
 done
+# The options against the default, hyperfine running both in one go (so both meet the same load).
+printf '\n%-40s %10s %10s %8s %8s\n' options "median s" "default s" ratio target
+for case in "--merge:1.5" "--skip-spaces:1.5" "--stops 00FFFF,FFFF00,FF0080:1.5" "--blend oklab:1.5" \
+    "--blend hsv:1.5" "--merge --skip-spaces:1.5" "--lines:2"; do
+    options=${case%:*}
+    target=${case##*:}
+    hyperfine --warmup 3 --runs "$runs" --style none --export-json "$work/run.json" \
+        "'$cli' < '$work/lf.txt' > /dev/null" "'$cli' $options < '$work/lf.txt' > /dev/null" > /dev/null
+    medians=$(sed -n 's/.*"median": *\([0-9.e-]*\).*/\1/p' "$work/run.json")
+    awk -v options="$options" -v target="$target" -v m="$medians" 'BEGIN {
+        split(m, v, " "); printf "%-40s %10.3f %10.3f %8.2f %8s\n", options, v[2], v[1], v[2] / v[1], target
+    }'
+done
+
 echo "input $(wc -c < "$work/lf.txt") bytes with LF, $(wc -c < "$work/crlf.txt") with CR LF, $(wc -c < "$work/emoji.txt") with emoji, $characters characters"
 echo "targets: at least 25 M chars/s (emoji: 60 M chars/s), peak within the budget"

@@ -186,6 +186,9 @@ public:
         return m_clusters ? qsizetype(m_clusters->size()) : m_text.size() - qsizetype(m_pairs.size());
     }
 
+    /// Whether every code unit is a character, CR LF pairs aside.
+    bool codePointCharacters() const { return !m_clusters; }
+
     /// UTF-16 offset of character index (0-based); index == size() gives the text's end.
     qsizetype unitStart(qsizetype index) const
     {
@@ -228,6 +231,9 @@ public:
 
     /// Number of characters.
     qsizetype size() const { return m_size; }
+
+    /// Whether every code point is a character, CR LF pairs aside.
+    bool codePointCharacters() const { return !m_clusters; }
 
     /// Calls visit with a cursor (character_cursor.h) at character index and returns its result.
     template <typename Visit> decltype(auto) visitFrom(qsizetype index, Visit &&visit) const

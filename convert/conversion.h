@@ -1,13 +1,17 @@
 #pragma once
 
 #include "engine/color.h"
+#include "engine/fit.h"
+#include "engine/gradient_stops.h"
 #include "engine/markup.h"
 
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace rainbow {
@@ -22,6 +26,18 @@ struct ConversionSettings {
     MarkupTemplate markup = markupTemplate(defaultMarkupFormat);
     RgbTriple startColor = defaultStartColor; // of the gradient
     RgbTriple endColor = defaultEndColor;
+
+    // The command-line tool's further options; their defaults give the window's markup.
+    std::vector<RgbTriple> stops; // 2 to 16: the gradient runs through them instead
+    Blend blend = Blend::Rgb; // how the gradient mixes neighbouring stops
+    bool gradientLayout = false; // reverse and symmetric lay out the gradient too
+    bool skipSpaces = false; // whitespace characters untagged, taking no colour step
+    bool merge = false; // neighbouring characters of one colour share a tag
+    int64_t groupSize = 1; // characters a colour goes to (each group in its first one's colour)
+    bool escape = false; // <, > and & of the text written as HTML entities
+
+    /// Whether a tag may hold more than one character.
+    bool sharedTags() const { return merge || groupSize > 1; }
 };
 
 /// Converted, or refused with nothing written.
@@ -64,5 +80,33 @@ ConversionOutcome convertText(const ConversionSettings &settings, std::string_vi
     MarkupSink<char> &sink, ColorSpanSink<char> *colors = nullptr);
 ConversionOutcome convertText(const ConversionSettings &settings, const QString &text,
     MarkupSink<char16_t> &sink, ColorSpanSink<char16_t> *colors = nullptr);
+
+/// convertText of UTF-8 texts, one after another with the same settings, which are prepared once
+/// (for a stream of lines).
+class Utf8Converter {
+public:
+    explicit Utf8Converter(ConversionSettings settings);
+    ~Utf8Converter();
+    Utf8Converter(const Utf8Converter &) = delete;
+    Utf8Converter &operator=(const Utf8Converter &) = delete;
+
+    ConversionOutcome convert(
+        std::string_view text, MarkupSink<char> &sink, ColorSpanSink<char> *colors = nullptr);
+
+private:
+    struct Prepared;
+    std::unique_ptr<Prepared> m_prepared;
+};
+
+/// Whether a character of text (its code units) is whitespace through and through: tab, line
+/// breaks, spaces of any width, U+3000; a space that carries a combining mark is not.
+bool isWhitespaceCharacter(std::string_view character);
+bool isWhitespaceCharacter(std::u16string_view character);
+
+/// The smallest groupSize for which the markup of text, converted with settings (groupSize
+/// aside), takes at most limit code points; or the size of the markup in one group when even
+/// that is longer. Throws std::overflow_error as convertText does.
+std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
+    const ConversionSettings &settings, std::string_view text, int64_t limit);
 
 } // namespace rainbow

@@ -74,6 +74,48 @@ public:
             writeCode(m_headBlock.data() + m_codeOffset, color);
     }
 
+    /// The open tag in the colour set last, copied to out; returns its end.
+    CharT *writeOpen(CharT *out) const { return std::copy(m_head.begin(), m_head.end(), out); }
+
+    /// The open tag in the colour set last: OpenPrefix, the colour code, OpenSuffix.
+    View head() const { return m_head; }
+
+    /// Writes count fragments whose open tags lie ready one after another at heads (head().size()
+    /// units each, readable for slack units past the last), one per character taken from
+    /// characters, and returns their end: for texts whose colours are known before the text.
+    template <typename Cursor>
+    CharT *writeFragmentsWithHeads(
+        CharT *out, Cursor &characters, const CharT *heads, std::size_t count) const
+    {
+        const std::size_t headSize = m_head.size();
+        const std::size_t closeSize = m_close.size();
+        Cursor cursor = characters; // in registers, as in writeFast
+        while (count > 0) {
+            const std::size_t fast = m_headChunks > 0 ? cursor.fastCount(count) : 0;
+            for (std::size_t n = 0; n < fast; ++n) {
+                for (int i = 0; i < m_headChunks; ++i)
+                    storeChunk(out + i * chunkUnits, loadChunk(heads + i * chunkUnits));
+                heads += headSize;
+                out = cursor.copyFast(out + headSize);
+                for (int i = 0; i < m_closeChunks; ++i)
+                    storeChunk(out + i * chunkUnits, loadChunk(m_closeBlock.data() + i * chunkUnits));
+                out += closeSize;
+            }
+            count -= fast;
+            if (count > 0) {
+                out = std::copy(heads, heads + headSize, out);
+                heads += headSize;
+                out = writeClose(cursor.copyExact(out));
+                --count;
+            }
+        }
+        characters = cursor;
+        return out;
+    }
+
+    /// The close tag, copied to out; returns its end.
+    CharT *writeClose(CharT *out) const { return std::copy(m_close.begin(), m_close.end(), out); }
+
     /// Writes count fragments at out, one per character taken from characters (a cursor of
     /// character_cursor.h), and returns their end.
     template <typename Cursor> CharT *writeFragments(CharT *out, Cursor &characters, std::size_t count) const
@@ -145,9 +187,7 @@ private:
 
     template <typename Cursor> CharT *writeExact(CharT *out, Cursor &characters) const
     {
-        out = std::copy(m_head.begin(), m_head.end(), out);
-        out = characters.copyExact(out);
-        return std::copy(m_close.begin(), m_close.end(), out);
+        return writeClose(characters.copyExact(writeOpen(out)));
     }
 
     static void writeCode(CharT *out, const RgbTriple &color)

@@ -1,5 +1,6 @@
 #include "convert/form1_state.h"
 
+#include "tests/cli/cli_run.h"
 #include "tests/support/mixed_text.h"
 
 #include <QProcess>
@@ -9,38 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Runs the real executable through sh, so the argument bytes arrive exactly as given (QProcess
-// alone would re-encode them, and could not pass invalid UTF-8).
-// With inputFile, standard input is that file (a regular file) instead of a pipe; a limit caps
-// the address space in kibibytes.
-CliRun runCli(const QList<QByteArray> &arguments, const QByteArray &input = {}, const QString &inputFile = {},
-    long limitKib = 0)
-{
-    QByteArray script = limitKib > 0 ? "ulimit -v " + QByteArray::number(qlonglong(limitKib)) + "; " : "";
-    script += "exec \"$0\"";
-    for (const QByteArray &argument : arguments) {
-        script += " \"$(printf '";
-        for (char byte : argument)
-            script += "\\" + QByteArray::number(uchar(byte), 8).rightJustified(3, '0');
-        script += "')\"";
-    }
-    if (!inputFile.isEmpty())
-        script += " < '" + inputFile.toUtf8() + "'";
-    QProcess process;
-    process.start(QStringLiteral("/bin/sh"),
-        { QStringLiteral("-c"), QString::fromLatin1(script), QStringLiteral(RAINBOWTEXT_CLI_PATH) });
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(60000);
-    return { process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError() };
-}
 
 const QByteArray ab = "[color=#8080C0]A[/color][color=#FF0080]B[/color]\n";
 
@@ -115,7 +84,7 @@ TEST(CommandLine, RainbowMatchesTheWindowsConversion)
 
 TEST(CommandLine, PreviewPrintsTerminalColours)
 {
-    const CliRun run = runCli({ "--preview", "AB" });
+    const CliRun run = runCli({ "--preview", "--color-depth", "24", "AB" });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "\x1b[38;2;128;128;192mA\x1b[0m\x1b[38;2;255;0;128mB\x1b[0m\n");
 }

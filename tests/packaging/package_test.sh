@@ -67,7 +67,7 @@ for page in rainbowtext rainbowtext-cli; do
     fi
 done
 
-# Every option of --help is described in the manual page and offered by Tab.
+# Every option of --help is described in the manual page (after its short form, if any) and offered by Tab.
 "$prefix/bin/rainbowtext-cli" --help | grep -o -- '--[a-z][a-z-]*' | sort -u > "$tmp/options"
 [ -s "$tmp/options" ] || fail "no options found in rainbowtext-cli --help"
 completed=$(bash -c '
@@ -78,7 +78,7 @@ completed=$(bash -c '
     _rainbowtext_cli rainbowtext-cli -- rainbowtext-cli
     printf "%s\n" "${COMPREPLY[@]}"' sh "$prefix/share/bash-completion/completions/rainbowtext-cli")
 while read -r option; do
-    grep -q -- "^ *$option\b" "$tmp/rainbowtext-cli.txt" || fail "rainbowtext-cli(1) lacks $option"
+    grep -qE -- "^ *(-[A-Za-z], )?$option\b" "$tmp/rainbowtext-cli.txt" || fail "rainbowtext-cli(1) lacks $option"
     printf '%s\n' "$completed" | grep -qx -- "$option" || fail "bash completion lacks $option"
 done < "$tmp/options"
 

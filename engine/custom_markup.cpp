@@ -1,0 +1,62 @@
+#include "engine/custom_markup.h"
+
+namespace rainbow {
+
+namespace {
+
+constexpr std::string_view hexPlaceholder = "{hex}";
+constexpr std::string_view textPlaceholder = "{text}";
+
+} // namespace
+
+std::string escapeHtml(std::string_view text)
+{
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char unit : text) {
+        const std::string_view entity = htmlEntity(static_cast<unsigned char>(unit));
+        if (entity.empty())
+            escaped += unit;
+        else
+            escaped += entity;
+    }
+    return escaped;
+}
+
+MarkupTemplate spanTemplate() { return { "<span style=\"color:#", "\">", "</span>" }; }
+
+std::variant<MarkupTemplate, TemplateError> parseMarkupTemplate(std::string_view pattern)
+{
+    const std::size_t hex = pattern.find(hexPlaceholder);
+    const std::size_t text = pattern.find(textPlaceholder);
+    if (hex == std::string_view::npos)
+        return TemplateError::MissingHex;
+    if (text == std::string_view::npos)
+        return TemplateError::MissingText;
+    if (pattern.find(hexPlaceholder, hex + 1) != std::string_view::npos
+        || pattern.find(textPlaceholder, text + 1) != std::string_view::npos)
+        return TemplateError::RepeatedPlaceholder;
+    if (text < hex)
+        return TemplateError::TextBeforeHex;
+    const std::size_t middle = hex + hexPlaceholder.size();
+    return MarkupTemplate { std::string(pattern.substr(0, hex)),
+        std::string(pattern.substr(middle, text - middle)),
+        std::string(pattern.substr(text + textPlaceholder.size())) };
+}
+
+std::string_view describe(TemplateError error)
+{
+    switch (error) {
+    case TemplateError::MissingHex:
+        return "the template has no {hex} placeholder";
+    case TemplateError::MissingText:
+        return "the template has no {text} placeholder";
+    case TemplateError::RepeatedPlaceholder:
+        return "the template has {hex} or {text} more than once";
+    case TemplateError::TextBeforeHex:
+        return "the template has {text} before {hex}";
+    }
+    return {};
+}
+
+} // namespace rainbow

@@ -1,0 +1,65 @@
+#include "engine/fit.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace rainbow {
+
+FitPlanner::FitPlanner(int64_t fixedSize)
+    : m_fixedSize(fixedSize)
+{
+    if (fixedSize < 0)
+        throw std::invalid_argument("a tag of negative size");
+}
+
+void FitPlanner::add(int64_t units, bool colored)
+{
+    m_textSize += units;
+    if (!colored) {
+        m_untaggedSince = m_colored > 0;
+        return;
+    }
+    if (m_untaggedSince) {
+        if (m_breaks.size() <= std::size_t(m_colored))
+            m_breaks.resize(std::size_t(m_colored) + 1);
+        m_breaks[std::size_t(m_colored)] = true;
+        ++m_breakCount;
+        m_untaggedSince = false;
+    }
+    ++m_colored;
+}
+
+int64_t FitPlanner::tagsFor(int64_t groupSize) const
+{
+    // One tag a group, and one more for each break that falls inside a group rather than
+    // between two: the breaks after coloured characters g that are not multiples of k.
+    const int64_t groups = (m_colored + groupSize - 1) / groupSize;
+    int64_t betweenGroups = 0;
+    for (int64_t g = groupSize; g < int64_t(m_breaks.size()); g += groupSize)
+        betweenGroups += m_breaks[std::size_t(g)] ? 1 : 0;
+    return groups + m_breakCount - betweenGroups;
+}
+
+int64_t FitPlanner::sizeFor(int64_t groupSize) const
+{
+    if (groupSize < 1)
+        throw std::invalid_argument("groups of fewer than one character");
+    return m_textSize + m_fixedSize * tagsFor(groupSize);
+}
+
+std::variant<FitPlanner::Fit, FitPlanner::TooLong> FitPlanner::plan(int64_t limit) const
+{
+    // One group for all coloured characters gives the fewest tags: every break inside it.
+    const int64_t shortest = m_colored == 0 ? m_textSize : sizeFor(m_colored);
+    if (shortest > limit)
+        return TooLong { shortest };
+    // Each k costs c / k steps: c log c for all of them, and the search stops at the first fit.
+    for (int64_t k = 1; k < m_colored; ++k) {
+        const int64_t size = sizeFor(k);
+        if (size <= limit)
+            return Fit { k, size };
+    }
+    return Fit { std::max<int64_t>(m_colored, 1), shortest };
+}
+
+} // namespace rainbow

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <variant>
+#include <vector>
+
+namespace rainbow {
+
+/// The group size that makes markup fit a length limit: groups of k consecutive coloured
+/// characters share one tag, the group taking its first character's colour. Characters that stand
+/// outside every tag (whitespace left untagged) split a group's tag in two where they fall inside
+/// it, so the number of tags need not fall as k grows; the search looks at every k in turn, in
+/// O(c log c) for c coloured characters. Sizes are in whatever unit the limit counts (bytes of
+/// UTF-8, UTF-16 units), the characters' sizes as written (escaped where escaping applies).
+class FitPlanner {
+public:
+    /// fixedSize: one tag's size without its characters (prefix, colour code, suffix, close tag).
+    explicit FitPlanner(int64_t fixedSize);
+
+    /// The next character of the text: its size, and whether it takes a colour (false: it stands
+    /// untagged and takes no colour step).
+    void add(int64_t units, bool colored);
+
+    struct Fit {
+        int64_t groupSize; ///< the smallest k that fits, 1 when every character can keep its tag
+        int64_t size; ///< the markup's size with it
+    };
+    struct TooLong {
+        int64_t needed; ///< the shortest the markup can be: every coloured run in one tag
+    };
+
+    /// The smallest group size whose markup is at most limit long.
+    std::variant<Fit, TooLong> plan(int64_t limit) const;
+
+    /// The markup's size with groups of groupSize (≥ 1).
+    int64_t sizeFor(int64_t groupSize) const;
+
+private:
+    int64_t tagsFor(int64_t groupSize) const;
+
+    int64_t m_fixedSize;
+    int64_t m_textSize = 0;
+    int64_t m_colored = 0;
+    bool m_untaggedSince = false; // an untagged character since the last coloured one
+    // breaks[g]: untagged characters stand between coloured characters g and g + 1 (1-based).
+    std::vector<bool> m_breaks;
+    int64_t m_breakCount = 0;
+};
+
+} // namespace rainbow

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "engine/color.h"
+
+#include <array>
+#include <cstdint>
+#include <utility>
+
+namespace rainbow {
+
+/// Where the conversion takes its colours from, span by span: one interface for every way of
+/// colouring, so the conversion has one path for all of them. Called once per span, never per
+/// character.
+class ColorSpanSource {
+public:
+    virtual ~ColorSpanSource() = default;
+
+    /// The next span of characters of one colour; false once every character is covered.
+    virtual bool next(ColorSpan &span) = 0;
+};
+
+/// Any type with bool next(ColorSpan &) (GradientSpans, RainbowSpans) as a ColorSpanSource.
+template <typename Spans> class SpanSourceOf final : public ColorSpanSource {
+public:
+    explicit SpanSourceOf(Spans spans)
+        : m_spans(std::move(spans))
+    {
+    }
+    bool next(ColorSpan &span) override { return m_spans.next(span); }
+    const Spans &spans() const { return m_spans; }
+
+private:
+    Spans m_spans;
+};
+
+/// The spans of a source with neighbours of one colour joined, so no two spans in a row share a
+/// colour (one tag for each when consecutive characters of a colour share a tag).
+class MergedSpans final : public ColorSpanSource {
+public:
+    /// The source must outlive this.
+    explicit MergedSpans(ColorSpanSource &source);
+
+    bool next(ColorSpan &span) override;
+
+private:
+    ColorSpanSource *m_source;
+    ColorSpan m_ahead;
+    bool m_hasAhead;
+};
+
+/// The characters of a source in groups of groupSize, one span a group, each in the colour of
+/// its group's first character; the last group may be shorter. Neighbouring groups of one colour
+/// stay apart: each gets its own tag (join them with MergedSpans).
+class GroupedSpans final : public ColorSpanSource {
+public:
+    /// The source must outlive this. Throws std::invalid_argument when groupSize < 1.
+    GroupedSpans(ColorSpanSource &source, int64_t groupSize);
+
+    bool next(ColorSpan &span) override;
+
+private:
+    ColorSpanSource *m_source;
+    int64_t m_groupSize;
+    ColorSpan m_current; // of the source; m_current.count of its characters still to take
+};
+
+/// The window's gradient (gradientColor of characters k = 1..n of n), one character after another
+/// without a division per character: cheaper than GradientSpans where the colour changes every
+/// few characters (short texts), dearer where one colour runs long.
+class SteppedGradientSpans final : public ColorSpanSource {
+public:
+    /// Throws std::domain_error when n < 1.
+    SteppedGradientSpans(const RgbTriple &start, const RgbTriple &end, int32_t n);
+
+    bool next(ColorSpan &span) override;
+
+private:
+    /// One component at step k: start·(n − k) + end·k = quotient·n + remainder, 0 ≤ remainder < n.
+    struct Component {
+        int64_t quotient;
+        int64_t remainder;
+        int64_t stepQuotient; // end − start = stepQuotient·n + stepRemainder, added each step
+        int64_t stepRemainder;
+    };
+
+    RgbTriple current() const;
+    void step();
+
+    std::array<Component, 3> m_components;
+    RgbTriple m_color; // of the next character
+    int64_t m_n;
+    int64_t m_left;
+};
+
+} // namespace rainbow
