@@ -4,6 +4,7 @@
 #include <QStringView>
 #include <QTextCharFormat>
 
+#include <limits>
 #include <vector>
 
 class QTextBlock;
@@ -28,9 +29,30 @@ inline constexpr qsizetype displayBlockLength = 4096;
 /// characters. Never inside a character: one longer than a piece makes its piece longer.
 std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength = displayBlockLength);
 
+/// softBreakPositions one at a time, each found when asked for: a text written in pieces is read
+/// only as far as it has been written.
+class SoftBreakFinder {
+public:
+    explicit SoftBreakFinder(QStringView text, qsizetype maxLength = displayBlockLength);
+
+    /// The next soft break, looked for only in display blocks that start before `before` (it may
+    /// lie after that); past the text's end (text.size() + 1) when there is none there, and a
+    /// later call with a larger `before` looks on from there.
+    qsizetype next(qsizetype before = std::numeric_limits<qsizetype>::max());
+
+private:
+    QStringView m_text;
+    qsizetype m_maxLength;
+    qsizetype m_pieceStart = 0; // where the current display block starts
+};
+
 /// The units of the hard break that starts at text[at]: 2 for "\r\n", 1 for any other (a lone
 /// "\r", "\n", U+2029), 0 for a character that is no hard break.
 qsizetype hardBreakLength(QStringView text, qsizetype at);
+
+/// The text as documentText reads it back from a document it was written into: each hard break
+/// one "\n". Shares the text when it has no other hard break.
+QString withNewlineBreaks(const QString &text);
 
 /// Whether the block separator just before block is a soft break (never so for the first block).
 bool followsSoftBreak(const QTextBlock &block);
@@ -68,8 +90,8 @@ public:
 private:
     QTextCursor &m_cursor;
     const QString &m_text;
-    std::vector<qsizetype> m_breaks;
-    size_t m_nextBreak = 0;
+    SoftBreakFinder m_breaks;
+    qsizetype m_nextBreak = -1; // the next soft break once found, -1 before
     qsizetype m_written = 0;
 };
 

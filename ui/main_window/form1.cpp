@@ -117,6 +117,8 @@ void highlightSelectionOnlyWithFocus(QWidget *box)
 QString plainText(const QPlainTextEdit &box)
 {
     // Not toPlainText(): it would turn no-break spaces into plain ones and keep soft breaks.
+    if (const auto *longBox = qobject_cast<const LongTextBox *>(&box))
+        return longBox->longText();
     return documentText(*box.document());
 }
 
