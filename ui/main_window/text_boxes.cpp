@@ -39,8 +39,6 @@ void LongTextBox::setLongText(const QString &text)
     m_writer = std::make_unique<DisplayBlockWriter>(m_fillCursor, m_filling);
     fillMore(firstFill);
     moveCursor(QTextCursor::Start);
-    if (m_writer)
-        m_fillTimer.start();
 }
 
 QString LongTextBox::longText() const
@@ -83,6 +81,14 @@ void LongTextBox::stopFilling()
     m_fillCursor = QTextCursor();
     m_filling = QString();
     m_filled = 0;
+}
+
+void LongTextBox::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    // The rest goes in once the start has shown.
+    if (m_writer && !m_fillTimer.isActive())
+        m_fillTimer.start();
 }
 
 bool LongTextBox::viewportEvent(QEvent *event)

@@ -29,8 +29,9 @@ public:
 
     /// Replaces the whole text as setPlainText does: the caret at the start, nothing to undo.
     /// Only the start of a long text goes into the document at once, enough to fill the box;
-    /// the rest follows in pieces while the window waits for input, and all of it before the
-    /// user's first key, click, wheel turn or scroll bar move in the box.
+    /// the rest follows in pieces once the box has shown the start, while the window waits for
+    /// input, and all of it before the user's first key, click, wheel turn or scroll bar move
+    /// in the box.
     void setLongText(const QString &text);
 
     /// The whole text, as documentText reads it, also while the text set last is still going in.
@@ -40,6 +41,7 @@ public:
     void finishFilling();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     QMimeData *createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent *event) override;
