@@ -6,7 +6,6 @@
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <algorithm>
 
@@ -183,21 +182,30 @@ QString textBetween(const QTextDocument &document, int from, int to)
 
 QString documentText(const QTextDocument &document)
 {
-    return textBetween(document, 0, document.characterCount() - 1);
-}
-
-void keepLongBlockLayouts(QTextDocument &document)
-{
-    // Reported before the layout sees the change, so the block is laid out with its cache on; a
-    // document reports changes only once it has a layout.
-    document.documentLayout();
-    QObject::connect(
-        &document, &QTextDocument::contentsChange, &document, [&document](int from, int, int charsAdded) {
-            for (QTextBlock block = document.findBlock(from);
-                 block.isValid() && block.position() <= from + charsAdded; block = block.next())
-                if (block.length() > displayBlockLength)
-                    block.layout()->setCacheEnabled(true);
-        });
+    // The raw text has a unit for each position, U+2029 for each block separator: set the hard
+    // ones right and move the text over the soft ones, in place.
+    QString text = document.toRawText();
+    QChar *units = text.data();
+    qsizetype kept = 0; // the units of the result, at the text's start
+    qsizetype next = 0; // the first unit not looked at
+    const auto keepUntil = [&](qsizetype end) {
+        if (kept != next)
+            std::copy(units + next, units + end, units + kept);
+        kept += end - next;
+        next = end;
+    };
+    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
+        const qsizetype separator = block.position() - 1;
+        if (followsSoftBreak(block)) {
+            keepUntil(separator);
+            next = separator + 1;
+        } else {
+            units[separator] = u'\n';
+        }
+    }
+    keepUntil(text.size());
+    text.truncate(kept);
+    return text;
 }
 
 DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text, qsizetype maxLength)
@@ -222,6 +230,7 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
         if (m_nextBreak > m_written)
             m_cursor.insertText(m_text.mid(m_written, m_nextBreak - m_written), format);
         m_cursor.insertBlock(m_cursor.blockFormat(), softBreak);
+        m_softBreaks.push_back(m_nextBreak);
         m_written = m_nextBreak;
         m_nextBreak = -1;
     }
@@ -230,6 +239,21 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
     if (end > m_written)
         m_cursor.insertText(m_text.mid(m_written, end - m_written), format);
     m_written = std::max(m_written, end);
+}
+
+std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
+{
+    std::vector<qsizetype> starts { 0 };
+    auto soft = m_softBreaks.begin();
+    for (qsizetype at = findHardBreak(m_text, 0, m_written); at < m_written;
+         at = findHardBreak(m_text, at, m_written)) {
+        for (; soft != m_softBreaks.end() && *soft < at; ++soft)
+            starts.push_back(*soft);
+        at += hardBreakLength(m_text, at);
+        starts.push_back(at);
+    }
+    starts.insert(starts.end(), soft, m_softBreaks.end());
+    return starts;
 }
 
 } // namespace rainbow::ui

@@ -71,12 +71,6 @@ QString textBetween(const QTextDocument &document, int from, int to);
 /// The whole text of the document, as textBetween gives it.
 QString documentText(const QTextDocument &document);
 
-/// Makes each block of the document that grows longer than displayBlockLength keep its layout's
-/// analysis of the text between uses. The toolkit otherwise analyses a whole block again each time
-/// a blinking caret in it, or a repaint, asks for a position: for a line of a million characters
-/// pasted into a box that is a tenth of the processor for as long as the caret blinks.
-void keepLongBlockLayouts(QTextDocument &document);
-
 /// Writes a text at a cursor in consecutive pieces, each in a format of its own, and puts soft
 /// breaks where softBreakPositions says. Hard breaks become block separators as with
 /// QTextCursor::insertText.
@@ -87,12 +81,17 @@ public:
     /// Writes the text from where the last call stopped up to end (exclusive) in format.
     void writeUntil(qsizetype end, const QTextCharFormat &format);
 
+    /// The text offset of the first character of each block written so far (the first block's
+    /// too), read from the text and the soft breaks written rather than from the document.
+    std::vector<qsizetype> blockStarts() const;
+
 private:
     QTextCursor &m_cursor;
     const QString &m_text;
     SoftBreakFinder m_breaks;
     qsizetype m_nextBreak = -1; // the next soft break once found, -1 before
     qsizetype m_written = 0;
+    std::vector<qsizetype> m_softBreaks; // those written
 };
 
 } // namespace rainbow::ui
