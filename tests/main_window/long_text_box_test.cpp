@@ -24,9 +24,13 @@ QString textWithPairsOnPieceEnds(qsizetype size)
 {
     QString text;
     text.reserve(size);
-    static const QString words = QStringLiteral("[color=#FF0000]青[/color] ab\nc\rd\u2029");
-    while (text.size() < size)
-        text += words;
+    static const QString words = QStringLiteral("[color=#FF0000]青[/color] ab ");
+    static const QString breaks = QStringLiteral("\nc\rd\u2029");
+    while (text.size() < size) {
+        for (int i = 0; i < 8; ++i)
+            text += words;
+        text += breaks;
+    }
     text.truncate(size);
     const qsizetype first = ui::LongTextBox::firstFill;
     text[first - 1] = u'\r';
@@ -82,9 +86,14 @@ TEST(LongTextBox, ALongTextGoesInPieceByPieceAndIsWholeWheneverAsked)
         { "the window waits", waitUntilFilled },
         { "a key", [](ui::LongTextBox &box) { QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier); } },
         { "a click", [](ui::LongTextBox &box) { QTest::mouseClick(box.viewport(), Qt::LeftButton); } },
-        { "the scroll bar",
+        { "a click on the scroll bar, which then reaches the end of the text",
             [](ui::LongTextBox &box) {
-                box.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+                QScrollBar *bar = box.verticalScrollBar();
+                QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 2));
+                bar->triggerAction(QAbstractSlider::SliderToMaximum);
+                QTextCursor end(box.document());
+                end.movePosition(QTextCursor::End);
+                EXPECT_TRUE(box.viewport()->rect().intersects(box.cursorRect(end)));
             } },
         { "a wheel turn",
             [](ui::LongTextBox &box) {

@@ -21,9 +21,8 @@ LongTextBox::LongTextBox(QWidget *parent)
         if (!m_writing)
             stopFilling();
     });
-    // Scrolling needs the whole text, so that the scroll bar's range is that of the text.
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &LongTextBox::finishFilling);
-    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, &LongTextBox::finishFilling);
+    // The scroll bar's range must be that of the whole text before it moves.
+    verticalScrollBar()->installEventFilter(this);
 }
 
 LongTextBox::~LongTextBox() = default;
@@ -91,21 +90,39 @@ void LongTextBox::paintEvent(QPaintEvent *event)
         m_fillTimer.start();
 }
 
-bool LongTextBox::viewportEvent(QEvent *event)
+namespace {
+
+/// Whether the user starts to do something with a box or its scroll bar.
+bool isUserInput(const QEvent *event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
     case QEvent::ContextMenu:
+    case QEvent::KeyPress:
     case QEvent::DragEnter:
     case QEvent::Drop:
-        finishFilling();
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
+}
+
+} // namespace
+
+bool LongTextBox::viewportEvent(QEvent *event)
+{
+    if (isUserInput(event))
+        finishFilling();
     return QPlainTextEdit::viewportEvent(event);
+}
+
+bool LongTextBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == verticalScrollBar() && isUserInput(event))
+        finishFilling();
+    return QPlainTextEdit::eventFilter(watched, event);
 }
 
 QMimeData *LongTextBox::createMimeDataFromSelection() const
