@@ -4,13 +4,7 @@
 #include "convert/window_rules.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <stdexcept>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
 
 namespace rainbow {
 
@@ -81,26 +75,6 @@ FragmentWriter<char16_t> fragmentWriter(const Form1State &form)
     return { view(form.Text2[0]), view(form.Text2[1]), view(form.Text2[2]) };
 }
 
-/// Asks the system to back a large buffer about to be written with huge pages: the markup of a
-/// million characters is 48 MB, and taking it in 4 KiB pages, one fault each, costs more than
-/// writing it.
-void adviseHugePages(void *buffer, std::size_t bytes)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t hugePage = std::uintptr_t(1) << 21;
-    if (bytes < 2 * hugePage)
-        return;
-    // The advice takes whole pages: those wholly inside the buffer.
-    const std::uintptr_t pageSize = std::uintptr_t(sysconf(_SC_PAGESIZE));
-    const auto start = (reinterpret_cast<std::uintptr_t>(buffer) + pageSize - 1) & ~(pageSize - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(buffer) + bytes) & ~(pageSize - 1);
-    madvise(reinterpret_cast<void *>(start), end - start, MADV_HUGEPAGE); // a hint: failure changes nothing
-#else
-    (void)buffer;
-    (void)bytes;
-#endif
-}
-
 /// Appends markup to a QString; a size announced by expect is allocated at once.
 class AppendToString final : public MarkupSink<char16_t> {
 public:
@@ -109,11 +83,7 @@ public:
     {
     }
 
-    void expect(std::size_t units) override
-    {
-        m_out.reserve(m_out.size() + qsizetype(units + slack));
-        adviseHugePages(m_out.data(), std::size_t(m_out.capacity()) * sizeof(QChar));
-    }
+    void expect(std::size_t units) override { m_out.reserve(m_out.size() + qsizetype(units + slack)); }
 
     char16_t *reserve(std::size_t units) override
     {
