@@ -45,7 +45,12 @@ QString LongTextBox::longText() const
     return m_writer ? withNewlineBreaks(m_filling) : documentText(*document());
 }
 
-void LongTextBox::finishFilling() { fillMore(m_filling.size()); }
+void LongTextBox::finishFilling()
+{
+    // Step by step still: each step copies what it puts in, and the markup can be 48 MB.
+    while (m_writer)
+        fillMore(laterFill);
+}
 
 void LongTextBox::fillMore(qsizetype units)
 {
