@@ -5,7 +5,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -148,25 +147,20 @@ TEST(DisplayBlockWriter, TheDocumentReadsBackAsTheTextWithoutSoftBreaks)
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
             EXPECT_LE(block.length() - 1, maxLength);
 
+        // Each block's text offset, as the document counts it: a "\r\n" pair is one separator.
+        std::vector<qsizetype> starts;
+        qsizetype offset = 0;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            if (block != document.begin() && !ui::followsSoftBreak(block))
+                offset += ui::hardBreakLength(c.text, offset);
+            starts.push_back(offset);
+            offset += block.length() - 1;
+        }
+        EXPECT_EQ(writer.blockStarts(), starts);
+
         const int end = document.characterCount() - 1;
         for (int split = 0; split <= end; ++split)
             ASSERT_EQ(ui::textBetween(document, 0, split) + ui::textBetween(document, split, end), read)
                 << "split at " << split;
     }
-}
-
-// A caret blinking in a long line must not make the toolkit analyse the whole line again each
-// time: a long block keeps its layout's analysis, a short one (most text) does not hold memory.
-TEST(KeepLongBlockLayouts, OnlyBlocksLongerThanADisplayBlockKeepTheirLayouts)
-{
-    QTextDocument document;
-    ui::keepLongBlockLayouts(document);
-    QTextCursor cursor(&document);
-    cursor.insertText(QStringLiteral("short\n") + QString(ui::displayBlockLength + 1, u'x') + u'\n');
-    EXPECT_FALSE(document.findBlockByNumber(0).layout()->cacheEnabled());
-    EXPECT_TRUE(document.findBlockByNumber(1).layout()->cacheEnabled());
-    EXPECT_FALSE(document.findBlockByNumber(2).layout()->cacheEnabled());
-
-    cursor.insertText(QString(ui::displayBlockLength, u'y'));
-    EXPECT_TRUE(document.findBlockByNumber(2).layout()->cacheEnabled()) << "a block that grows long";
 }

@@ -6,7 +6,6 @@
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <algorithm>
 
@@ -21,9 +20,31 @@ constexpr int softBreakProperty = QTextFormat::UserProperty + 0x5B;
 constexpr qsizetype lineBreakReach = 64;
 
 /// The characters QTextCursor::insertText turns into block separators ("\r\n" makes one).
+/// Without branches, so that a loop over many units can test several at once.
 bool isHardBreak(char16_t unit)
 {
-    return unit == u'\n' || unit == u'\r' || unit == 0x2029 || unit == 0xFDD0 || unit == 0xFDD1;
+    return (unit == u'\n') | (unit == u'\r') | (unit == 0x2029) | ((unit | 1) == 0xFDD1);
+}
+
+/// The first hard break in text [from, to), else to. Markup has a hard break every few thousand
+/// units at most, so the units are tested a stride at a time, and one by one only in the stride
+/// that holds one.
+qsizetype findHardBreak(QStringView text, qsizetype from, qsizetype to)
+{
+    constexpr qsizetype stride = 32;
+    const char16_t *units = text.utf16();
+    qsizetype at = from;
+    for (; at + stride <= to; at += stride) {
+        bool any = false;
+        for (qsizetype i = 0; i < stride; ++i)
+            any |= isHardBreak(units[at + i]);
+        if (any)
+            break;
+    }
+    for (; at < to; ++at)
+        if (isHardBreak(units[at]))
+            return at;
+    return to;
 }
 
 /// The line-break opportunities in (from, to] of text, last first. The unit after `to`, when
@@ -64,21 +85,43 @@ qsizetype cutPosition(QStringView text, qsizetype start, qsizetype limit)
 
 } // namespace
 
+SoftBreakFinder::SoftBreakFinder(QStringView text, qsizetype maxLength)
+    : m_text(text)
+    , m_maxLength(maxLength)
+{
+}
+
+qsizetype SoftBreakFinder::next(qsizetype before)
+{
+    const qsizetype size = m_text.size();
+    // Only a paragraph longer than a piece is cut, so its end is looked for no further than that.
+    while (m_pieceStart < before && m_pieceStart + m_maxLength < size) {
+        const qsizetype limit = m_pieceStart + m_maxLength;
+        const qsizetype hard = findHardBreak(m_text, m_pieceStart, limit + 1);
+        if (hard <= limit) {
+            m_pieceStart = hard + 1;
+            continue;
+        }
+        const qsizetype cut = cutPosition(m_text, m_pieceStart, limit);
+        // One character longer than the piece may run to the paragraph's end.
+        const qsizetype paragraphEnd
+            = cut > limit ? findHardBreak(m_text, limit + 1, std::min(cut + 1, size)) : size;
+        if (paragraphEnd <= cut) {
+            m_pieceStart = paragraphEnd + 1;
+            continue;
+        }
+        m_pieceStart = cut;
+        return cut;
+    }
+    return size + 1;
+}
+
 std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength)
 {
     std::vector<qsizetype> breaks;
-    qsizetype paragraphStart = 0;
-    for (qsizetype at = 0; at <= text.size(); ++at) {
-        if (at < text.size() && !isHardBreak(text[at].unicode()))
-            continue;
-        for (qsizetype pieceStart = paragraphStart; at - pieceStart > maxLength;) {
-            pieceStart = cutPosition(text, pieceStart, pieceStart + maxLength);
-            if (pieceStart >= at)
-                break; // one character runs to the paragraph's end
-            breaks.push_back(pieceStart);
-        }
-        paragraphStart = at + 1;
-    }
+    SoftBreakFinder finder(text, maxLength);
+    for (qsizetype at = finder.next(); at < text.size(); at = finder.next())
+        breaks.push_back(at);
     return breaks;
 }
 
@@ -87,6 +130,24 @@ qsizetype hardBreakLength(QStringView text, qsizetype at)
     if (!isHardBreak(text[at].unicode()))
         return 0;
     return text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
+}
+
+QString withNewlineBreaks(const QString &text)
+{
+    const auto isOtherBreak = [](QChar unit) { return unit != u'\n' && isHardBreak(unit.unicode()); };
+    if (std::none_of(text.begin(), text.end(), isOtherBreak))
+        return text;
+    QString read;
+    read.reserve(text.size());
+    for (qsizetype at = 0; at < text.size();) {
+        if (const qsizetype breakLength = hardBreakLength(text, at)) {
+            read += u'\n';
+            at += breakLength;
+        } else {
+            read += text[at++];
+        }
+    }
+    return read;
 }
 
 bool followsSoftBreak(const QTextBlock &block)
@@ -121,27 +182,36 @@ QString textBetween(const QTextDocument &document, int from, int to)
 
 QString documentText(const QTextDocument &document)
 {
-    return textBetween(document, 0, document.characterCount() - 1);
-}
-
-void keepLongBlockLayouts(QTextDocument &document)
-{
-    // Reported before the layout sees the change, so the block is laid out with its cache on; a
-    // document reports changes only once it has a layout.
-    document.documentLayout();
-    QObject::connect(
-        &document, &QTextDocument::contentsChange, &document, [&document](int from, int, int charsAdded) {
-            for (QTextBlock block = document.findBlock(from);
-                 block.isValid() && block.position() <= from + charsAdded; block = block.next())
-                if (block.length() > displayBlockLength)
-                    block.layout()->setCacheEnabled(true);
-        });
+    // The raw text has a unit for each position, U+2029 for each block separator: set the hard
+    // ones right and move the text over the soft ones, in place.
+    QString text = document.toRawText();
+    QChar *units = text.data();
+    qsizetype kept = 0; // the units of the result, at the text's start
+    qsizetype next = 0; // the first unit not looked at
+    const auto keepUntil = [&](qsizetype end) {
+        if (kept != next)
+            std::copy(units + next, units + end, units + kept);
+        kept += end - next;
+        next = end;
+    };
+    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
+        const qsizetype separator = block.position() - 1;
+        if (followsSoftBreak(block)) {
+            keepUntil(separator);
+            next = separator + 1;
+        } else {
+            units[separator] = u'\n';
+        }
+    }
+    keepUntil(text.size());
+    text.truncate(kept);
+    return text;
 }
 
 DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text, qsizetype maxLength)
     : m_cursor(cursor)
     , m_text(text)
-    , m_breaks(softBreakPositions(text, maxLength))
+    , m_breaks(text, maxLength)
 {
 }
 
@@ -152,16 +222,38 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
         marked.setProperty(softBreakProperty, true);
         return marked;
     }();
-    for (; m_nextBreak < m_breaks.size() && m_breaks[m_nextBreak] < end; ++m_nextBreak) {
-        const qsizetype cut = m_breaks[m_nextBreak];
-        if (cut > m_written)
-            m_cursor.insertText(m_text.mid(m_written, cut - m_written), format);
+    for (;;) {
+        if (m_nextBreak < 0)
+            m_nextBreak = m_breaks.next(end);
+        if (m_nextBreak >= end)
+            break;
+        if (m_nextBreak > m_written)
+            m_cursor.insertText(m_text.mid(m_written, m_nextBreak - m_written), format);
         m_cursor.insertBlock(m_cursor.blockFormat(), softBreak);
-        m_written = cut;
+        m_softBreaks.push_back(m_nextBreak);
+        m_written = m_nextBreak;
+        m_nextBreak = -1;
     }
+    if (m_nextBreak > m_text.size())
+        m_nextBreak = -1; // none before end: look further next time
     if (end > m_written)
         m_cursor.insertText(m_text.mid(m_written, end - m_written), format);
     m_written = std::max(m_written, end);
+}
+
+std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
+{
+    std::vector<qsizetype> starts { 0 };
+    auto soft = m_softBreaks.begin();
+    for (qsizetype at = findHardBreak(m_text, 0, m_written); at < m_written;
+         at = findHardBreak(m_text, at, m_written)) {
+        for (; soft != m_softBreaks.end() && *soft < at; ++soft)
+            starts.push_back(*soft);
+        at += hardBreakLength(m_text, at);
+        starts.push_back(at);
+    }
+    starts.insert(starts.end(), soft, m_softBreaks.end());
+    return starts;
 }
 
 } // namespace rainbow::ui

@@ -4,6 +4,7 @@
 #include <QStringView>
 #include <QTextCharFormat>
 
+#include <limits>
 #include <vector>
 
 class QTextBlock;
@@ -28,9 +29,30 @@ inline constexpr qsizetype displayBlockLength = 4096;
 /// characters. Never inside a character: one longer than a piece makes its piece longer.
 std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength = displayBlockLength);
 
+/// softBreakPositions one at a time, each found when asked for: a text written in pieces is read
+/// only as far as it has been written.
+class SoftBreakFinder {
+public:
+    explicit SoftBreakFinder(QStringView text, qsizetype maxLength = displayBlockLength);
+
+    /// The next soft break, looked for only in display blocks that start before `before` (it may
+    /// lie after that); past the text's end (text.size() + 1) when there is none there, and a
+    /// later call with a larger `before` looks on from there.
+    qsizetype next(qsizetype before = std::numeric_limits<qsizetype>::max());
+
+private:
+    QStringView m_text;
+    qsizetype m_maxLength;
+    qsizetype m_pieceStart = 0; // where the current display block starts
+};
+
 /// The units of the hard break that starts at text[at]: 2 for "\r\n", 1 for any other (a lone
 /// "\r", "\n", U+2029), 0 for a character that is no hard break.
 qsizetype hardBreakLength(QStringView text, qsizetype at);
+
+/// The text as documentText reads it back from a document it was written into: each hard break
+/// one "\n". Shares the text when it has no other hard break.
+QString withNewlineBreaks(const QString &text);
 
 /// Whether the block separator just before block is a soft break (never so for the first block).
 bool followsSoftBreak(const QTextBlock &block);
@@ -49,12 +71,6 @@ QString textBetween(const QTextDocument &document, int from, int to);
 /// The whole text of the document, as textBetween gives it.
 QString documentText(const QTextDocument &document);
 
-/// Makes each block of the document that grows longer than displayBlockLength keep its layout's
-/// analysis of the text between uses. The toolkit otherwise analyses a whole block again each time
-/// a blinking caret in it, or a repaint, asks for a position: for a line of a million characters
-/// pasted into a box that is a tenth of the processor for as long as the caret blinks.
-void keepLongBlockLayouts(QTextDocument &document);
-
 /// Writes a text at a cursor in consecutive pieces, each in a format of its own, and puts soft
 /// breaks where softBreakPositions says. Hard breaks become block separators as with
 /// QTextCursor::insertText.
@@ -65,12 +81,17 @@ public:
     /// Writes the text from where the last call stopped up to end (exclusive) in format.
     void writeUntil(qsizetype end, const QTextCharFormat &format);
 
+    /// The text offset of the first character of each block written so far (the first block's
+    /// too), read from the text and the soft breaks written rather than from the document.
+    std::vector<qsizetype> blockStarts() const;
+
 private:
     QTextCursor &m_cursor;
     const QString &m_text;
-    std::vector<qsizetype> m_breaks;
-    size_t m_nextBreak = 0;
+    SoftBreakFinder m_breaks;
+    qsizetype m_nextBreak = -1; // the next soft break once found, -1 before
     qsizetype m_written = 0;
+    std::vector<qsizetype> m_softBreaks; // those written
 };
 
 } // namespace rainbow::ui

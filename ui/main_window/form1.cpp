@@ -117,6 +117,8 @@ void highlightSelectionOnlyWithFocus(QWidget *box)
 QString plainText(const QPlainTextEdit &box)
 {
     // Not toPlainText(): it would turn no-break spaces into plain ones and keep soft breaks.
+    if (const auto *longBox = qobject_cast<const LongTextBox *>(&box))
+        return longBox->longText();
     return documentText(*box.document());
 }
 
@@ -263,7 +265,6 @@ void Form1::connectEvents()
     connect(m_check2, &QCheckBox::clicked, this, &Form1::Check2_Click);
     connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(m_text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
-    keepLongBlockLayouts(*m_text1->document());
     connect(m_option1, &QRadioButton::toggled, this, &Form1::updateOptionTabStops);
     updateOptionTabStops();
     for (QPushButton *button : { m_command1[0], m_command1[1], m_command2[1], m_command2[2], m_command3 })

@@ -90,18 +90,10 @@ void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs
     cursor.endEditBlock();
     shown->clear();
     cursor.beginEditBlock();
-    DisplayBlockWriter(cursor, m_text).writeUntil(m_text.size(), QTextCharFormat());
+    DisplayBlockWriter writer(cursor, m_text);
+    writer.writeUntil(m_text.size(), QTextCharFormat());
     cursor.endEditBlock();
-
-    m_blockStarts.clear();
-    m_blockStarts.reserve(size_t(shown->blockCount()));
-    qsizetype offset = 0;
-    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
-        if (block != shown->begin() && !followsSoftBreak(block))
-            offset += hardBreakLength(m_text, offset);
-        m_blockStarts.push_back(offset);
-        offset += block.length() - 1;
-    }
+    m_blockStarts = writer.blockStarts();
     m_filling = false;
     moveCursor(QTextCursor::Start);
 }

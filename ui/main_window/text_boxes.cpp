@@ -1,9 +1,9 @@
 #include "ui/main_window/text_boxes.h"
 
 #include "convert/window_rules.h"
-#include "ui/main_window/display_blocks.h"
 
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 
 #include <vector>
@@ -13,21 +13,121 @@ namespace rainbow::ui {
 LongTextBox::LongTextBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {
+    m_fillTimer.setInterval(0);
+    connect(&m_fillTimer, &QTimer::timeout, this, [this] { fillMore(laterFill); });
+    // A change that is none of the filling's replaced the document (setPlainText, say): the
+    // rest of the text no longer belongs after it.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_writing)
+            stopFilling();
+    });
+    // The scroll bar's range must be that of the whole text before it moves.
+    verticalScrollBar()->installEventFilter(this);
 }
+
+LongTextBox::~LongTextBox() = default;
 
 void LongTextBox::setLongText(const QString &text)
 {
+    stopFilling();
+    m_writing = true;
     setPlainText(QString());
+    m_writing = false;
+    m_filling = text;
+    m_fillCursor = QTextCursor(document());
+    m_writer = std::make_unique<DisplayBlockWriter>(m_fillCursor, m_filling);
+    fillMore(firstFill);
+    moveCursor(QTextCursor::Start);
+}
+
+QString LongTextBox::longText() const
+{
+    return m_writer ? withNewlineBreaks(m_filling) : documentText(*document());
+}
+
+void LongTextBox::finishFilling()
+{
+    // Step by step still: each step copies what it puts in, and the markup can be 48 MB.
+    while (m_writer)
+        fillMore(laterFill);
+}
+
+void LongTextBox::fillMore(qsizetype units)
+{
+    if (!m_writer)
+        return;
+    // Read only: the text shares its units with the caller's.
+    const QString &text = m_filling;
+    qsizetype end = std::min(text.size(), m_filled + units);
+    // Each half of a surrogate pair or of "\r\n" would go in as a character or a break of its own.
+    while (
+        end < text.size() && (text[end].isLowSurrogate() || (text[end] == u'\n' && text[end - 1] == u'\r')))
+        ++end;
     QTextDocument *shown = document();
     const bool undo = shown->isUndoRedoEnabled();
+    m_writing = true;
     shown->setUndoRedoEnabled(false);
-    QTextCursor cursor(shown);
-    cursor.beginEditBlock();
-    DisplayBlockWriter(cursor, text).writeUntil(text.size(), QTextCharFormat());
-    cursor.endEditBlock();
+    m_fillCursor.beginEditBlock();
+    m_writer->writeUntil(end, QTextCharFormat());
+    m_fillCursor.endEditBlock();
     shown->setUndoRedoEnabled(undo);
     shown->setModified(false);
-    moveCursor(QTextCursor::Start);
+    m_writing = false;
+    m_filled = end;
+    if (end == text.size())
+        stopFilling();
+}
+
+void LongTextBox::stopFilling()
+{
+    m_fillTimer.stop();
+    m_writer.reset();
+    m_fillCursor = QTextCursor();
+    m_filling = QString();
+    m_filled = 0;
+}
+
+void LongTextBox::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    // The rest goes in once the start has shown.
+    if (m_writer && !m_fillTimer.isActive())
+        m_fillTimer.start();
+}
+
+namespace {
+
+/// Whether the user starts to do something with a box or its scroll bar.
+bool isUserInput(const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::KeyPress:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool LongTextBox::viewportEvent(QEvent *event)
+{
+    if (isUserInput(event))
+        finishFilling();
+    return QPlainTextEdit::viewportEvent(event);
+}
+
+bool LongTextBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == verticalScrollBar() && isUserInput(event))
+        finishFilling();
+    return QPlainTextEdit::eventFilter(watched, event);
 }
 
 QMimeData *LongTextBox::createMimeDataFromSelection() const
@@ -40,18 +140,21 @@ QMimeData *LongTextBox::createMimeDataFromSelection() const
 
 void LongTextBox::keyPressEvent(QKeyEvent *event)
 {
+    finishFilling();
     typePlainCharacters();
     QPlainTextEdit::keyPressEvent(event);
 }
 
 void LongTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
+    finishFilling();
     typePlainCharacters();
     QPlainTextEdit::inputMethodEvent(event);
 }
 
 void LongTextBox::insertFromMimeData(const QMimeData *source)
 {
+    finishFilling();
     typePlainCharacters();
     if (!source->hasText() || source->text().size() <= displayBlockLength) {
         QPlainTextEdit::insertFromMimeData(source);

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "ui/main_window/display_blocks.h"
+
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTimer>
+
+#include <memory>
 
 namespace rainbow::ui {
 
@@ -11,20 +17,56 @@ class LongTextBox : public QPlainTextEdit {
     Q_OBJECT
 
 public:
+    /// What setLongText puts into the document at once: far more than the box shows of any text.
+    static constexpr qsizetype firstFill = qsizetype(1) << 16;
+
+    /// What each later step puts in while the window waits: a few milliseconds of work, so that
+    /// input that comes meanwhile waits no longer than that.
+    static constexpr qsizetype laterFill = qsizetype(1) << 20;
+
     explicit LongTextBox(QWidget *parent = nullptr);
+    ~LongTextBox() override;
 
     /// Replaces the whole text as setPlainText does: the caret at the start, nothing to undo.
+    /// Only the start of a long text goes into the document at once, enough to fill the box;
+    /// the rest follows in pieces once the box has shown the start, while the window waits for
+    /// input, and all of it before the user's first key, click, wheel turn or scroll bar move
+    /// in the box.
     void setLongText(const QString &text);
 
+    /// The whole text, as documentText reads it, also while the text set last is still going in.
+    QString longText() const;
+
+    /// Puts whatever of the text set last is still out into the document at once.
+    void finishFilling();
+
 protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     QMimeData *createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    /// Puts the next `units` of the text set last into the document.
+    void fillMore(qsizetype units);
+
+    /// Forgets the rest of the text set last.
+    void stopFilling();
+
     /// Makes what the user types next a plain character, never a soft break.
     void typePlainCharacters();
+
+    // The text setLongText was given, while part of it is still out of the document: the
+    // document then holds exactly its first m_filled units (with soft breaks).
+    QString m_filling;
+    qsizetype m_filled = 0;
+    QTextCursor m_fillCursor;
+    std::unique_ptr<DisplayBlockWriter> m_writer;
+    bool m_writing = false;
+    QTimer m_fillTimer;
 };
 
 /// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
