@@ -81,6 +81,24 @@ StandaloneCodePoints::StandaloneCodePoints()
     }
     for (char32_t unit = 0; unit < 0x10000; ++unit)
         m_safeUnits[unit] = contains(unit) && unit != '\r' && (unit < 0xD800 || unit > 0xDFFF);
+    m_safeLeadRuns = { longestSafeRun(0xC0, 0xE0), longestSafeRun(0xE0, 0xF0) };
+}
+
+StandaloneCodePoints::LeadRun StandaloneCodePoints::longestSafeRun(unsigned from, unsigned to) const
+{
+    LeadRun longest { 0, 0 }; // matches no lead
+    unsigned longestLength = 0;
+    for (unsigned first = from; first < to;) {
+        unsigned end = first;
+        while (end < to && m_safeBytes[end])
+            ++end;
+        if (end - first > longestLength) {
+            longestLength = end - first;
+            longest = { static_cast<unsigned char>(first), static_cast<unsigned char>(end - 1) };
+        }
+        first = end + 1;
+    }
+    return longest;
 }
 
 const StandaloneCodePoints &StandaloneCodePoints::table()

@@ -35,12 +35,22 @@ public:
     /// Whether the UTF-16 code unit is a code point that stands alone (no surrogate, no CR).
     bool safeUnit(char16_t unit) const { return m_safeUnits[unit]; }
 
+    /// The longest run of consecutive safe leads of two-byte code points and of three-byte
+    /// ones (CJK ideographs), for a check of many bytes at once; {0, 0} when there is none.
+    struct LeadRun {
+        unsigned char first;
+        unsigned char last;
+    };
+    const std::array<LeadRun, 2> &safeLeadRuns() const { return m_safeLeadRuns; }
+
 private:
     StandaloneCodePoints();
+    LeadRun longestSafeRun(unsigned from, unsigned to) const;
 
     std::vector<uint64_t> m_bits;
     std::array<bool, 256> m_safeBytes {};
     std::vector<bool> m_safeUnits;
+    std::array<LeadRun, 2> m_safeLeadRuns {};
 };
 
 /// Whether the code point joins the one before it (extending and spacing marks, the joiner).
@@ -153,11 +163,17 @@ private:
 #ifdef __SSE2__
         if constexpr (sizeof(CharT) == 1) {
             // Only CR and the leads of multi-byte code points (-64..-1 as signed bytes) can be
-            // unsafe; the leads need the table: a few per block in CJK text, none in ASCII.
+            // unsafe; leads outside the longest safe runs (CJK ideographs' among them) need the
+            // table: none in ASCII and CJK text.
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_text + at));
             unsigned unsafe = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
-            const __m128i leads = _mm_and_si128(
+            __m128i leads = _mm_and_si128(
                 _mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65)), _mm_cmplt_epi8(bytes, _mm_setzero_si128()));
+            for (const StandaloneCodePoints::LeadRun &run : m_alone.safeLeadRuns()) {
+                const __m128i inRun = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(char(run.first - 1))),
+                    _mm_cmplt_epi8(bytes, _mm_set1_epi8(char(run.last + 1))));
+                leads = _mm_andnot_si128(inRun, leads);
+            }
             for (auto bits = unsigned(_mm_movemask_epi8(leads)); bits != 0; bits &= bits - 1) {
                 const auto i = unsigned(__builtin_ctz(bits));
                 if (!m_alone.safeByte(static_cast<unsigned char>(m_text[at + i]))) {
