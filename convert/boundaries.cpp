@@ -81,24 +81,29 @@ StandaloneCodePoints::StandaloneCodePoints()
     }
     for (char32_t unit = 0; unit < 0x10000; ++unit)
         m_safeUnits[unit] = contains(unit) && unit != '\r' && (unit < 0xD800 || unit > 0xDFFF);
-    m_safeLeadRuns = { longestSafeRun(0xC0, 0xE0), longestSafeRun(0xE0, 0xF0) };
+    for (const auto &[index, leads] :
+        { std::pair { 0, std::pair { 0xC0u, 0xE0u } }, { 2, { 0xE0u, 0xF0u } } }) {
+        const auto [below, above] = longestSafeRun(leads.first, leads.second);
+        m_safeLeadRunBounds[std::size_t(index)].fill(below);
+        m_safeLeadRunBounds[std::size_t(index) + 1].fill(above);
+    }
 }
 
-StandaloneCodePoints::LeadRun StandaloneCodePoints::longestSafeRun(unsigned from, unsigned to) const
+std::pair<signed char, signed char> StandaloneCodePoints::longestSafeRun(unsigned from, unsigned to) const
 {
-    LeadRun longest { 0, 0 }; // matches no lead
-    unsigned longestLength = 0;
+    std::pair<signed char, signed char> bounds { 0, 0 }; // nothing lies between: no lead matches
+    unsigned longest = 0;
     for (unsigned first = from; first < to;) {
         unsigned end = first;
         while (end < to && m_safeBytes[end])
             ++end;
-        if (end - first > longestLength) {
-            longestLength = end - first;
-            longest = { static_cast<unsigned char>(first), static_cast<unsigned char>(end - 1) };
+        if (end - first > longest) {
+            longest = end - first;
+            bounds = { static_cast<signed char>(first - 1), static_cast<signed char>(end) };
         }
         first = end + 1;
     }
-    return longest;
+    return bounds;
 }
 
 const StandaloneCodePoints &StandaloneCodePoints::table()

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #ifdef __SSE2__
@@ -35,22 +36,22 @@ public:
     /// Whether the UTF-16 code unit is a code point that stands alone (no surrogate, no CR).
     bool safeUnit(char16_t unit) const { return m_safeUnits[unit]; }
 
-    /// The longest run of consecutive safe leads of two-byte code points and of three-byte
-    /// ones (CJK ideographs), for a check of many bytes at once; {0, 0} when there is none.
-    struct LeadRun {
-        unsigned char first;
-        unsigned char last;
-    };
-    const std::array<LeadRun, 2> &safeLeadRuns() const { return m_safeLeadRuns; }
+    /// The longest runs of consecutive safe leads of two-byte code points and of three-byte ones
+    /// (CJK ideographs), for a check of many bytes at once: sixteen copies each of the byte just
+    /// below a run and of the byte just above it, as signed bytes; none of either matches a lead
+    /// when there is no run.
+    using SixteenBytes = std::array<signed char, 16>;
+    const std::array<SixteenBytes, 4> &safeLeadRunBounds() const { return m_safeLeadRunBounds; }
 
 private:
     StandaloneCodePoints();
-    LeadRun longestSafeRun(unsigned from, unsigned to) const;
+    /// The byte below and the byte above the longest run of safe leads in [from, to).
+    std::pair<signed char, signed char> longestSafeRun(unsigned from, unsigned to) const;
 
     std::vector<uint64_t> m_bits;
     std::array<bool, 256> m_safeBytes {};
     std::vector<bool> m_safeUnits;
-    std::array<LeadRun, 2> m_safeLeadRuns {};
+    alignas(16) std::array<SixteenBytes, 4> m_safeLeadRunBounds {};
 };
 
 /// Whether the code point joins the one before it (extending and spacing marks, the joiner).
@@ -169,9 +170,13 @@ private:
             unsigned unsafe = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
             __m128i leads = _mm_and_si128(
                 _mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65)), _mm_cmplt_epi8(bytes, _mm_setzero_si128()));
-            for (const StandaloneCodePoints::LeadRun &run : m_alone.safeLeadRuns()) {
-                const __m128i inRun = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(char(run.first - 1))),
-                    _mm_cmplt_epi8(bytes, _mm_set1_epi8(char(run.last + 1))));
+            const auto &bounds = m_alone.safeLeadRunBounds();
+            for (std::size_t run = 0; run < bounds.size(); run += 2) {
+                const __m128i below = _mm_load_si128(reinterpret_cast<const __m128i *>(bounds[run].data()));
+                const __m128i above
+                    = _mm_load_si128(reinterpret_cast<const __m128i *>(bounds[run + 1].data()));
+                const __m128i inRun
+                    = _mm_and_si128(_mm_cmpgt_epi8(bytes, below), _mm_cmplt_epi8(bytes, above));
                 leads = _mm_andnot_si128(inRun, leads);
             }
             for (auto bits = unsigned(_mm_movemask_epi8(leads)); bits != 0; bits &= bits - 1) {
