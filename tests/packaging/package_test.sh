@@ -21,6 +21,8 @@ expected_files() { # every file installed, relative to the prefix, sorted
         printf '%s\n' bin/rainbowtext bin/rainbowtext-cli \
             share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml \
             share/bash-completion/completions/rainbowtext-cli \
+            share/zsh/vendor-completions/_rainbowtext-cli \
+            share/fish/vendor_completions.d/rainbowtext-cli.fish \
             share/doc/rainbowtext/changelog.gz share/doc/rainbowtext/copyright \
             share/man/man1/rainbowtext.1.gz share/man/man1/rainbowtext-cli.1.gz
         for size in 16 24 32 48 64 128 256; do
@@ -67,19 +69,32 @@ for page in rainbowtext rainbowtext-cli; do
     fi
 done
 
-# Every option of --help is described in the manual page (after its short form, if any) and offered by Tab.
-"$prefix/bin/rainbowtext-cli" --help | grep -o -- '--[a-z][a-z-]*' | sort -u > "$tmp/options"
+# Every long option --help names, wherever it stands in the text, is described in the manual
+# page (after its short form, if any) and offered by Tab in bash, zsh and fish.
+LANGUAGE='' "$prefix/bin/rainbowtext-cli" --help | grep -oE -- '--[a-z][a-z0-9-]*' | sort -u > "$tmp/options"
 [ -s "$tmp/options" ] || fail "no options found in rainbowtext-cli --help"
-completed=$(bash -c '
+completions=$prefix/share
+bash -c '
     . /usr/share/bash-completion/bash_completion
     . "$1"
     COMP_LINE="rainbowtext-cli --"; COMP_POINT=${#COMP_LINE}
     COMP_WORDS=(rainbowtext-cli --); COMP_CWORD=1
     _rainbowtext_cli rainbowtext-cli -- rainbowtext-cli
-    printf "%s\n" "${COMPREPLY[@]}"' sh "$prefix/share/bash-completion/completions/rainbowtext-cli")
+    printf "%s\n" "${COMPREPLY[@]}"' sh "$completions/bash-completion/completions/rainbowtext-cli" > "$tmp/bash"
+# zsh completes from the specifications the function hands to _arguments; the stand-in prints
+# them, and each one's option name follows its exclusion list "(...)" and repeat mark "*".
+zsh -f -c '_arguments() { print -rl -- "$@" }; source "$1"' zsh \
+    "$completions/zsh/vendor-completions/_rainbowtext-cli" \
+    | sed -E 's/^\([^)]*\)//; s/^\*//' | grep -oE -- '^--[a-z][a-z0-9-]*' > "$tmp/zsh" \
+    || fail "zsh completion"
+fish --no-config -c 'source $argv[1]; complete -C "rainbowtext-cli --"' \
+    "$completions/fish/vendor_completions.d/rainbowtext-cli.fish" | cut -f1 > "$tmp/fish" \
+    || fail "fish completion"
 while read -r option; do
     grep -qE -- "^ *(-[A-Za-z], )?$option\b" "$tmp/rainbowtext-cli.txt" || fail "rainbowtext-cli(1) lacks $option"
-    printf '%s\n' "$completed" | grep -qx -- "$option" || fail "bash completion lacks $option"
+    for shell in bash zsh fish; do
+        grep -qx -- "$option" "$tmp/$shell" || fail "$shell completion lacks $option"
+    done
 done < "$tmp/options"
 
 # Every place that names the release names this one.
