@@ -24,6 +24,7 @@ expected_files() { # every file installed, relative to the prefix, sorted
             share/zsh/vendor-completions/_rainbowtext-cli \
             share/fish/vendor_completions.d/rainbowtext-cli.fish \
             share/doc/rainbowtext/changelog.gz share/doc/rainbowtext/copyright \
+            share/doc/rainbowtext/README.md.gz \
             share/man/man1/rainbowtext.1.gz share/man/man1/rainbowtext-cli.1.gz
         for size in 16 24 32 48 64 128 256; do
             echo "share/icons/hicolor/${size}x$size/apps/$app_id.png"
@@ -136,15 +137,26 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ "$(field Section)" = text ] || fail "Section: $(field Section)"
 [ "$(field Priority)" = optional ] || fail "Priority: $(field Priority)"
+[ "$(field Homepage)" = https://www.example.com/ ] || fail "Homepage: $(field Homepage)"
+# A CJK font first (the window's captions are Chinese), then what the binaries link.
 case $(field Depends) in
-    *libqt6widgets6*libstdc++6*) ;;
-    *) fail "Depends not computed from the binaries: $(field Depends)" ;;
+    "fonts-arphic-uming | fonts-noto-cjk | fonts-wqy-zenhei, "*libqt6widgets6*libstdc++6*) ;;
+    *) fail "Depends lacks the CJK font or what the binaries need: $(field Depends)" ;;
 esac
-[ "$(field Recommends)" = "fonts-arphic-uming, qt6-translations-l10n" ] || fail "Recommends: $(field Recommends)"
+[ "$(field Recommends)" = qt6-translations-l10n ] || fail "Recommends: $(field Recommends)"
 field Description | grep -q '青柚彩虹文字' || fail "Description lacks the Chinese name"
 
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\/usr\//, "", $6); print $6 }' | sort > "$tmp/packaged"
 diff -u "$tmp/expected" "$tmp/packaged" || fail "packaged files differ from the list above"
+
+dpkg-deb -x "$deb" "$tmp/unpacked"
+for program in rainbowtext rainbowtext-cli; do
+    if readelf -S "$tmp/unpacked/usr/bin/$program" | grep -E '\.comment|\.debug'; then
+        fail "packaged $program keeps its .comment or debugging sections"
+    fi
+done
+grep -q '^Source: https://www.example.com/$' "$tmp/unpacked/usr/share/doc/rainbowtext/copyright" \
+    || fail "copyright names no Source"
 
 lintian --fail-on error,warning "$deb" > "$tmp/lintian" 2>&1 || { cat "$tmp/lintian" >&2; fail "lintian"; }
 if grep -E '^[EW]:' "$tmp/lintian"; then fail "lintian reports errors or warnings"; fi
