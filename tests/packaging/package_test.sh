@@ -88,6 +88,7 @@ zsh -f -c '_arguments() { print -rl -- "$@" }; source "$1"' zsh \
     "$completions/zsh/vendor-completions/_rainbowtext-cli" \
     | sed -E 's/^\([^)]*\)//; s/^\*//' | grep -oE -- '^--[a-z][a-z0-9-]*' > "$tmp/zsh" \
     || fail "zsh completion"
+# shellcheck disable=SC2016 # fish expands $argv itself
 fish --no-config -c 'source $argv[1]; complete -C "rainbowtext-cli --"' \
     "$completions/fish/vendor_completions.d/rainbowtext-cli.fish" | cut -f1 > "$tmp/fish" \
     || fail "fish completion"
