@@ -1,0 +1,37 @@
+#pragma once
+
+#include "cli/io.h"
+#include "cli/options.h"
+#include "convert/conversion.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rainbow::cli {
+
+/// A text that was not converted, with 1 as the exit status: the message, prefix included.
+struct Refusal {
+    std::string message;
+};
+
+/// Writes texts to the output as the request asks, each followed by a line break.
+class TextWriter {
+public:
+    TextWriter(const Request &request, ChunkedOutput &out);
+
+    /// The text converted: its markup, or its preview. A refusal writes nothing.
+    std::optional<Refusal> convert(std::string_view text);
+
+    /// The text uncoloured: as it is, or for the preview with its controls shown (and bytes that
+    /// are not UTF-8 as U+FFFD).
+    void writePlain(std::string_view text);
+
+private:
+    const Request &m_request;
+    ChunkedOutput &m_out;
+    Utf8Converter m_converter;
+    std::string m_withoutSgr;
+};
+
+} // namespace rainbow::cli
