@@ -280,6 +280,14 @@ TEST(CommandLine, MemoryStaysNearTheTextsSizeAndRunningOutIsToldInWords)
     EXPECT_EQ(fromFile.exitCode, 2);
     EXPECT_EQ(fromFile.err,
         "rainbowtext-cli: not enough memory for a text of " + QByteArray::number(size) + " bytes\n");
+    // With --lines: the lines before are out, and the message names the long line and its size so far.
+    const CliRun lines = runCli({ "--lines" }, "ab\ncd\nef\n" + text, {}, base + 8 * mib);
+    EXPECT_EQ(lines.exitCode, 2);
+    EXPECT_EQ(lines.out, runCli({ "-l", "ab\ncd\nef" }).out);
+    EXPECT_TRUE(lines.err.startsWith("rainbowtext-cli: not enough memory for a text of more than "))
+        << lines.err.constData();
+    EXPECT_TRUE(lines.err.endsWith(" bytes (line 4)\n")) << lines.err.constData();
+    EXPECT_FALSE(lines.err.contains("more than 0 bytes")) << lines.err.constData();
     const CliRun fromPipe = runCli({}, text, {}, base + 8 * mib);
     EXPECT_EQ(fromPipe.exitCode, 2);
     EXPECT_TRUE(fromPipe.err.startsWith("rainbowtext-cli: not enough memory for a text of more than "))
