@@ -2,6 +2,8 @@
 
 #include "cli/utf8.h"
 
+#include <QStringDecoder>
+
 #include <cstdio>
 
 namespace rainbow::cli {
@@ -9,6 +11,13 @@ namespace rainbow::cli {
 namespace {
 
 constexpr char16_t escapedByteBase = 0xDC00;
+
+/// Well-formed UTF-8 as text, a leading byte-order mark kept (QString::fromUtf8 drops it).
+QString decodeUtf8(const char *bytes, std::size_t size)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(bytes, qsizetype(size)));
+}
 
 /// The byte that a lone low surrogate of argumentText stands for; -1 for any other unit.
 int escapedByte(QStringView text, qsizetype at)
@@ -24,7 +33,7 @@ int escapedByte(QStringView text, qsizetype at)
 QString argumentText(std::string_view bytes)
 {
     if (!firstInvalidUtf8(bytes))
-        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        return decodeUtf8(bytes.data(), bytes.size());
     QString text;
     std::size_t run = 0; // start of the well-formed bytes not yet decoded
     for (std::size_t at = 0; at < bytes.size();) {
@@ -32,11 +41,11 @@ QString argumentText(std::string_view bytes)
             at += length;
             continue;
         }
-        text += QString::fromUtf8(bytes.data() + run, qsizetype(at - run));
+        text += decodeUtf8(bytes.data() + run, at - run);
         text += QChar(char16_t(escapedByteBase + uint8_t(bytes[at])));
         run = ++at;
     }
-    return text + QString::fromUtf8(bytes.data() + run, qsizetype(bytes.size() - run));
+    return text + decodeUtf8(bytes.data() + run, bytes.size() - run);
 }
 
 std::string argumentBytes(QStringView text)

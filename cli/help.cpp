@@ -61,14 +61,14 @@ std::string helpText()
     std::string help = "Usage: rainbowtext-cli [OPTION]... [--] [TEXT]\n\n";
     wrap(help,
         "Wraps every character of TEXT (or of the file, or of standard input, without one trailing line "
-        "break "
-        "and a leading byte-order mark) in a colour tag, as a gradient or a rainbow, and prints the markup. "
-        "Spaces (U+0020) around the text are trimmed. A character is what a reader sees as one, an emoji, "
-        "a flag or a letter with its marks, by the rules of Unicode "
+        "break) "
+        "in a colour tag, as a gradient or a rainbow, and prints the markup. A leading byte-order mark is "
+        "dropped and spaces (U+0020) around the text are trimmed. A character is what a reader sees as one "
+        "(an emoji, a flag, a letter with its marks) by the rules of Unicode "
             + unicodeVersion()
-            + " (the system's ICU). Character k of n takes the colour k/n of the way along the colours, so "
-              "the last takes the end colour and the first is one step past the start colour, as in the "
-              "desktop program. Colours are RRGGBB, #RRGGBB or #RGB.",
+            + ", the version of the system's ICU library. In a gradient, character k of n takes the colour "
+              "k/n of the way along the colours, so the last takes the end colour and the first is one step "
+              "past the start colour, as in the desktop program. Colours are RRGGBB, #RRGGBB or #RGB.",
         0);
     const char *const headings[] = { "Colours:", "Shorter markup:", "Markup:", "Input and output:" };
     const std::vector<OptionSpec> &table = optionTable();

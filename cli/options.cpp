@@ -100,8 +100,10 @@ const std::vector<OptionSpec> &optionTable()
     using V = OptionValue;
     static const std::vector<OptionSpec> table {
         { { "m", "mode" }, "gradient|rainbow", S::Colours,
-            "a gradient from the start to the end colour (default), or a rainbow: once round the hue wheel, "
-            "red, yellow, green, cyan, blue, magenta, ending on red",
+            "a gradient from the start to the end colour (default), or a rainbow: character k takes position "
+            "k of a hue wheel (red, yellow, green, cyan, blue, magenta, back to red) of n positions, n "
+            "rounded "
+            "down to a multiple of 6, so the characters past it start round again",
             [](R &r, const V &v) {
                 const std::string mode = v.utf8();
                 if (mode != "gradient" && mode != "rainbow")
@@ -139,15 +141,14 @@ const std::vector<OptionSpec> &optionTable()
             "character share a colour, the second and the last but one, and so on); a rainbow runs forward "
             "over the first half (n/2 characters, rounded half to even) and backward over the rest, each "
             "half "
-            "once round the wheel, and needs 12 characters or more",
+            "on a wheel of its own length, and needs 12 characters or more",
             [](R &r, const V &) { r.settings.symmetric = true; } },
         { { "M", "merge" }, {}, S::ShorterMarkup, "neighbouring characters of one colour share a tag",
             [](R &r, const V &) { r.settings.merge = true; } },
         { { "w", "skip-spaces" }, {}, S::ShorterMarkup,
-            "whitespace stays untagged and takes no colour step: every Unicode space (U+0020, U+00A0, "
-            "U+2003, "
-            "U+3000 and the others), tab and line break, but not a space that carries a mark; the rainbow's "
-            "6 and 12 characters count the other characters",
+            "whitespace stays untagged and takes no colour step: every character Unicode calls White_Space, "
+            "spaces of any width (U+0020, U+00A0, U+2003, U+3000 and others), tabs and line breaks, but not "
+            "a space that carries a mark; the rainbow's 6 and 12 characters count the other characters",
             [](R &r, const V &) { r.settings.skipSpaces = true; } },
         { { "fit" }, "N", S::ShorterMarkup,
             "the finest markup of at most N characters: each colour goes to a group of k neighbouring "

@@ -75,6 +75,8 @@ void finish(const QCommandLineParser &parser, Request &request)
         if (request.path)
             throw UsageError("both a TEXT and --file given: give one or the other");
         request.text = argumentBytes(texts.front());
+        if (request.text->compare(0, 3, "\xEF\xBB\xBF") == 0) // as from a file
+            request.text->erase(0, 3);
     }
 }
 

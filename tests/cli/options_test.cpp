@@ -597,6 +597,15 @@ TEST(CommandLineInput, APathIsBytes)
         EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         EXPECT_EQ(run.out, hi);
     }
+    const QByteArray byteOrderMark = directory + "/\xEF\xBB\xBFn.txt"; // QString::fromUtf8 drops the mark
+    {
+        const int fd = open(byteOrderMark.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, "Hi", 2), 2);
+        close(fd);
+    }
+    EXPECT_EQ(runCli({ "--file", byteOrderMark }).out, hi);
+    unlink(byteOrderMark.constData());
     const CliRun missing = runCli({ "-F", directory + "/m\xFE.txt" });
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains("cannot open '" + directory + "/m\\xFE.txt'"))
