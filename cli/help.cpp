@@ -66,9 +66,10 @@ std::string helpText()
         "dropped and spaces (U+0020) around the text are trimmed. A character is what a reader sees as one "
         "(an emoji, a flag, a letter with its marks) by the rules of Unicode "
             + unicodeVersion()
-            + ", the version of the system's ICU library. In a gradient, character k of n takes the colour "
-              "k/n of the way along the colours, so the last takes the end colour and the first is one step "
-              "past the start colour, as in the desktop program. Colours are RRGGBB, #RRGGBB or #RGB.",
+            + ", the version of the system's ICU library; a character newer than that may be split. In a "
+              "gradient, character k of n takes the colour k/n of the way along the colours, so the last "
+              "takes the end colour and the first is one step past the start colour, as in the desktop "
+              "program. Colours are RRGGBB, #RRGGBB or #RGB.",
         0);
     const char *const headings[] = { "Colours:", "Shorter markup:", "Markup:", "Input and output:" };
     const std::vector<OptionSpec> &table = optionTable();

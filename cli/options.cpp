@@ -134,7 +134,7 @@ const std::vector<OptionSpec> &optionTable()
             },
             nullptr, "with --mode rainbow", rainbow },
         { { "r", "reverse" }, {}, S::Colours,
-            "colours run backward: the first character takes the last colour",
+            "colours run backward: the first character takes the colour the last would have",
             [](R &r, const V &) { r.settings.reverse = true; } },
         { { "S", "symmetric" }, {}, S::Colours,
             "colours run forward and back: a gradient mirrors about the middle (the first and the last "
@@ -151,9 +151,9 @@ const std::vector<OptionSpec> &optionTable()
             "a space that carries a mark; the rainbow's 6 and 12 characters count the other characters",
             [](R &r, const V &) { r.settings.skipSpaces = true; } },
         { { "fit" }, "N", S::ShorterMarkup,
-            "the finest markup of at most N characters: each colour goes to a group of k neighbouring "
-            "characters (in the colour of the first), with the smallest k whose markup fits (with --merge, "
-            "merged); exit 1 if even the largest group does not fit",
+            "the finest markup of at most N characters (code points): each colour goes to a group of k "
+            "neighbouring characters (in the colour of the first), with the smallest k whose markup fits "
+            "(with --merge, merged); exit 1 if even the largest group does not fit",
             [](R &r, const V &v) { r.fitLimit = positiveValue(v); } },
         { { "f", "format" }, "ubb|qzone|html|span", S::Markup, "markup format (default ubb)",
             [](R &r, const V &v) {
