@@ -69,6 +69,7 @@ TEST(CommandLine, Contract)
         }
         if (c.exitCode != 0) {
             EXPECT_TRUE(run.err.endsWith('\n') && run.err.count('\n') == 1) << "one line on standard error";
+            EXPECT_TRUE(run.err.startsWith("rainbowtext-cli: ")) << run.err.constData();
         }
     }
 }
