@@ -5,6 +5,7 @@
 #include "cli/lines.h"
 #include "cli/options.h"
 #include "cli/text_writer.h"
+#include "cli/translation.h"
 #include "cli/utf8.h"
 
 #include <new>
@@ -28,8 +29,8 @@ std::string readText(const Request &request, int input, TextSize &size)
     else if (!text.empty() && text.back() == '\n')
         text.pop_back();
     if (const auto offset = firstInvalidUtf8(text))
-        throw std::runtime_error(
-            file.name() + " is not valid UTF-8 (byte offset " + std::to_string(*offset) + ")");
+        throw std::runtime_error(fill(translate("rainbowtext-cli", "%1 is not valid UTF-8 (byte offset %2)"),
+            { file.name(), std::to_string(*offset) }));
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
         text.erase(0, 3);
     return text;
@@ -69,15 +70,23 @@ int runCommandLine(const std::vector<std::string> &arguments, int input, int out
             std::string message = e.what();
             if (!message.empty() && message.back() == '.')
                 message.pop_back();
-            err << "rainbowtext-cli: " << message << ". Try 'rainbowtext-cli --help'.\n";
+            err << "rainbowtext-cli: "
+                << fill(translate("rainbowtext-cli", "%1. Try 'rainbowtext-cli --help'."), { message })
+                << '\n';
             return 2;
         }
     } catch (const std::bad_alloc &) {
-        err << "rainbowtext-cli: not enough memory for a text of " << (size.whole ? "" : "more than ")
-            << size.bytes << " bytes";
-        if (size.line > 0)
-            err << " (line " << size.line << ")";
-        err << '\n';
+        const char *const messages[2][2] = {
+            { QT_TRANSLATE_NOOP("rainbowtext-cli", "not enough memory for a text of more than %1 bytes"),
+                QT_TRANSLATE_NOOP(
+                    "rainbowtext-cli", "not enough memory for a text of more than %1 bytes (line %2)") },
+            { QT_TRANSLATE_NOOP("rainbowtext-cli", "not enough memory for a text of %1 bytes"),
+                QT_TRANSLATE_NOOP("rainbowtext-cli", "not enough memory for a text of %1 bytes (line %2)") },
+        };
+        err << "rainbowtext-cli: "
+            << fill(translate("rainbowtext-cli", messages[size.whole][size.line > 0]),
+                   { std::to_string(size.bytes), std::to_string(size.line) })
+            << '\n';
         return 2;
     } catch (const std::exception &e) {
         err << "rainbowtext-cli: " << e.what() << '\n';

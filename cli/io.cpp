@@ -1,6 +1,7 @@
 #include "cli/io.h"
 
 #include "cli/arguments.h"
+#include "cli/translation.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,14 +21,15 @@ std::runtime_error systemError(const std::string &what)
 
 InputFile::InputFile(const std::string *path, int standardInput)
     : m_fd(standardInput)
-    , m_name("standard input")
+    , m_name(translate("rainbowtext-cli", "standard input"))
 {
     if (!path || *path == "-")
         return;
     m_name = quoted(argumentText(*path));
     m_fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)
-        throw UsageError("--file: cannot open " + m_name + ": " + std::strerror(errno));
+        throw UsageError(fill(
+            translate("rainbowtext-cli", "--file: cannot open %1: %2"), { m_name, std::strerror(errno) }));
     m_owned = true;
 }
 
@@ -47,7 +49,7 @@ std::size_t readSome(const InputFile &file, std::string &buffer, std::size_t use
         if (got >= 0)
             return std::size_t(got);
         if (errno != EINTR)
-            throw systemError("cannot read " + file.name());
+            throw systemError(fill(translate("rainbowtext-cli", "cannot read %1"), { file.name() }));
     }
 }
 
@@ -73,7 +75,7 @@ std::string readAll(const InputFile &file, TextSize &size)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throw systemError("cannot read " + file.name());
+            throw systemError(fill(translate("rainbowtext-cli", "cannot read %1"), { file.name() }));
         }
         used += std::size_t(got);
         if (used > size.bytes)
@@ -90,7 +92,7 @@ void writeAll(int fd, std::string_view bytes)
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            throw systemError("cannot write standard output");
+            throw systemError(translate("rainbowtext-cli", "cannot write standard output"));
         }
         bytes.remove_prefix(std::size_t(written));
     }

@@ -1,6 +1,7 @@
 #include "cli/lines.h"
 
 #include "cli/text_writer.h"
+#include "cli/translation.h"
 #include "cli/utf8.h"
 
 #include <algorithm>
@@ -21,8 +22,11 @@ int convertLines(const Request &request, int input, int output, std::ostream &er
         if (const auto offset = firstInvalidUtf8(text)) {
             writer.writePlain(text);
             out.flush(); // the line is out before the message about it
-            err << "rainbowtext-cli: line " << number << " of " << name << " is not valid UTF-8 (byte offset "
-                << *offset << "), printed as it is\n";
+            err << "rainbowtext-cli: "
+                << fill(translate("rainbowtext-cli",
+                            "line %1 of %2 is not valid UTF-8 (byte offset %3), printed as it is"),
+                       { std::to_string(number), name, std::to_string(*offset) })
+                << '\n';
             status = 2;
             return;
         }

@@ -22,18 +22,35 @@ struct OptionValue {
     std::string utf8() const;
 };
 
+/// An option's description: English, marked QT_TRANSLATE_NOOP("rainbowtext-cli", ...) where the
+/// table gives it and translated when the help is made; %1 in it stands for argument.
+struct Description {
+    Description(const char *text, std::string argument = {})
+        : text(text)
+        , argument(std::move(argument))
+    {
+    }
+
+    const char *text;
+    std::string argument;
+
+    /// In the chosen language, argument filled in.
+    std::string translated() const;
+};
+
 /// One option of rainbowtext-cli: the parser, the help and the request are all made from these,
 /// so an option is added in one place.
 struct OptionSpec {
     QStringList names; // the short name first, if any, then the long one
     QString valueName; // as the help shows it; empty for a switch
     Section section;
-    std::string description; // one paragraph, wrapped by the help
+    Description description; // one paragraph, wrapped by the help
     /// What the option does to the request when given; null for the options that print and exit.
     void (*apply)(Request &request, const OptionValue &value) = nullptr;
     /// Options that print instead of converting: the text they print.
     std::string (*inform)() = nullptr;
-    /// When the option would do nothing and is refused, in words ("with --preview").
+    /// When the option would do nothing and is refused, in words ("with --preview"), marked for
+    /// translation as the description is.
     const char *idleWhen = nullptr;
     bool (*idle)(const Request &request) = nullptr;
 

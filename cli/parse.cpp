@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 #include "cli/option_table.h"
 #include "cli/options.h"
+#include "cli/translation.h"
 #include "cli/utf8.h"
 
 #include <QCommandLineParser>
@@ -24,7 +25,8 @@ void refuseSingleDashLongOptions(const QStringList &args, const std::vector<Opti
         for (const OptionSpec &option : table) {
             if (option.names.contains(name) && name.size() > 1)
                 throw UsageError(
-                    quoted(arg) + " has one dash: long options take two (--" + name.toStdString() + ")");
+                    fill(translate("rainbowtext-cli", "%1 has one dash: long options take two (--%2)"),
+                        { quoted(arg), name.toStdString() }));
         }
     }
 }
@@ -43,22 +45,48 @@ void refuseBytesOutsidePaths(const std::vector<std::string> &arguments, const QC
             && argument.compare(argument.size() - path.size(), path.size(), path) == 0
             && *offset >= argument.size() - path.size();
         if (!holdsPath)
-            throw UsageError((i == 0 ? std::string("the program name") : "argument " + std::to_string(i))
-                + " is not valid UTF-8 (byte offset " + std::to_string(*offset) + ")");
+            throw UsageError(i == 0
+                    ? fill(
+                        translate("rainbowtext-cli", "the program name is not valid UTF-8 (byte offset %1)"),
+                        { std::to_string(*offset) })
+                    : fill(translate("rainbowtext-cli", "argument %1 is not valid UTF-8 (byte offset %2)"),
+                        { std::to_string(i), std::to_string(*offset) }));
     }
+}
+
+/// The parser's other message, about a value missing or given to a switch, in the chosen language:
+/// the parser says it in English (no application translates it), so it is said again.
+std::string parserError(const QString &error)
+{
+    static const char *const messages[] = {
+        QT_TRANSLATE_NOOP("rainbowtext-cli", "Missing value after '%1'."),
+        QT_TRANSLATE_NOOP("rainbowtext-cli", "Unexpected value after '%1'."),
+    };
+    for (const char *message : messages) {
+        const QString pattern = QString::fromUtf8(message);
+        const qsizetype hole = pattern.indexOf(u"%1");
+        const QStringView before = QStringView(pattern).left(hole);
+        const QStringView after = QStringView(pattern).mid(hole + 2);
+        if (error.size() >= pattern.size() - 2 && error.startsWith(before) && error.endsWith(after)) {
+            const QString argument = error.mid(before.size(), error.size() - before.size() - after.size());
+            return fill(translate("rainbowtext-cli", message), { argument.toStdString() });
+        }
+    }
+    return error.toStdString();
 }
 
 /// The rules between options, once each option has done its part.
 void finish(const QCommandLineParser &parser, Request &request)
 {
     if (parser.isSet("stops") && (parser.isSet("start") || parser.isSet("end")))
-        throw UsageError("--stops replaces --start and --end: give one or the other");
+        throw UsageError(
+            translate("rainbowtext-cli", "--stops replaces --start and --end: give one or the other"));
     if (parser.isSet("template") && parser.isSet("format"))
-        throw UsageError("--template replaces --format: give one or the other");
+        throw UsageError(translate("rainbowtext-cli", "--template replaces --format: give one or the other"));
     for (const OptionSpec &option : optionTable()) {
         if (option.idle && parser.isSet(option.longName()) && option.idle(request))
-            throw UsageError("--" + option.longName().toStdString() + " does nothing " + option.idleWhen
-                + ": leave it out");
+            throw UsageError(fill(translate("rainbowtext-cli", "--%1 does nothing %2: leave it out"),
+                { option.longName().toStdString(), translate("rainbowtext-cli", option.idleWhen) }));
     }
     ConversionSettings &settings = request.settings;
     settings.gradientLayout = true;
@@ -69,11 +97,13 @@ void finish(const QCommandLineParser &parser, Request &request)
 
     const QStringList texts = parser.positionalArguments();
     if (texts.size() > 1)
-        throw UsageError("more than one TEXT given (" + std::to_string(texts.size())
-            + "); quote a text that holds spaces");
+        throw UsageError(fill(
+            translate("rainbowtext-cli", "more than one TEXT given (%1); quote a text that holds spaces"),
+            { std::to_string(texts.size()) }));
     if (texts.size() == 1) {
         if (request.path)
-            throw UsageError("both a TEXT and --file given: give one or the other");
+            throw UsageError(
+                translate("rainbowtext-cli", "both a TEXT and --file given: give one or the other"));
         request.text = argumentBytes(texts.front());
         if (request.text->compare(0, 3, "\xEF\xBB\xBF") == 0) // as from a file
             request.text->erase(0, 3);
@@ -91,13 +121,14 @@ std::variant<Request, Information> parseArguments(const std::vector<std::string>
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     for (const OptionSpec &option : table)
-        parser.addOption({ option.names, QString::fromStdString(option.description), option.valueName });
+        parser.addOption({ option.names, QString::fromUtf8(option.description.text), option.valueName });
     refuseSingleDashLongOptions(args, table);
     if (!parser.parse(args)) {
         // The parser's own message would echo an unknown option raw.
         const QStringList unknown = parser.unknownOptionNames();
-        throw UsageError(unknown.isEmpty() ? parser.errorText().toStdString()
-                                           : "unknown option " + quoted(unknown.front()));
+        throw UsageError(unknown.isEmpty()
+                ? parserError(parser.errorText())
+                : fill(translate("rainbowtext-cli", "unknown option %1"), { quoted(unknown.front()) }));
     }
     refuseBytesOutsidePaths(arguments, parser);
 
@@ -106,7 +137,8 @@ std::variant<Request, Information> parseArguments(const std::vector<std::string>
         if (!option->inform || !parser.isSet(option->longName()))
             continue;
         if (option->longName() == u"list-formats" && !parser.positionalArguments().isEmpty())
-            throw UsageError("a TEXT does nothing with --list-formats: leave it out");
+            throw UsageError(
+                translate("rainbowtext-cli", "a TEXT does nothing with --list-formats: leave it out"));
         return Information { option->inform() };
     }
     Request request;

@@ -1,6 +1,7 @@
 #include "cli/text_writer.h"
 
 #include "cli/preview.h"
+#include "cli/translation.h"
 #include "cli/utf8.h"
 
 #include <QString>
@@ -12,9 +13,17 @@ namespace {
 std::string refusalMessage(const ConversionSettings &settings, ConversionOutcome outcome)
 {
     const bool symmetric = outcome == ConversionOutcome::TooShortForSymmetric;
-    return std::string("rainbowtext-cli: ") + (symmetric ? "a symmetric rainbow" : "a rainbow")
-        + " needs at least " + std::to_string((symmetric ? 2 : 1) * minimumRainbowLength) + " characters"
-        + (settings.skipSpaces ? " besides whitespace" : "");
+    const char *const messages[2][2] = {
+        { QT_TRANSLATE_NOOP("rainbowtext-cli", "a rainbow needs at least %1 characters"),
+            QT_TRANSLATE_NOOP(
+                "rainbowtext-cli", "a rainbow needs at least %1 characters besides whitespace") },
+        { QT_TRANSLATE_NOOP("rainbowtext-cli", "a symmetric rainbow needs at least %1 characters"),
+            QT_TRANSLATE_NOOP(
+                "rainbowtext-cli", "a symmetric rainbow needs at least %1 characters besides whitespace") },
+    };
+    return "rainbowtext-cli: "
+        + fill(translate("rainbowtext-cli", messages[symmetric][settings.skipSpaces]),
+            { std::to_string((symmetric ? 2 : 1) * minimumRainbowLength) });
 }
 
 } // namespace
@@ -35,12 +44,15 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
         const auto fit = fitGroupSize(m_request.settings, text, *m_request.fitLimit);
         if (const auto *tooLong = std::get_if<FitPlanner::TooLong>(&fit)) {
             // Untagged whitespace splits a tag: the fewest tags are one for each stretch between.
-            const char *fewest = m_request.settings.skipSpaces
-                ? "even one tag for each stretch between untagged whitespace needs "
-                : "even one tag for the whole text needs ";
-            return Refusal { "rainbowtext-cli: the markup does not fit in "
-                + std::to_string(*m_request.fitLimit) + " characters: " + fewest
-                + std::to_string(tooLong->needed) };
+            const char *message = m_request.settings.skipSpaces
+                ? QT_TRANSLATE_NOOP("rainbowtext-cli",
+                    "the markup does not fit in %1 characters: even one tag for each stretch between "
+                    "untagged whitespace needs %2")
+                : QT_TRANSLATE_NOOP("rainbowtext-cli",
+                    "the markup does not fit in %1 characters: even one tag for the whole text needs %2");
+            return Refusal { "rainbowtext-cli: "
+                + fill(translate("rainbowtext-cli", message),
+                    { std::to_string(*m_request.fitLimit), std::to_string(tooLong->needed) }) };
         }
         ConversionSettings settings = m_request.settings;
         settings.groupSize = std::get<FitPlanner::Fit>(fit).groupSize;
