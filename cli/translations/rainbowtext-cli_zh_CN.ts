@@ -5,7 +5,7 @@
     <name>rainbowtext-cli</name>
     <message>
         <source>%1 is not valid UTF-8 (byte offset %2)</source>
-        <translation>%1 不是有效的 UTF-8（字节偏移 %2）</translation>
+        <translation>内容不是有效的 UTF-8（%1，字节偏移 %2）</translation>
     </message>
     <message>
         <source>%1. Try &apos;rainbowtext-cli --help&apos;.</source>
@@ -82,7 +82,7 @@
     </message>
     <message>
         <source>cannot read %1</source>
-        <translation>无法读取 %1</translation>
+        <translation>无法读取%1</translation>
     </message>
     <message>
         <source>cannot write standard output</source>
@@ -90,7 +90,7 @@
     </message>
     <message>
         <source>line %1 of %2 is not valid UTF-8 (byte offset %3), printed as it is</source>
-        <translation>%2 的第 %1 行不是有效的 UTF-8（字节偏移 %3），已原样输出</translation>
+        <translation>第 %1 行（%2）不是有效的 UTF-8（字节偏移 %3），已原样输出</translation>
     </message>
     <message>
         <source>--%1: %2 is not a colour (RRGGBB, #RRGGBB or #RGB)</source>
