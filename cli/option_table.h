@@ -23,7 +23,9 @@ struct OptionValue {
 };
 
 /// An option's description: English, marked QT_TRANSLATE_NOOP("rainbowtext-cli", ...) where the
-/// table gives it and translated when the help is made; %1 in it stands for argument.
+/// table gives it and translated when the help is made; %1 in it stands for argument. A new text
+/// goes into cli/translations/rainbowtext-cli_zh_CN.ts with `cmake --build build --target
+/// rainbowtext_cli_lupdate`, to be translated there (the tests fail until it is).
 struct Description {
     Description(const char *text, std::string argument = {})
         : text(text)

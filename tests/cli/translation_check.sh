@@ -11,7 +11,7 @@ cp "$source_dir/cli/translations/rainbowtext-cli_zh_CN.ts" "$work/copy.ts"
     > "$work/lupdate.log" 2>&1
 cat "$work/lupdate.log"
 if ! grep -q "(0 new and" "$work/lupdate.log"; then
-    echo "texts missing from the .ts file: cmake --build build --target update_translations, then translate them"
+    echo "texts missing from the .ts file: cmake --build build --target rainbowtext_cli_lupdate, then translate them"
     exit 1
 fi
 "$lrelease" "$work/copy.ts" -qm "$work/copy.qm" > "$work/lrelease.log" 2>&1
