@@ -281,6 +281,10 @@ TEST(CommandLine, MemoryStaysNearTheTextsSizeAndRunningOutIsToldInWords)
     EXPECT_EQ(fromFile.exitCode, 2);
     EXPECT_EQ(fromFile.err,
         "rainbowtext-cli: not enough memory for a text of " + QByteArray::number(size) + " bytes\n");
+    const CliRun inChinese = runCli({}, {}, file.fileName(), base + 8 * mib, { "LANG=zh_CN.UTF-8" });
+    EXPECT_EQ(inChinese.exitCode, 2);
+    EXPECT_EQ(
+        inChinese.err, "rainbowtext-cli: 内存不足，无法处理 " + QByteArray::number(size) + " 字节的内容\n");
     // With --lines: the lines before are out, and the message names the long line and its size so far.
     const CliRun lines = runCli({ "--lines" }, "ab\ncd\nef\n" + text, {}, base + 8 * mib);
     EXPECT_EQ(lines.exitCode, 2);
