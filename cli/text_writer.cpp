@@ -10,7 +10,7 @@ namespace rainbow::cli {
 
 namespace {
 
-std::string refusalMessage(const ConversionSettings &settings, ConversionOutcome outcome)
+Refusal tooShort(const ConversionSettings &settings, ConversionOutcome outcome)
 {
     const bool symmetric = outcome == ConversionOutcome::TooShortForSymmetric;
     const char *const messages[2][2] = {
@@ -21,12 +21,16 @@ std::string refusalMessage(const ConversionSettings &settings, ConversionOutcome
             QT_TRANSLATE_NOOP(
                 "rainbowtext-cli", "a symmetric rainbow needs at least %1 characters besides whitespace") },
     };
-    return "rainbowtext-cli: "
-        + fill(translate("rainbowtext-cli", messages[symmetric][settings.skipSpaces]),
-            { std::to_string((symmetric ? 2 : 1) * minimumRainbowLength) });
+    return { messages[symmetric][settings.skipSpaces], int64_t(symmetric ? 2 : 1) * minimumRainbowLength };
 }
 
 } // namespace
+
+std::string Refusal::text() const
+{
+    return "rainbowtext-cli: "
+        + fill(translate("rainbowtext-cli", message), { std::to_string(first), std::to_string(second) });
+}
 
 TextWriter::TextWriter(const Request &request, ChunkedOutput &out)
     : m_request(request)
@@ -50,9 +54,7 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
                     "untagged whitespace needs %2")
                 : QT_TRANSLATE_NOOP("rainbowtext-cli",
                     "the markup does not fit in %1 characters: even one tag for the whole text needs %2");
-            return Refusal { "rainbowtext-cli: "
-                + fill(translate("rainbowtext-cli", message),
-                    { std::to_string(*m_request.fitLimit), std::to_string(tooLong->needed) }) };
+            return Refusal { message, *m_request.fitLimit, tooLong->needed };
         }
         ConversionSettings settings = m_request.settings;
         settings.groupSize = std::get<FitPlanner::Fit>(fit).groupSize;
@@ -70,7 +72,7 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
         outcome = converter.convert(text, m_out);
     }
     if (outcome != ConversionOutcome::Converted)
-        return Refusal { refusalMessage(m_request.settings, outcome) };
+        return tooShort(m_request.settings, outcome);
     m_out.write("\n");
     return std::nullopt;
 }

@@ -4,15 +4,22 @@
 #include "cli/options.h"
 #include "convert/conversion.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace rainbow::cli {
 
-/// A text that was not converted, with 1 as the exit status: the message, prefix included.
+/// A text that was not converted, with 1 as the exit status.
 struct Refusal {
-    std::string message;
+    const char *message; // English, marked for translation; %1 and %2 stand for the numbers
+    int64_t first;
+    int64_t second = 0;
+
+    /// The message in the chosen language, prefix included; made only to be shown, as --lines
+    /// refuses short lines by the million and shows none.
+    std::string text() const;
 };
 
 /// Writes texts to the output as the request asks, each followed by a line break.
