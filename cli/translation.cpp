@@ -14,6 +14,20 @@ bool isSet(const char *value) { return value && *value; }
 /// The language of a locale name: "zh" of "zh_CN.UTF-8".
 std::string_view languageOf(std::string_view name) { return name.substr(0, name.find_first_of("_.@")); }
 
+/// Whether a locale name's character set, when it names one, is UTF-8 ("zh_CN.utf8", "zh_CN").
+bool utf8Locale(std::string_view name)
+{
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos)
+        return true;
+    std::string codeset;
+    for (const char c : name.substr(dot + 1, name.find('@', dot) - dot - 1)) {
+        if (c != '-')
+            codeset += char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    return codeset == "utf8";
+}
+
 /// The Chinese messages, once loaded; null while the tool speaks English.
 const QTranslator *chinese = nullptr;
 
@@ -31,12 +45,13 @@ bool asksForChinese(const LocaleVariables &variables)
     // gettext, LANGUAGE (languages by preference) counts only when that locale is not C or POSIX,
     // and here C.UTF-8 is C too: scripts set it for the plain output. Its first entry that is
     // Chinese or English decides (the others have no translation); any Chinese gets Simplified.
+    // The messages are UTF-8: a locale of another character set (zh_CN.GBK) gets English.
     const char *locale = isSet(variables.lcAll) ? variables.lcAll
         : isSet(variables.lcMessages)           ? variables.lcMessages
         : isSet(variables.lang)                 ? variables.lang
                                                 : "C";
     const std::string_view localeLanguage = languageOf(locale);
-    if (localeLanguage == "C" || localeLanguage == "POSIX")
+    if (localeLanguage == "C" || localeLanguage == "POSIX" || !utf8Locale(locale))
         return false;
     if (isSet(variables.language)) {
         std::string_view list = variables.language;

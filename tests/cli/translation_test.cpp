@@ -40,6 +40,9 @@ TEST(CommandLineLanguage, TheLocaleAsksForChineseAsGettextReadsIt)
         { "LANG in Chinese", { nullptr, nullptr, nullptr, "zh_CN.UTF-8" }, true },
         { "LANG in Chinese without a codeset", { nullptr, nullptr, nullptr, "zh_CN" }, true },
         { "Chinese of Taiwan gets the Simplified", { nullptr, nullptr, nullptr, "zh_TW.UTF-8" }, true },
+        { "a UTF-8 codeset in any spelling", { nullptr, nullptr, nullptr, "zh_CN.utf8" }, true },
+        { "GBK is not UTF-8", { nullptr, nullptr, nullptr, "zh_CN.GBK" }, false },
+        { "nor GB18030, with LANGUAGE", { "zh_CN", nullptr, nullptr, "zh_CN.GB18030" }, false },
         { "LANG in English", { nullptr, nullptr, nullptr, "en_US.UTF-8" }, false },
         { "LANG in C.UTF-8", { nullptr, nullptr, nullptr, "C.UTF-8" }, false },
         { "LC_MESSAGES over LANG", { nullptr, nullptr, "zh_CN.UTF-8", "en_US.UTF-8" }, true },
@@ -174,4 +177,24 @@ TEST(CommandLineLanguage, ChineseHelpDescribesEveryOptionInChinese)
     }
     // Out of process the help is English again.
     EXPECT_TRUE(QByteArray::fromStdString(helpText()).startsWith("Usage: rainbowtext-cli"));
+}
+
+TEST(CommandLineLanguage, FillReplacesEachNumberOnceInOnePass)
+{
+    const struct {
+        const char *pattern;
+        std::initializer_list<std::string_view> arguments;
+        const char *expected;
+    } cases[] = {
+        { "--%1: %2 is bad", { "fit", "'x'" }, "--fit: 'x' is bad" },
+        { "%2 before %1", { "a", "b" }, "b before a" }, // Chinese word order
+        { "%1 stays", { "an argument's own %2", "no" }, "an argument's own %2 stays" },
+        { "%1 then %2", { "'%2'", "b" }, "'%2' then b" },
+        { "%3 without an argument and 100% stay", { "a" }, "%3 without an argument and 100% stay" },
+        { "a trailing %", { "a" }, "a trailing %" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.pattern);
+        EXPECT_EQ(fill(c.pattern, c.arguments), c.expected);
+    }
 }
