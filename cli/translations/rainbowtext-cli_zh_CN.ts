@@ -238,7 +238,7 @@
     </message>
     <message>
         <source>without --preview</source>
-        <translation>不用 --preview 时</translation>
+        <translation>不与 --preview 同用时</translation>
     </message>
     <message>
         <source>show this help, then exit</source>
