@@ -44,19 +44,4 @@ std::variant<MarkupTemplate, TemplateError> parseMarkupTemplate(std::string_view
         std::string(pattern.substr(text + textPlaceholder.size())) };
 }
 
-std::string_view describe(TemplateError error)
-{
-    switch (error) {
-    case TemplateError::MissingHex:
-        return "the template has no {hex} placeholder";
-    case TemplateError::MissingText:
-        return "the template has no {text} placeholder";
-    case TemplateError::RepeatedPlaceholder:
-        return "the template has {hex} or {text} more than once";
-    case TemplateError::TextBeforeHex:
-        return "the template has {text} before {hex}";
-    }
-    return {};
-}
-
 } // namespace rainbow

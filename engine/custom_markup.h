@@ -44,7 +44,4 @@ enum class TemplateError {
 /// placeholders are special; every other brace is text.
 std::variant<MarkupTemplate, TemplateError> parseMarkupTemplate(std::string_view pattern);
 
-/// The reason in words, for a usage message.
-std::string_view describe(TemplateError error);
-
 } // namespace rainbow

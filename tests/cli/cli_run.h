@@ -21,7 +21,7 @@ struct CliRun {
 // alone would re-encode them, and could not pass invalid UTF-8).
 // With inputFile, standard input is that file (a regular file) instead of a pipe; a limit caps
 // the address space in kibibytes; environment holds NAME=VALUE settings over the test's own (NAME=
-// removes NAME).
+// removes NAME), whose locale is C.UTF-8.
 CliRun runCli(const QList<QByteArray> &arguments, const QByteArray &input = {}, const QString &inputFile = {},
     long limitKib = 0, const QStringList &environment = {})
 {
@@ -37,6 +37,10 @@ CliRun runCli(const QList<QByteArray> &arguments, const QByteArray &input = {}, 
         script += " < '" + inputFile.toUtf8() + "'";
     QProcess process;
     QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    // English messages, whatever the tester's locale; a test asks for Chinese with LANG=zh_CN.UTF-8.
+    for (const char *name : { "LANGUAGE", "LC_ALL", "LC_MESSAGES" })
+        variables.remove(QString::fromLatin1(name));
+    variables.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
     for (const QString &setting : environment) {
         const QString name = setting.section(u'=', 0, 0);
         const QString value = setting.section(u'=', 1);

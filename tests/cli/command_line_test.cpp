@@ -34,16 +34,16 @@ TEST(CommandLine, Contract)
         { "html format", { "--format", "html", "x" }, "", 0, "<font color=#FF0080>x</font>\n", "" },
         { "qzone format", { "--format", "qzone", "x" }, "", 0, "[ftc=#FF0080]x[/ft]\n", "" },
         { "rainbow too short", { "--mode", "rainbow", "abcde" }, "", 1, "",
-            "温馨提示：内容少于6个字，无法生成彩虹色！" },
+            "rainbowtext-cli: a rainbow needs at least 6 characters\n" },
         { "symmetric too short", { "--mode", "rainbow", "--symmetric", "abcdefg" }, "", 1, "",
-            "温馨提示：内容少于12个字，无法生成对称彩虹色！" },
+            "rainbowtext-cli: a symmetric rainbow needs at least 12 characters\n" },
         { "unknown option", { "--sparkle", "x" }, "", 2, "", "sparkle" },
         { "bad colour", { "--end", "12345", "x" }, "", 2, "", "--end" },
         { "a sign is no hex digit", { "--end", "+12345", "x" }, "", 2, "", "--end" },
         { "a space is no hex digit", { "--start", " 12345", "x" }, "", 2, "", "--start" },
         { "a 0x prefix is no hex digit", { "--end", "0x1234", "x" }, "", 2, "", "--end" },
         { "the preview refuses a short rainbow", { "--preview", "--mode", "rainbow", "abcde" }, "", 1, "",
-            "温馨提示：内容少于6个字，无法生成彩虹色！" },
+            "rainbowtext-cli: a rainbow needs at least 6 characters\n" },
         { "unknown format", { "--format", "bbcode", "x" }, "", 2, "", "bbcode" },
         { "unknown mode", { "--mode", "plaid", "x" }, "", 2, "", "plaid" },
         { "two texts", { "a", "b" }, "", 2, "", "more than one TEXT" },
@@ -69,6 +69,7 @@ TEST(CommandLine, Contract)
         }
         if (c.exitCode != 0) {
             EXPECT_TRUE(run.err.endsWith('\n') && run.err.count('\n') == 1) << "one line on standard error";
+            EXPECT_TRUE(run.err.startsWith("rainbowtext-cli: ")) << run.err.constData();
         }
     }
 }
@@ -280,6 +281,18 @@ TEST(CommandLine, MemoryStaysNearTheTextsSizeAndRunningOutIsToldInWords)
     EXPECT_EQ(fromFile.exitCode, 2);
     EXPECT_EQ(fromFile.err,
         "rainbowtext-cli: not enough memory for a text of " + QByteArray::number(size) + " bytes\n");
+    const CliRun inChinese = runCli({}, {}, file.fileName(), base + 8 * mib, { "LANG=zh_CN.UTF-8" });
+    EXPECT_EQ(inChinese.exitCode, 2);
+    EXPECT_EQ(
+        inChinese.err, "rainbowtext-cli: 内存不足，无法处理 " + QByteArray::number(size) + " 字节的内容\n");
+    // With --lines: the lines before are out, and the message names the long line and its size so far.
+    const CliRun lines = runCli({ "--lines" }, "ab\ncd\nef\n" + text, {}, base + 8 * mib);
+    EXPECT_EQ(lines.exitCode, 2);
+    EXPECT_EQ(lines.out, runCli({ "-l", "ab\ncd\nef" }).out);
+    EXPECT_TRUE(lines.err.startsWith("rainbowtext-cli: not enough memory for a text of more than "))
+        << lines.err.constData();
+    EXPECT_TRUE(lines.err.endsWith(" bytes (line 4)\n")) << lines.err.constData();
+    EXPECT_FALSE(lines.err.contains("more than 0 bytes")) << lines.err.constData();
     const CliRun fromPipe = runCli({}, text, {}, base + 8 * mib);
     EXPECT_EQ(fromPipe.exitCode, 2);
     EXPECT_TRUE(fromPipe.err.startsWith("rainbowtext-cli: not enough memory for a text of more than "))

@@ -6,11 +6,16 @@
 
 #include "tests/cli/cli_run.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <vector>
@@ -401,4 +406,256 @@ TEST(CommandLineConventions, ShortFormsHelpAndUsageErrors)
         EXPECT_EQ(run.err.count('\n'), 1);
     }
     EXPECT_TRUE(runCli({ "-mode", "x" }).err.contains("'-mode' has one dash"));
+}
+
+// An option that would change nothing is refused, naming both options, instead of being ignored.
+TEST(CommandLineConventions, OptionsThatWouldDoNothingAreRefused)
+{
+    const struct {
+        QList<QByteArray> arguments;
+        QByteArray errPart;
+    } cases[] = {
+        { { "-m", "rainbow", "--stops", "#F00,#00F" }, "--stops does nothing with --mode rainbow" },
+        { { "-m", "rainbow", "--blend", "oklab" }, "--blend does nothing with --mode rainbow" },
+        { { "-m", "rainbow", "--start", "#F00" }, "--start does nothing with --mode rainbow" },
+        { { "--end", "#F00", "--mode", "rainbow" }, "--end does nothing with --mode rainbow" },
+        { { "-p", "--format", "html" }, "--format does nothing with --preview" },
+        { { "-p", "--template", "<{hex}>{text}" }, "--template does nothing with --preview" },
+        { { "--escape", "-p" }, "--escape does nothing with --preview" },
+        { { "--color-depth", "24" }, "--color-depth does nothing without --preview" },
+        { { "--list-formats" }, "a TEXT does nothing with --list-formats" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').constData());
+        const CliRun run = runCli(c.arguments + QList<QByteArray> { "abcdefgh" });
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.startsWith("rainbowtext-cli: " + c.errPart)) << run.err.constData();
+    }
+    // What still does something is taken.
+    EXPECT_EQ(runCli({ "-m", "gradient", "--blend", "oklab", "-p", "--color-depth", "8", "ab" }).exitCode, 0);
+    EXPECT_EQ(
+        runCli({ "-m", "rainbow", "-r", "-S", "-M", "-w", "--fit", "9999", "abcdefghijkl" }).exitCode, 0);
+}
+
+// The preview: the text's own colour sequences go, every other control character is shown, never
+// sent, also inside a run of one colour. The markup keeps the text as it is.
+TEST(CommandLinePreview, ControlCharactersAreShownNotSent)
+{
+    const QByteArray grey = "\x1b[38;2;128;128;128m";
+    const QList<QByteArray> oneColour { "-p", "--color-depth", "24", "-s", "808080", "-e", "808080" };
+    const struct {
+        const char *name;
+        QList<QByteArray> options;
+        QByteArray input;
+        QByteArray out;
+        int exitCode;
+    } cases[] = {
+        { "title, clipboard and clear screen", oneColour, "X\x1b]0;PWNED\aY\x1b]52;c;aGVsbG8=\aZ\x1b[2J",
+            grey + "X^[]0;PWNED^GY^[]52;c;aGVsbG8=^GZ^[[2J\x1b[0m\n", 0 },
+        { "the text's colours are dropped", oneColour, "a\x1b[01;31mb\x1b[0m\x1b[m", grey + "ab\x1b[0m\n",
+            0 },
+        { "backspace, a lone CR and DEL", oneColour, "a\bb\rc\x7f", grey + "a^Hb^Mc^?\x1b[0m\n", 0 },
+        { "C1 controls", oneColour,
+            "a\xC2\x9B"
+            "2Jb\xC2\x85\xC2\xA0",
+            grey + "a<U+009B>2Jb<U+0085>\xC2\xA0\x1b[0m\n", 0 },
+        { "tab and CR LF stay", oneColour, "a\tb\r\nc", grey + "a\tb\r\nc\x1b[0m\n", 0 },
+        { "untagged whitespace", oneColour + QList<QByteArray> { "-w" }, "a\x0B\x0C\xC2\x85z",
+            grey + "a\x1b[0m^K^L<U+0085>" + grey + "z\x1b[0m\n", 0 },
+        { "a line too short for a rainbow", { "-l", "-p", "-m", "rainbow" }, "a\x1b[1mb\x1b[0m\a\n", "ab^G\n",
+            0 },
+        { "a line that is not UTF-8", { "-l", "-p" }, "\xFF\x1b[2J\n", "\xEF\xBF\xBD^[[2J\n", 2 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli(c.options, c.input);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.constData();
+        EXPECT_EQ(run.out, c.out);
+    }
+
+    // Every C0 control but tab and LF, DEL and every C1 control, each between two letters and all in
+    // one colour: nothing but the preview's own escapes and the line break reaches the terminal.
+    QByteArray controls;
+    for (int c = 0; c < 0x20; ++c) {
+        if (c != '\t' && c != '\n')
+            controls += "x" + QByteArray(1, char(c));
+    }
+    controls += "x\x7F";
+    for (int c = 0x80; c < 0xA0; ++c)
+        controls += "x" + QString(QChar(c)).toUtf8();
+    for (const QList<QByteArray> &options : { oneColour, QList<QByteArray> { "-p", "--color-depth", "8" } }) {
+        const CliRun run = runCli(options, controls + "y");
+        EXPECT_EQ(run.exitCode, 0);
+        const QByteArray shown
+            = QString::fromUtf8(run.out).remove(QRegularExpression("\x1b\\[[0-9;]*m")).toUtf8();
+        for (qsizetype i = 0; i + 1 < shown.size(); ++i)
+            EXPECT_FALSE(uchar(shown[i]) < 0x20 || shown[i] == 0x7F) << "byte " << i << ": " << int(shown[i]);
+        EXPECT_FALSE(QString::fromUtf8(shown).contains(QRegularExpression("[\\x{80}-\\x{9F}]")));
+        EXPECT_TRUE(shown.contains("x^@x^Ax^Bx^Cx^D")) << shown.constData();
+        EXPECT_TRUE(shown.contains("x^?x<U+0080>x<U+0081>")) << shown.constData();
+        EXPECT_TRUE(shown.endsWith("x<U+009F>y\n")) << shown.constData();
+    }
+    // The markup is not the preview: the text goes in as it is.
+    EXPECT_EQ(runCli({ "-M", "-s", "808080", "-e", "808080" }, "X\x1b]0;T\aY").out,
+        "[color=#808080]X\x1b]0;T\aY[/color]\n");
+}
+
+// --lines never loses a line: one that is not UTF-8 goes out as it is, is reported with its
+// number, and the lines after it are converted; the run ends with 2. Pipe and file alike.
+TEST(CommandLineInput, LinesNeverLoseALine)
+{
+    const QByteArray ok = runCli({ "ok" }).out;
+    const QByteArray fine = runCli({ "fine" }).out;
+    QByteArray manyLines;
+    for (int i = 0; i < 100000; ++i)
+        manyLines += "x\n";
+    const struct {
+        const char *name;
+        QList<QByteArray> arguments;
+        QByteArray input;
+        QByteArray out;
+        QByteArray err;
+    } cases[] = {
+        { "a bad line between good ones", { "-l" }, "ok\n\xFF\nfine\n", ok + "\xFF\n" + fine,
+            "rainbowtext-cli: line 2 of standard input is not valid UTF-8 (byte offset 0), printed as it "
+            "is\n" },
+        { "a bad last line without a break", { "-l" }, "ok\r\nfine\r\nab\xC3(", ok + fine + "ab\xC3(\n",
+            "rainbowtext-cli: line 3 of standard input is not valid UTF-8 (byte offset 2), printed as it "
+            "is\n" },
+        { "two bad lines", { "-l", "-m", "rainbow" }, "\xFE\nok\n\xED\xA0\x80x\n",
+            "\xFE\nok\n\xED\xA0\x80x\n",
+            "rainbowtext-cli: line 1 of standard input is not valid UTF-8 (byte offset 0), printed as it is\n"
+            "rainbowtext-cli: line 3 of standard input is not valid UTF-8 (byte offset 0), printed as it "
+            "is\n" },
+        { "100,000 good lines before a bad one", { "-l" }, manyLines + "\xFF",
+            QByteArray("[color=#FF0080]x[/color]\n").repeated(100000) + "\xFF\n",
+            "rainbowtext-cli: line 100001 of standard input is not valid UTF-8 (byte offset 0), printed as "
+            "it "
+            "is\n" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun piped = runCli(c.arguments, c.input);
+        EXPECT_EQ(piped.exitCode, 2);
+        EXPECT_TRUE(piped.out == c.out) << piped.out.left(200).constData();
+        EXPECT_EQ(piped.err, c.err);
+
+        QTemporaryFile file;
+        ASSERT_TRUE(file.open());
+        file.write(c.input);
+        file.close();
+        const CliRun fromFile = runCli(c.arguments, {}, file.fileName());
+        EXPECT_EQ(fromFile.exitCode, 2);
+        EXPECT_TRUE(fromFile.out == c.out);
+    }
+    // Without --lines the text is one: nothing is printed.
+    const CliRun whole = runCli({}, "ok\n\xFF\nfine\n");
+    EXPECT_EQ(whole.exitCode, 2);
+    EXPECT_TRUE(whole.out.isEmpty());
+}
+
+// As tail -f uses it: each line, also a bad one and the one after it, is out before the next comes.
+TEST(CommandLineInput, LinesAroundABadOneAreWrittenBeforeTheNextIsRead)
+{
+    QProcess process;
+    process.start(QStringLiteral(RAINBOWTEXT_CLI_PATH), { "--lines" });
+    ASSERT_TRUE(process.waitForStarted());
+    QByteArray out;
+    const auto lineOut = [&](const QByteArray &line, const QByteArray &expected) {
+        process.write(line + "\n");
+        const qsizetype before = out.size();
+        while (out.count('\n') == QByteArray(out).left(before).count('\n') && process.waitForReadyRead(20000))
+            out += process.readAllStandardOutput();
+        EXPECT_EQ(out.mid(before), expected);
+    };
+    lineOut("ab", runCli({ "ab" }).out);
+    lineOut("a\xFF", "a\xFF\n");
+    lineOut("cd", runCli({ "cd" }).out);
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 2);
+}
+
+TEST(CommandLineInput, APathIsBytes)
+{
+    const QByteArray directory
+        = QDir::tempPath().toUtf8() + "/rainbowtext-cli-test-" + QByteArray::number(getpid());
+    ASSERT_EQ(mkdir(directory.constData(), 0700), 0);
+    const QByteArray path = directory + "/n\xFF.txt";
+    {
+        const int fd = open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, "Hi\n", 3), 3);
+        close(fd);
+    }
+    const QByteArray hi = runCli({ "Hi" }).out;
+    for (const QList<QByteArray> &arguments :
+        { QList<QByteArray> { "-F", path }, { "--file=" + path }, { "-F" + path }, { "-lF", path } }) {
+        SCOPED_TRACE(arguments.join(' ').toHex().constData());
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_EQ(run.out, hi);
+    }
+    const QByteArray byteOrderMark = directory + "/\xEF\xBB\xBFn.txt"; // QString::fromUtf8 drops the mark
+    {
+        const int fd = open(byteOrderMark.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, "Hi", 2), 2);
+        close(fd);
+    }
+    EXPECT_EQ(runCli({ "--file", byteOrderMark }).out, hi);
+    unlink(byteOrderMark.constData());
+    const CliRun missing = runCli({ "-F", directory + "/m\xFE.txt" });
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains("cannot open '" + directory + "/m\\xFE.txt'"))
+        << missing.err.constData();
+    // Only the path: other values and the TEXT must still be UTF-8.
+    EXPECT_TRUE(runCli({ "-F", path, "--end", "\xFF" }).err.contains("argument 4 is not valid UTF-8"));
+    EXPECT_TRUE(runCli({ "-s", "\xFF", "x" }).err.contains("argument 2 is not valid UTF-8"));
+    unlink(path.constData());
+    rmdir(directory.constData());
+
+    const CliRun empty = runCli({ "-F", "" }, "AB\n");
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_TRUE(empty.out.isEmpty());
+    EXPECT_TRUE(empty.err.startsWith("rainbowtext-cli: --file: the path is empty")) << empty.err.constData();
+}
+
+TEST(CommandLineMessages, EveryMessageIsTheToolsOwn)
+{
+    const struct {
+        const char *name;
+        QList<QByteArray> arguments;
+        int exitCode;
+        QByteArray err;
+    } cases[] = {
+        { "a rainbow too short", { "-m", "rainbow", "abcde" }, 1,
+            "rainbowtext-cli: a rainbow needs at least 6 characters\n" },
+        { "whitespace does not count", { "-m", "rainbow", "-w", "-S", "abc def ghi kl" }, 1,
+            "rainbowtext-cli: a symmetric rainbow needs at least 12 characters besides whitespace\n" },
+        { "a number too large", { "--fit", "99999999999999999999", "x" }, 2,
+            "rainbowtext-cli: --fit: '99999999999999999999' is too large (at most 9223372036854775807). Try "
+            "'rainbowtext-cli --help'.\n" },
+        { "a negative number", { "--fit", "-99999999999999999999", "x" }, 2,
+            "rainbowtext-cli: --fit: '-99999999999999999999' is not a whole number above 0. Try "
+            "'rainbowtext-cli --help'.\n" },
+        // 5 letters and 3 tags of 23: whitespace left out of the tags splits them.
+        { "the fewest tags with skipped spaces", { "-w", "--fit", "73", "a b c" }, 1,
+            "rainbowtext-cli: the markup does not fit in 73 characters: even one tag for each stretch "
+            "between "
+            "untagged whitespace needs 74\n" },
+        { "the fewest tags", { "--fit", "27", "a b c" }, 1,
+            "rainbowtext-cli: the markup does not fit in 27 characters: even one tag for the whole text "
+            "needs "
+            "28\n" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.err, c.err);
+    }
+    // The figure is what the markup takes when it fits.
+    EXPECT_EQ(runCli({ "-w", "--fit", "74", "a b c" }).out.size(), 74 + 1);
 }

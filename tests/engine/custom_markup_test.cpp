@@ -34,7 +34,8 @@ TEST(EscapeHtml, ReplacesEachMarkupCharacter)
 
 TEST(SpanTemplate, WrapsACharacterAsHtml5)
 {
-    EXPECT_EQ(test::ColorFragment("x", { 255, 0, 128 }, spanTemplate()), "<span style=\"color:#FF0080\">x</span>");
+    EXPECT_EQ(
+        test::ColorFragment("x", { 255, 0, 128 }, spanTemplate()), "<span style=\"color:#FF0080\">x</span>");
 }
 
 TEST(ParseMarkupTemplate, SplitsAtThePlaceholders)
@@ -83,6 +84,5 @@ TEST(ParseMarkupTemplate, RefusesTemplatesWithoutBothPlaceholders)
         const auto parsed = parseMarkupTemplate(c.pattern);
         ASSERT_TRUE(std::holds_alternative<TemplateError>(parsed));
         EXPECT_EQ(std::get<TemplateError>(parsed), c.expected);
-        EXPECT_FALSE(describe(c.expected).empty());
     }
 }

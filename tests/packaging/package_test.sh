@@ -25,7 +25,8 @@ expected_files() { # every file installed, relative to the prefix, sorted
             share/fish/vendor_completions.d/rainbowtext-cli.fish \
             share/doc/rainbowtext/changelog.gz share/doc/rainbowtext/copyright \
             share/doc/rainbowtext/README.md.gz \
-            share/man/man1/rainbowtext.1.gz share/man/man1/rainbowtext-cli.1.gz
+            share/man/man1/rainbowtext.1.gz share/man/man1/rainbowtext-cli.1.gz \
+            share/man/zh_CN/man1/rainbowtext-cli.1.gz
         for size in 16 24 32 48 64 128 256; do
             echo "share/icons/hicolor/${size}x$size/apps/$app_id.png"
         done
@@ -69,6 +70,12 @@ for page in rainbowtext rainbowtext-cli; do
         fail "man warns about $page(1)"
     fi
 done
+# The Chinese page, as man -L zh_CN finds it.
+zh_page=$prefix/share/man/zh_CN/man1/rainbowtext-cli.1.gz
+man --warnings -E UTF-8 -l "$zh_page" > "$tmp/rainbowtext-cli.zh_CN.txt" 2> "$tmp/zh_CN.warnings"
+[ -s "$tmp/zh_CN.warnings" ] && { cat "$tmp/zh_CN.warnings" >&2; fail "man warns about the Chinese rainbowtext-cli(1)"; }
+MANPATH=$prefix/share/man man -L zh_CN -E UTF-8 rainbowtext-cli 2> /dev/null | grep -q '^名称' \
+    || fail "man -L zh_CN rainbowtext-cli does not show the Chinese page"
 
 # Every long option --help names, wherever it stands in the text, is described in the manual
 # page (after its short form, if any) and offered by Tab in bash, zsh and fish.
@@ -94,6 +101,8 @@ fish --no-config -c 'source $argv[1]; complete -C "rainbowtext-cli --"' \
     || fail "fish completion"
 while read -r option; do
     grep -qE -- "^ *(-[A-Za-z], )?$option\b" "$tmp/rainbowtext-cli.txt" || fail "rainbowtext-cli(1) lacks $option"
+    grep -qE -- "^ *(-[A-Za-z], )?$option\b" "$tmp/rainbowtext-cli.zh_CN.txt" \
+        || fail "the Chinese rainbowtext-cli(1) lacks $option"
     for shell in bash zsh fish; do
         grep -qx -- "$option" "$tmp/$shell" || fail "$shell completion lacks $option"
     done
@@ -108,6 +117,7 @@ for page in rainbowtext rainbowtext-cli; do
     zcat "$prefix/share/man/man1/$page.1.gz" | grep -q "^\.TH .*\"rainbowtext $version\"" \
         || fail "$page(1) is not of rainbowtext $version"
 done
+zcat "$zh_page" | grep -q "^\.TH .*\"rainbowtext $version\"" || fail "the Chinese rainbowtext-cli(1) is not of $version"
 [ "$("$prefix/bin/rainbowtext-cli" --version)" = "rainbowtext-cli $version" ] || fail "rainbowtext-cli --version"
 
 # The launcher matches the window: its StartupWMClass is the class the window reports on X11.

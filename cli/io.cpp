@@ -1,0 +1,142 @@
+#include "cli/io.h"
+
+#include "cli/arguments.h"
+#include "cli/translation.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace rainbow::cli {
+
+std::runtime_error systemError(const std::string &what)
+{
+    return std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+InputFile::InputFile(const std::string *path, int standardInput)
+    : m_fd(standardInput)
+    , m_name(translate("rainbowtext-cli", "standard input"))
+{
+    if (!path || *path == "-")
+        return;
+    m_name = quoted(argumentText(*path));
+    m_fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        throw UsageError(fill(
+            translate("rainbowtext-cli", "--file: cannot open %1: %2"), { m_name, std::strerror(errno) }));
+    m_owned = true;
+}
+
+InputFile::~InputFile()
+{
+    if (m_owned)
+        ::close(m_fd);
+}
+
+std::size_t readSome(const InputFile &file, std::string &buffer, std::size_t used)
+{
+    constexpr std::size_t least = 1 << 16;
+    if (buffer.size() - used < least)
+        buffer.resize(std::max(2 * buffer.size(), used + least));
+    for (;;) {
+        const ssize_t got = ::read(file.fd(), buffer.data() + used, buffer.size() - used);
+        if (got >= 0)
+            return std::size_t(got);
+        if (errno != EINTR)
+            throw systemError(fill(translate("rainbowtext-cli", "cannot read %1"), { file.name() }));
+    }
+}
+
+std::string readAll(const InputFile &file, TextSize &size)
+{
+    std::size_t expected = 0;
+    struct stat info { };
+    if (fstat(file.fd(), &info) == 0 && S_ISREG(info.st_mode)) {
+        const off_t at = lseek(file.fd(), 0, SEEK_CUR);
+        if (at >= 0 && info.st_size > at)
+            expected = std::size_t(info.st_size - at);
+        size = { expected, true };
+    }
+    // One byte more than the file holds lets the second read() report its end.
+    std::string bytes(std::max<std::size_t>(expected + 1, 1 << 16), '\0');
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size())
+            bytes.resize(2 * bytes.size());
+        const ssize_t got = ::read(file.fd(), bytes.data() + used, bytes.size() - used);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw systemError(fill(translate("rainbowtext-cli", "cannot read %1"), { file.name() }));
+        }
+        used += std::size_t(got);
+        if (used > size.bytes)
+            size = { used, false };
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+void writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            throw systemError(translate("rainbowtext-cli", "cannot write standard output"));
+        }
+        bytes.remove_prefix(std::size_t(written));
+    }
+}
+
+ChunkedOutput::ChunkedOutput(int fd)
+    : m_fd(fd)
+    , m_buffer(std::size_t(1) << 20)
+{
+}
+
+char *ChunkedOutput::reserve(std::size_t units)
+{
+    const std::size_t needed = units + slack;
+    if (m_buffer.size() - m_used < needed) {
+        flush();
+        if (m_buffer.size() < needed)
+            m_buffer.resize(needed);
+    }
+    return m_buffer.data() + m_used;
+}
+
+void ChunkedOutput::write(std::string_view bytes)
+{
+    if (bytes.size() > m_buffer.size()) {
+        flush();
+        writeAll(m_fd, bytes);
+        return;
+    }
+    char *at = reserve(bytes.size());
+    std::memcpy(at, bytes.data(), bytes.size());
+    commit(at + bytes.size());
+}
+
+void ChunkedOutput::flush()
+{
+    writeAll(m_fd, { m_buffer.data(), m_used });
+    m_used = 0;
+}
+
+char *DiscardedMarkup::reserve(std::size_t units)
+{
+    m_room.resize(std::max(m_room.size(), units + slack));
+    return m_room.data();
+}
+
+} // namespace rainbow::cli

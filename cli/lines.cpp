@@ -1,0 +1,77 @@
+#include "cli/lines.h"
+
+#include "cli/text_writer.h"
+#include "cli/translation.h"
+#include "cli/utf8.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace rainbow::cli {
+
+int convertLines(const Request &request, int input, int output, std::ostream &err, TextSize &size)
+{
+    ChunkedOutput out(output);
+    TextWriter writer(request, out);
+    int status = 0;
+    std::size_t number = 0;
+    const auto line = [&](std::string_view text, const std::string &name) {
+        if (!text.empty() && text.back() == '\r')
+            text.remove_suffix(1);
+        size = { text.size(), true, ++number };
+        if (const auto offset = firstInvalidUtf8(text)) {
+            writer.writePlain(text);
+            out.flush(); // the line is out before the message about it
+            err << "rainbowtext-cli: "
+                << fill(translate("rainbowtext-cli",
+                            "line %1 of %2 is not valid UTF-8 (byte offset %3), printed as it is"),
+                       { std::to_string(number), name, std::to_string(*offset) })
+                << '\n';
+            status = 2;
+            return;
+        }
+        if (number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            text.remove_prefix(3);
+        if (writer.convert(text))
+            writer.writePlain(text);
+    };
+
+    if (request.text) {
+        std::string_view text = *request.text;
+        for (std::size_t at; (at = text.find('\n')) != std::string_view::npos; text.remove_prefix(at + 1))
+            line(text.substr(0, at), "TEXT");
+        if (!text.empty())
+            line(text, "TEXT");
+        out.flush();
+        return status;
+    }
+    const InputFile file(request.path ? &*request.path : nullptr, input);
+    std::string buffer;
+    std::size_t used = 0; // bytes in buffer, all of them after the last line break
+    for (;;) {
+        out.flush(); // everything converted so far is out before waiting for more
+        size = { used, false, number + 1 };
+        const std::size_t got = readSome(file, buffer, used);
+        if (got == 0)
+            break;
+        const char *data = buffer.data();
+        const std::size_t scanned = used;
+        used += got;
+        std::size_t begin = 0;
+        for (std::size_t at = scanned;; ++at) {
+            at = std::size_t(std::find(data + at, data + used, '\n') - data);
+            if (at == used)
+                break;
+            line({ data + begin, at - begin }, file.name());
+            begin = at + 1;
+        }
+        buffer.erase(0, begin);
+        used -= begin;
+    }
+    if (used > 0)
+        line({ buffer.data(), used }, file.name());
+    out.flush();
+    return status;
+}
+
+} // namespace rainbow::cli

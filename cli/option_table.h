@@ -1,0 +1,65 @@
+#pragma once
+
+#include "cli/options.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+namespace rainbow::cli {
+
+/// The help's headings, in the order the help shows them.
+enum class Section { Colours, ShorterMarkup, Markup, InputOutput };
+
+/// An option's value as given, for the option's own reading of it.
+struct OptionValue {
+    QString name; // the long name
+    QString text; // bytes that are not UTF-8 kept as argumentText keeps them
+
+    /// The value as UTF-8; UsageError when it holds bytes that are not UTF-8.
+    std::string utf8() const;
+};
+
+/// An option's description: English, marked QT_TRANSLATE_NOOP("rainbowtext-cli", ...) where the
+/// table gives it and translated when the help is made; %1 in it stands for argument. A new text
+/// goes into cli/translations/rainbowtext-cli_zh_CN.ts with `cmake --build build --target
+/// rainbowtext_cli_lupdate`, to be translated there (the tests fail until it is).
+struct Description {
+    Description(const char *text, std::string argument = {})
+        : text(text)
+        , argument(std::move(argument))
+    {
+    }
+
+    const char *text;
+    std::string argument;
+
+    /// In the chosen language, argument filled in.
+    std::string translated() const;
+};
+
+/// One option of rainbowtext-cli: the parser, the help and the request are all made from these,
+/// so an option is added in one place.
+struct OptionSpec {
+    QStringList names; // the short name first, if any, then the long one
+    QString valueName; // as the help shows it; empty for a switch
+    Section section;
+    Description description; // one paragraph, wrapped by the help
+    /// What the option does to the request when given; null for the options that print and exit.
+    void (*apply)(Request &request, const OptionValue &value) = nullptr;
+    /// Options that print instead of converting: the text they print.
+    std::string (*inform)() = nullptr;
+    /// When the option would do nothing and is refused, in words ("with --preview"), marked for
+    /// translation as the description is.
+    const char *idleWhen = nullptr;
+    bool (*idle)(const Request &request) = nullptr;
+
+    QString longName() const { return names.back(); }
+};
+
+/// Every option, in the help's order.
+const std::vector<OptionSpec> &optionTable();
+
+} // namespace rainbow::cli

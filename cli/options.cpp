@@ -1,0 +1,279 @@
+#include "cli/options.h"
+
+#include "cli/arguments.h"
+#include "cli/option_table.h"
+#include "cli/translation.h"
+#include "cli/utf8.h"
+#include "engine/color_syntax.h"
+#include "engine/custom_markup.h"
+#include "version.h"
+
+#include <QCommandLineParser>
+
+#include <charconv>
+#include <cstdlib>
+
+namespace rainbow::cli {
+
+namespace {
+
+RgbTriple colorValue(const OptionValue &value)
+{
+    if (const auto color = parseHexColor(value.utf8()))
+        return *color;
+    throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is not a colour (RRGGBB, #RRGGBB or #RGB)"),
+        { value.name.toStdString(), quoted(value.text) }));
+}
+
+std::vector<RgbTriple> stopsValue(const OptionValue &value)
+{
+    const std::string text = value.utf8();
+    auto parsed = parseColorStops(text);
+    if (auto *stops = std::get_if<std::vector<RgbTriple>>(&parsed))
+        return std::move(*stops);
+    const StopsError &error = std::get<StopsError>(parsed);
+    if (error.kind == StopsError::Kind::Count)
+        throw UsageError(fill(translate("rainbowtext-cli", "--stops takes %1 to %2 colours, not %3"),
+            { std::to_string(minimumStops), std::to_string(maximumStops), std::to_string(error.count) }));
+    throw UsageError(
+        fill(translate("rainbowtext-cli", "--stops: entry %1 %2 is not a colour (RRGGBB, #RRGGBB or #RGB)"),
+            { std::to_string(error.index + 1), quoted(QString::fromStdString(std::string(error.entry))) }));
+}
+
+/// A whole number from 1 to 2^63 − 1.
+int64_t positiveValue(const OptionValue &value)
+{
+    const std::string text = value.utf8();
+    int64_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    const std::string name = value.name.toStdString();
+    if (error == std::errc::result_out_of_range && end == text.data() + text.size() && text[0] != '-')
+        throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is too large (at most %3)"),
+            { name, quoted(value.text), std::to_string(INT64_MAX) }));
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < 1)
+        throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is not a whole number above 0"),
+            { name, quoted(value.text) }));
+    return number;
+}
+
+/// The built-in formats by name: the window's three, then HTML5's span.
+const char *const formatNames[] = { "ubb", "qzone", "html", "span" };
+
+std::optional<MarkupTemplate> namedFormat(std::string_view name)
+{
+    if (name == "span")
+        return spanTemplate();
+    for (std::size_t i = 0; i < allMarkupFormats.size(); ++i) {
+        if (name == formatNames[i])
+            return markupTemplate(allMarkupFormats[i]);
+    }
+    return std::nullopt;
+}
+
+std::string formatList()
+{
+    std::string list;
+    for (const std::string name : formatNames) {
+        const MarkupTemplate markup = *namedFormat(name);
+        list += name + std::string(8 - name.size(), ' ') + markup.OpenPrefix + colorCode(defaultEndColor)
+            + markup.OpenSuffix + "x" + markup.CloseTag + '\n';
+    }
+    return list;
+}
+
+bool rainbow(const Request &request) { return request.settings.mode == ConversionMode::Rainbow; }
+bool preview(const Request &request) { return request.preview; }
+bool noPreview(const Request &request) { return !request.preview; }
+
+/// The reason a template is refused, in words.
+std::string describe(TemplateError error)
+{
+    switch (error) {
+    case TemplateError::MissingHex:
+        return translate("rainbowtext-cli", "the template has no {hex} placeholder");
+    case TemplateError::MissingText:
+        return translate("rainbowtext-cli", "the template has no {text} placeholder");
+    case TemplateError::RepeatedPlaceholder:
+        return translate("rainbowtext-cli", "the template has {hex} or {text} more than once");
+    case TemplateError::TextBeforeHex:
+        return translate("rainbowtext-cli", "the template has {text} before {hex}");
+    }
+    return {};
+}
+
+} // namespace
+
+std::string OptionValue::utf8() const
+{
+    const std::string bytes = argumentBytes(text);
+    if (firstInvalidUtf8(bytes))
+        throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is not valid UTF-8"),
+            { name.toStdString(), quoted(text) }));
+    return bytes;
+}
+
+const std::vector<OptionSpec> &optionTable()
+{
+    using S = Section;
+    using R = Request;
+    using V = OptionValue;
+    static const std::vector<OptionSpec> table {
+        { { "m", "mode" }, "gradient|rainbow", S::Colours,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "a gradient from the start to the end colour (default), or a rainbow: character k takes "
+                "position "
+                "k of a hue wheel (red, yellow, green, cyan, blue, magenta, back to red) of n positions, n "
+                "rounded "
+                "down to a multiple of 6, so the characters past it start round again"),
+            [](R &r, const V &v) {
+                const std::string mode = v.utf8();
+                if (mode != "gradient" && mode != "rainbow")
+                    throw UsageError(
+                        fill(translate("rainbowtext-cli", "--mode: %1 is neither gradient nor rainbow"),
+                            { quoted(v.text) }));
+                r.settings.mode = mode == "gradient" ? ConversionMode::Gradient : ConversionMode::Rainbow;
+            } },
+        { { "s", "start" }, "COLOUR", S::Colours,
+            { QT_TRANSLATE_NOOP("rainbowtext-cli", "start colour of the gradient (default %1)"),
+                colorCode(defaultStartColor) },
+            [](R &r, const V &v) { r.settings.startColor = colorValue(v); }, nullptr,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow },
+        { { "e", "end" }, "COLOUR", S::Colours,
+            { QT_TRANSLATE_NOOP("rainbowtext-cli", "end colour of the gradient (default %1)"),
+                colorCode(defaultEndColor) },
+            [](R &r, const V &v) { r.settings.endColor = colorValue(v); }, nullptr,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow },
+        { { "c", "stops" }, "C1,C2,...", S::Colours,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "a gradient through 2 to 16 colours, evenly spaced, instead of --start and --end; two stops "
+                "give "
+                "exactly the gradient of --start and --end"),
+            [](R &r, const V &v) { r.settings.stops = stopsValue(v); }, nullptr,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow },
+        { { "b", "blend" }, "rgb|hsv|oklab", S::Colours,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "how the gradient mixes colours (default rgb, as the desktop program does; hsv along the "
+                "shorter "
+                "hue arc, oklab in a perceptual colour space)"),
+            [](R &r, const V &v) {
+                const auto blend = parseBlend(v.utf8());
+                if (!blend)
+                    throw UsageError(
+                        fill(translate("rainbowtext-cli", "--blend: %1 is not one of rgb, hsv, oklab"),
+                            { quoted(v.text) }));
+                r.settings.blend = *blend;
+            },
+            nullptr, QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow },
+        { { "r", "reverse" }, {}, S::Colours,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "colours run backward: the first character takes the colour the last would have"),
+            [](R &r, const V &) { r.settings.reverse = true; } },
+        { { "S", "symmetric" }, {}, S::Colours,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "colours run forward and back: a gradient mirrors about the middle (the first and the last "
+                "character share a colour, the second and the last but one, and so on); a rainbow runs "
+                "forward "
+                "over the first half (n/2 characters, rounded half to even) and backward over the rest, each "
+                "half "
+                "on a wheel of its own length, and needs 12 characters or more"),
+            [](R &r, const V &) { r.settings.symmetric = true; } },
+        { { "M", "merge" }, {}, S::ShorterMarkup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "neighbouring characters of one colour share a tag"),
+            [](R &r, const V &) { r.settings.merge = true; } },
+        { { "w", "skip-spaces" }, {}, S::ShorterMarkup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "whitespace stays untagged and takes no colour step: every character Unicode calls "
+                "White_Space, "
+                "spaces of any width (U+0020, U+00A0, U+2003, U+3000 and others), tabs and line breaks, but "
+                "not "
+                "a space that carries a mark; the rainbow's 6 and 12 characters count the other characters"),
+            [](R &r, const V &) { r.settings.skipSpaces = true; } },
+        { { "fit" }, "N", S::ShorterMarkup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "the finest markup of at most N characters (code points): each colour goes to a group of k "
+                "neighbouring characters (in the colour of the first), with the smallest k whose markup fits "
+                "(with --merge, merged); exit 1 if even the largest group does not fit"),
+            [](R &r, const V &v) { r.fitLimit = positiveValue(v); } },
+        { { "f", "format" }, "ubb|qzone|html|span", S::Markup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "markup format (default ubb)"),
+            [](R &r, const V &v) {
+                const std::string name = v.utf8();
+                const auto markup = namedFormat(name);
+                if (!markup)
+                    throw UsageError(fill(
+                        translate("rainbowtext-cli", "--format: %1 is not one of ubb, qzone, html, span"),
+                        { quoted(v.text) }));
+                r.settings.markup = *markup;
+                r.htmlMarkup = name == "html" || name == "span";
+            },
+            nullptr, QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview },
+        { { "t", "template" }, "PATTERN", S::Markup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "a format of one's own: OPEN{hex}MID{text}CLOSE, where {hex} is the colour's six digits and "
+                "{text} the characters, each once"),
+            [](R &r, const V &v) {
+                auto parsed = parseMarkupTemplate(v.utf8());
+                if (const auto *error = std::get_if<TemplateError>(&parsed))
+                    throw UsageError(fill(translate("rainbowtext-cli", "--template: %1: %2"),
+                        { quoted(v.text), describe(*error) }));
+                r.settings.markup = std::get<MarkupTemplate>(std::move(parsed));
+            },
+            nullptr, QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview },
+        { { "escape" }, {}, S::Markup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "write <, > and & as &lt; &gt; &amp; (on by itself for html and span when a tag may hold "
+                "several "
+                "characters: --merge, --fit)"),
+            [](R &r, const V &) { r.settings.escape = true; }, nullptr,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview },
+        { { "list-formats" }, {}, S::Markup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "print each built-in format with a sample, then exit"),
+            nullptr, formatList },
+        { { "F", "file" }, "PATH", S::InputOutput,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "read the text from PATH ('-' for standard input)"),
+            [](R &r, const V &v) {
+                r.path = argumentBytes(v.text);
+                if (r.path->empty())
+                    throw UsageError(translate("rainbowtext-cli", "--file: the path is empty"));
+            } },
+        { { "l", "lines" }, {}, S::InputOutput,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "convert each line on its own and print it before the next is read; a line too short for a "
+                "rainbow or too long for --fit is printed uncoloured, and a line that is not UTF-8 is "
+                "printed as "
+                "it is and reported (exit 2 after the last line)"),
+            [](R &r, const V &) { r.lines = true; } },
+        { { "p", "preview" }, {}, S::InputOutput,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "print the text in its colours instead of the markup; the text's own colour sequences (ESC [ "
+                "... "
+                "m) "
+                "are dropped, and every other control character but tab and line breaks is shown as ^X, or "
+                "as "
+                "<U+0080> to <U+009F>"),
+            [](R &r, const V &) { r.preview = true; } },
+        { { "color-depth" }, "24|8", S::InputOutput,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "the preview's colours: 24-bit, or the nearest of 256 (default: 24 when COLORTERM is "
+                "truecolor "
+                "or "
+                "24bit, else 8)"),
+            [](R &r, const V &v) {
+                const auto depth = parseColorDepth(v.utf8());
+                if (!depth)
+                    throw UsageError(
+                        fill(translate("rainbowtext-cli", "--color-depth: %1 is neither 24 nor 8"),
+                            { quoted(v.text) }));
+                r.depth = *depth;
+            },
+            nullptr, QT_TRANSLATE_NOOP("rainbowtext-cli", "without --preview"), noPreview },
+        { { "h", "help" }, {}, S::InputOutput,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "show this help, then exit"), nullptr, helpText },
+        { { "V", "version" }, {}, S::InputOutput,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "show the version, then exit"), nullptr,
+            [] { return std::string("rainbowtext-cli " RAINBOWTEXT_VERSION "\n"); } },
+    };
+    return table;
+}
+
+} // namespace rainbow::cli

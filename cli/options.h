@@ -1,0 +1,37 @@
+#pragma once
+
+#include "convert/conversion.h"
+#include "engine/terminal_color.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace rainbow::cli {
+
+/// What a command line asks for.
+struct Request {
+    ConversionSettings settings;
+    bool htmlMarkup = false; // --format html or span: text in a shared tag is escaped
+    std::optional<int64_t> fitLimit; // --fit
+    std::optional<std::string> text; // the TEXT argument
+    std::optional<std::string> path; // --file, as bytes; "-" is standard input
+    bool lines = false;
+    bool preview = false;
+    ColorDepth depth = ColorDepth::TrueColor;
+};
+
+/// A text to print instead of converting: the help, the version or the list of formats.
+struct Information {
+    std::string text;
+};
+
+/// Reads the arguments (their raw bytes, the program name first). Throws UsageError.
+std::variant<Request, Information> parseArguments(const std::vector<std::string> &arguments);
+
+/// --help, made from the option table.
+std::string helpText();
+
+} // namespace rainbow::cli

@@ -1,0 +1,96 @@
+#include "cli/text_writer.h"
+
+#include "cli/preview.h"
+#include "cli/translation.h"
+#include "cli/utf8.h"
+
+#include <QString>
+
+namespace rainbow::cli {
+
+namespace {
+
+Refusal tooShort(const ConversionSettings &settings, ConversionOutcome outcome)
+{
+    const bool symmetric = outcome == ConversionOutcome::TooShortForSymmetric;
+    const char *const messages[2][2] = {
+        { QT_TRANSLATE_NOOP("rainbowtext-cli", "a rainbow needs at least %1 characters"),
+            QT_TRANSLATE_NOOP(
+                "rainbowtext-cli", "a rainbow needs at least %1 characters besides whitespace") },
+        { QT_TRANSLATE_NOOP("rainbowtext-cli", "a symmetric rainbow needs at least %1 characters"),
+            QT_TRANSLATE_NOOP(
+                "rainbowtext-cli", "a symmetric rainbow needs at least %1 characters besides whitespace") },
+    };
+    return { messages[symmetric][settings.skipSpaces], int64_t(symmetric ? 2 : 1) * minimumRainbowLength };
+}
+
+} // namespace
+
+std::string Refusal::text() const
+{
+    return "rainbowtext-cli: "
+        + fill(translate("rainbowtext-cli", message), { std::to_string(first), std::to_string(second) });
+}
+
+TextWriter::TextWriter(const Request &request, ChunkedOutput &out)
+    : m_request(request)
+    , m_out(out)
+    , m_converter(request.settings)
+{
+}
+
+std::optional<Refusal> TextWriter::convert(std::string_view text)
+{
+    if (m_request.preview)
+        text = withoutSgr(text, m_withoutSgr); // the preview colours the text anew
+    std::optional<Utf8Converter> fitted;
+    if (m_request.fitLimit) {
+        const auto fit = fitGroupSize(m_request.settings, text, *m_request.fitLimit);
+        if (const auto *tooLong = std::get_if<FitPlanner::TooLong>(&fit)) {
+            // Untagged whitespace splits a tag: the fewest tags are one for each stretch between.
+            const char *message = m_request.settings.skipSpaces
+                ? QT_TRANSLATE_NOOP("rainbowtext-cli",
+                    "the markup does not fit in %1 characters: even one tag for each stretch between "
+                    "untagged whitespace needs %2")
+                : QT_TRANSLATE_NOOP("rainbowtext-cli",
+                    "the markup does not fit in %1 characters: even one tag for the whole text needs %2");
+            return Refusal { message, *m_request.fitLimit, tooLong->needed };
+        }
+        ConversionSettings settings = m_request.settings;
+        settings.groupSize = std::get<FitPlanner::Fit>(fit).groupSize;
+        fitted.emplace(std::move(settings));
+    }
+    Utf8Converter &converter = fitted ? *fitted : m_converter;
+    ConversionOutcome outcome;
+    if (m_request.preview) {
+        DiscardedMarkup markup;
+        TerminalPreview preview(m_out, m_request.depth);
+        outcome = converter.convert(text, markup, &preview);
+        if (outcome == ConversionOutcome::Converted)
+            preview.finish();
+    } else {
+        outcome = converter.convert(text, m_out);
+    }
+    if (outcome != ConversionOutcome::Converted)
+        return tooShort(m_request.settings, outcome);
+    m_out.write("\n");
+    return std::nullopt;
+}
+
+void TextWriter::writePlain(std::string_view text)
+{
+    if (m_request.preview) {
+        std::string repaired;
+        if (firstInvalidUtf8(text)) {
+            repaired = QString::fromUtf8(text.data(), qsizetype(text.size())).toStdString();
+            text = repaired;
+        }
+        text = withoutSgr(text, m_withoutSgr);
+        writeVisible(m_out, text, 0, text.size());
+    } else {
+        m_out.write(text);
+    }
+    m_out.write("\n");
+}
+
+} // namespace rainbow::cli

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cli/io.h"
+#include "cli/options.h"
+#include "convert/conversion.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rainbow::cli {
+
+/// A text that was not converted, with 1 as the exit status.
+struct Refusal {
+    const char *message; // English, marked for translation; %1 and %2 stand for the numbers
+    int64_t first;
+    int64_t second = 0;
+
+    /// The message in the chosen language, prefix included; made only to be shown, as --lines
+    /// refuses short lines by the million and shows none.
+    std::string text() const;
+};
+
+/// Writes texts to the output as the request asks, each followed by a line break.
+class TextWriter {
+public:
+    TextWriter(const Request &request, ChunkedOutput &out);
+
+    /// The text converted: its markup, or its preview. A refusal writes nothing.
+    std::optional<Refusal> convert(std::string_view text);
+
+    /// The text uncoloured: as it is, or for the preview with its controls shown (and bytes that
+    /// are not UTF-8 as U+FFFD).
+    void writePlain(std::string_view text);
+
+private:
+    const Request &m_request;
+    ChunkedOutput &m_out;
+    Utf8Converter m_converter;
+    std::string m_withoutSgr;
+};
+
+} // namespace rainbow::cli

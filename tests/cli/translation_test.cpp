@@ -1,0 +1,200 @@
+#include "cli/option_table.h"
+#include "cli/options.h"
+#include "cli/translation.h"
+
+#include "tests/cli/cli_run.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
+
+using namespace rainbow::cli;
+
+namespace {
+
+/// The tool's Chinese, in process, for as long as this lives.
+struct ChineseInProcess {
+    ChineseInProcess() { useChinese(true); }
+    ~ChineseInProcess() { useChinese(false); }
+};
+
+bool holdsChinese(const QByteArray &text)
+{
+    for (const char32_t c : QString::fromUtf8(text).toUcs4()) {
+        if (c >= 0x4E00 && c <= 0x9FFF)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(CommandLineLanguage, TheLocaleAsksForChineseAsGettextReadsIt)
+{
+    const struct {
+        const char *name;
+        LocaleVariables variables;
+        bool chinese;
+    } cases[] = {
+        { "nothing set is the C locale", {}, false },
+        { "LANG in Chinese", { nullptr, nullptr, nullptr, "zh_CN.UTF-8" }, true },
+        { "LANG in Chinese without a codeset", { nullptr, nullptr, nullptr, "zh_CN" }, true },
+        { "Chinese of Taiwan gets the Simplified", { nullptr, nullptr, nullptr, "zh_TW.UTF-8" }, true },
+        { "a UTF-8 codeset in any spelling", { nullptr, nullptr, nullptr, "zh_CN.utf8" }, true },
+        { "GBK is not UTF-8", { nullptr, nullptr, nullptr, "zh_CN.GBK" }, false },
+        { "nor GB18030, with LANGUAGE", { "zh_CN", nullptr, nullptr, "zh_CN.GB18030" }, false },
+        { "LANG in English", { nullptr, nullptr, nullptr, "en_US.UTF-8" }, false },
+        { "LANG in C.UTF-8", { nullptr, nullptr, nullptr, "C.UTF-8" }, false },
+        { "LC_MESSAGES over LANG", { nullptr, nullptr, "zh_CN.UTF-8", "en_US.UTF-8" }, true },
+        { "LC_MESSAGES in English over a Chinese LANG", { nullptr, nullptr, "en_GB.UTF-8", "zh_CN.UTF-8" },
+            false },
+        { "LC_ALL over both", { nullptr, "en_US.UTF-8", "zh_CN.UTF-8", "zh_CN.UTF-8" }, false },
+        { "an empty LC_ALL counts as unset", { nullptr, "", nullptr, "zh_CN.UTF-8" }, true },
+        { "LANGUAGE over the locale", { "zh_CN", nullptr, nullptr, "en_US.UTF-8" }, true },
+        { "LANGUAGE in English over a Chinese locale", { "en_US", nullptr, nullptr, "zh_CN.UTF-8" }, false },
+        { "LANGUAGE's first language with a translation",
+            { "fr:de_DE:zh_CN:en", nullptr, nullptr, "fr_FR.UTF-8" }, true },
+        { "English, the source, is a translation too", { "fr:en:zh_CN", nullptr, nullptr, "zh_CN.UTF-8" },
+            false },
+        { "LANGUAGE without a known language leaves the locale", { "fr:de", nullptr, nullptr, "zh_CN.UTF-8" },
+            true },
+        { "LANGUAGE is ignored under C", { "zh_CN", nullptr, nullptr, "C" }, false },
+        { "LANGUAGE is ignored under POSIX", { "zh_CN", "POSIX", nullptr, "en_US.UTF-8" }, false },
+        { "LANGUAGE is ignored under C.UTF-8", { "zh_CN", "C.UTF-8", nullptr, "zh_CN.UTF-8" }, false },
+        { "LANGUAGE is ignored when nothing is set", { "zh_CN", nullptr, nullptr, nullptr }, false },
+        { "an empty LANGUAGE counts as unset", { "", nullptr, nullptr, "zh_CN.UTF-8" }, true },
+        { "empty entries are skipped", { "::zh", nullptr, nullptr, "en_US.UTF-8" }, true },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(asksForChinese(c.variables), c.chinese);
+    }
+}
+
+TEST(CommandLineLanguage, ABadOptionIsToldInTheLocalesLanguage)
+{
+    const CliRun chinese = runCli({ "--bogus" }, {}, {}, 0, { "LANG=zh_CN.UTF-8" });
+    EXPECT_EQ(chinese.exitCode, 2);
+    EXPECT_TRUE(chinese.out.isEmpty());
+    EXPECT_EQ(chinese.err, "rainbowtext-cli: 未知选项 'bogus'。请运行 'rainbowtext-cli --help' 查看用法。\n");
+    const CliRun english = runCli({ "--bogus" }, {}, {}, 0, { "LANG=C.UTF-8" });
+    EXPECT_EQ(english.exitCode, 2);
+    EXPECT_EQ(english.err, "rainbowtext-cli: unknown option 'bogus'. Try 'rainbowtext-cli --help'.\n");
+
+    // The variables as the process gets them, each in its place in the order.
+    const struct {
+        const char *name;
+        QStringList environment;
+        bool chinese;
+    } cases[] = {
+        { "LANGUAGE over an English LANG", { "LANGUAGE=zh_CN:en", "LANG=en_US.UTF-8" }, true },
+        { "LANGUAGE ignored under LC_ALL=C", { "LANGUAGE=zh_CN", "LC_ALL=C", "LANG=zh_CN.UTF-8" }, false },
+        { "LC_ALL over LANG", { "LC_ALL=zh_CN.UTF-8", "LANG=en_US.UTF-8" }, true },
+        { "LC_MESSAGES over LANG", { "LC_MESSAGES=en_US.UTF-8", "LANG=zh_CN.UTF-8" }, false },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli({ "--bogus" }, {}, {}, 0, c.environment);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err == chinese.err, c.chinese) << run.err.constData();
+        EXPECT_EQ(run.err == english.err, !c.chinese) << run.err.constData();
+    }
+}
+
+TEST(CommandLineLanguage, EveryMessageHasItsChinese)
+{
+    const struct {
+        const char *name;
+        QList<QByteArray> arguments;
+        QByteArray input;
+        int exitCode;
+        QByteArray err; // all of it, or for exit 2 what comes before the pointer to --help
+    } cases[] = {
+        { "a rainbow too short", { "-m", "rainbow", "abcde" }, {}, 1,
+            "rainbowtext-cli: 内容少于6个字，无法生成彩虹色\n" },
+        { "a symmetric one", { "-m", "rainbow", "-w", "-S", "abc def ghi kl" }, {}, 1,
+            "rainbowtext-cli: 除空白外内容少于12个字，无法生成对称彩虹色\n" },
+        { "too long to fit", { "--fit", "27", "a b c" }, {}, 1,
+            "rainbowtext-cli: 代码无法控制在 27 个字符以内：即使整段文字只用一个标签，也需要 28 个字符\n" },
+        { "a bad colour", { "-s", "12345", "x" }, {}, 2,
+            "rainbowtext-cli: --start：'12345' 不是颜色（应为 RRGGBB、#RRGGBB 或 #RGB）" },
+        { "an idle option", { "-p", "-f", "html", "x" }, {}, 2,
+            "rainbowtext-cli: --format 与 --preview 同用时不起作用，请去掉它" },
+        { "a value missing", { "x", "--mode" }, {}, 2, "rainbowtext-cli: '--mode' 后缺少取值" },
+        { "a value for a switch", { "--merge=1", "x" }, {}, 2, "rainbowtext-cli: '--merge' 不接受取值" },
+        { "no {hex}", { "-t", "<{text}>", "x" }, {}, 2,
+            "rainbowtext-cli: --template：'<{text}>'：模板里没有 {hex} 占位符" },
+        { "no {text}", { "-t", "<{hex}>", "x" }, {}, 2,
+            "rainbowtext-cli: --template：'<{hex}>'：模板里没有 {text} 占位符" },
+        { "{hex} twice", { "-t", "{hex}{hex}{text}", "x" }, {}, 2,
+            "rainbowtext-cli: --template：'{hex}{hex}{text}'：模板里的 {hex} 或 {text} 出现了不止一次" },
+        { "{text} first", { "-t", "{text}{hex}", "x" }, {}, 2,
+            "rainbowtext-cli: --template：'{text}{hex}'：模板里的 {text} 在 {hex} 之前" },
+        { "input that is not UTF-8", {}, "a\xFF", 2,
+            "rainbowtext-cli: 内容不是有效的 UTF-8（标准输入，字节偏移 1）\n" },
+        { "a line that is not UTF-8", { "-l" }, "a\xFF\n", 2,
+            "rainbowtext-cli: 第 1 行（标准输入）不是有效的 UTF-8（字节偏移 1），已原样输出\n" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli(c.arguments, c.input, {}, 0, { "LANG=zh_CN.UTF-8" });
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        if (c.exitCode == 2 && !c.err.endsWith('\n'))
+            EXPECT_EQ(run.err, c.err + "。请运行 'rainbowtext-cli --help' 查看用法。\n");
+        else
+            EXPECT_EQ(run.err, c.err);
+    }
+}
+
+TEST(CommandLineLanguage, ChineseHelpDescribesEveryOptionInChinese)
+{
+    const CliRun run = runCli({ "--help" }, {}, {}, 0, { "LANGUAGE=zh_CN", "LANG=en_US.UTF-8" });
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith("用法：rainbowtext-cli [选项]... [--] [TEXT]\n")) << run.out.constData();
+    {
+        const ChineseInProcess chinese;
+        EXPECT_EQ(run.out.toStdString(), helpText());
+        for (const OptionSpec &option : optionTable()) {
+            SCOPED_TRACE(option.longName().toStdString());
+            EXPECT_TRUE(run.out.contains("--" + option.longName().toUtf8() + ' ')) << run.out.constData();
+            // A new option's description needs its Chinese in the .ts file.
+            EXPECT_TRUE(holdsChinese(QByteArray::fromStdString(option.description.translated())));
+            if (option.idleWhen) {
+                EXPECT_TRUE(
+                    holdsChinese(QByteArray::fromStdString(translate("rainbowtext-cli", option.idleWhen))));
+            }
+        }
+    }
+    // Lines break between Chinese characters to stay within 100 columns, a Chinese one taking two.
+    for (const QByteArray &line : run.out.split('\n')) {
+        int columns = 0;
+        for (const char32_t c : QString::fromUtf8(line).toUcs4())
+            columns += c >= 0x1100
+                    && (c <= 0x115F || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xFF00 && c <= 0xFF60))
+                ? 2
+                : 1;
+        EXPECT_LE(columns, 100) << line.constData();
+    }
+    // Out of process the help is English again.
+    EXPECT_TRUE(QByteArray::fromStdString(helpText()).startsWith("Usage: rainbowtext-cli"));
+}
+
+TEST(CommandLineLanguage, FillReplacesEachNumberOnceInOnePass)
+{
+    const struct {
+        const char *pattern;
+        std::initializer_list<std::string_view> arguments;
+        const char *expected;
+    } cases[] = {
+        { "--%1: %2 is bad", { "fit", "'x'" }, "--fit: 'x' is bad" },
+        { "%2 before %1", { "a", "b" }, "b before a" }, // Chinese word order
+        { "%1 stays", { "an argument's own %2", "no" }, "an argument's own %2 stays" },
+        { "%1 then %2", { "'%2'", "b" }, "'%2' then b" },
+        { "%3 without an argument and 100% stay", { "a" }, "%3 without an argument and 100% stay" },
+        { "a trailing %", { "a" }, "a trailing %" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.pattern);
+        EXPECT_EQ(fill(c.pattern, c.arguments), c.expected);
+    }
+}
