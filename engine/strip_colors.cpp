@@ -120,6 +120,42 @@ std::string withoutColorDeclarations(std::string_view style, bool &hadColor)
     return rest.empty() ? std::string() : kept.substr(std::size_t(rest.data() - kept.data()));
 }
 
+enum class Bracket { None, UbbClose, QzoneClose, UbbOpen, QzoneColorOpen, QzoneOtherOpen };
+
+/// The UBB or QQ空间 tag at at and its end: [/color], [/ft], [color=…], [ftc=…], and [fts=…] or
+/// [ftf=…] (size, font), which share [/ft] with the colour.
+std::pair<Bracket, std::size_t> readBracket(std::string_view text, std::size_t at)
+{
+    if (hasWordAt(text, at, "[/color]"))
+        return { Bracket::UbbClose, at + 8 };
+    if (hasWordAt(text, at, "[/ft]"))
+        return { Bracket::QzoneClose, at + 5 };
+    if (hasWordAt(text, at, "[color=")) {
+        const std::size_t end = colorValueEnd(text, at + 7);
+        return { end == none ? Bracket::None : Bracket::UbbOpen, end };
+    }
+    if (hasWordAt(text, at, "[ft") && text.size() - at > 4 && isAlnum(text[at + 3]) && text[at + 4] == '=') {
+        const bool color = lower(text[at + 3]) == 'c';
+        const std::size_t end = color ? colorValueEnd(text, at + 5) : valueEnd(text, at + 5);
+        if (end == none)
+            return { Bracket::None, none };
+        return { color ? Bracket::QzoneColorOpen : Bracket::QzoneOtherOpen, end };
+    }
+    return { Bracket::None, none };
+}
+
+/// The end of the SGR sequence ESC [ … m at at (its 'm' included); none when there is none.
+std::size_t sgrEnd(std::string_view text, std::size_t at)
+{
+    if (at + 1 >= text.size() || text[at] != '\x1b' || text[at + 1] != '[')
+        return none;
+    std::size_t end = at + 2;
+    while (end < text.size() && end - at < longestSgr
+        && (isDigit(text[end]) || text[end] == ';' || text[end] == ':'))
+        ++end;
+    return end < text.size() && text[end] == 'm' ? end + 1 : none;
+}
+
 class Stripper {
 public:
     Stripper(std::string_view text, const StripOptions &options)
@@ -128,6 +164,8 @@ public:
     {
         for (const char c : { '[', '<', '\x1b', '&' })
             m_special[uint8_t(c)] = true;
+        for (const char c : { '[', '\x1b' })
+            m_otherStart[uint8_t(c)] = true;
         if (options.markup && !(options.markup->OpenPrefix.empty() && options.markup->OpenSuffix.empty())) {
             m_template = &*options.markup;
             if (!m_template->OpenPrefix.empty()) {
@@ -138,6 +176,14 @@ public:
             }
             if (!m_template->CloseTag.empty())
                 m_special[uint8_t(m_template->CloseTag.front())] = true;
+            for (const std::string *tag : { &m_template->OpenPrefix, &m_template->CloseTag }) {
+                if (!tag->empty())
+                    m_otherStart[uint8_t(tag->front())] = true;
+            }
+            if (m_template->OpenPrefix.empty()) {
+                for (const char c : std::string_view("0123456789abcdefABCDEF"))
+                    m_otherStart[uint8_t(c)] = true;
+            }
         }
         m_out.reserve(text.size());
     }
@@ -198,44 +244,82 @@ private:
         m_at = end;
     }
 
-    bool templateTag()
+    /// The end of the template's open tag at at; none when there is none.
+    std::size_t templateOpenEnd(std::size_t at) const
     {
         const MarkupTemplate &markup = *m_template;
-        const std::size_t prefixEnd = m_at + markup.OpenPrefix.size();
-        if (m_text.compare(m_at, markup.OpenPrefix.size(), markup.OpenPrefix) == 0
-            && m_text.size() - m_at >= markup.OpenPrefix.size() + 6) {
-            bool hex = true;
-            for (std::size_t i = 0; i < 6; ++i)
-                hex = hex && isHexDigit(m_text[prefixEnd + i]);
-            if (hex && m_text.compare(prefixEnd + 6, markup.OpenSuffix.size(), markup.OpenSuffix) == 0) {
-                ++m_templateOpen;
-                ++m_otherColors;
-                skip(prefixEnd + 6 + markup.OpenSuffix.size());
-                return true;
-            }
+        const std::size_t digits = at + markup.OpenPrefix.size();
+        if (m_text.size() < digits + 6
+            || m_text.compare(at, markup.OpenPrefix.size(), markup.OpenPrefix) != 0)
+            return none;
+        for (std::size_t i = digits; i < digits + 6; ++i) {
+            if (!isHexDigit(m_text[i]))
+                return none;
         }
-        if (m_templateOpen > 0 && !markup.CloseTag.empty()
-            && m_text.compare(m_at, markup.CloseTag.size(), markup.CloseTag) == 0) {
+        if (m_text.compare(digits + 6, markup.OpenSuffix.size(), markup.OpenSuffix) != 0)
+            return none;
+        return digits + 6 + markup.OpenSuffix.size();
+    }
+
+    bool templateCloseAt(std::size_t at) const
+    {
+        const std::string &close = m_template->CloseTag;
+        return !close.empty() && m_text.compare(at, close.size(), close) == 0;
+    }
+
+    bool templateTag()
+    {
+        if (const std::size_t end = templateOpenEnd(m_at); end != none) {
+            ++m_templateOpen;
+            ++m_otherColors;
+            skip(end);
+            return true;
+        }
+        if (m_templateOpen > 0 && templateCloseAt(m_at)) {
             --m_templateOpen;
             --m_otherColors;
-            skip(m_at + markup.CloseTag.size());
+            skip(m_at + m_template->CloseTag.size());
             return true;
+        }
+        return false;
+    }
+
+    /// Whether a colour tag of UBB, QQ空间, SGR or the template starts at at: such a tag inside
+    /// what looks like an HTML tag means the HTML was text that the colour tags split.
+    bool otherColorMarkupAt(std::size_t at) const
+    {
+        if (m_template && (templateOpenEnd(at) != none || templateCloseAt(at)))
+            return true;
+        if (m_text[at] == '\x1b')
+            return sgrEnd(m_text, at) != none;
+        const Bracket kind = readBracket(m_text, at).first;
+        return kind != Bracket::None && kind != Bracket::QzoneOtherOpen;
+    }
+
+    /// Whether [from, to) holds a '<' or the start of a colour tag of another kind.
+    bool holdsOtherMarkup(std::size_t from, std::size_t to) const
+    {
+        for (std::size_t i = from; i < to; ++i) {
+            if (m_text[i] == '<' || (m_otherStart[uint8_t(m_text[i])] && otherColorMarkupAt(i)))
+                return true;
         }
         return false;
     }
 
     bool bracketTag()
     {
-        const std::size_t at = m_at;
-        if (hasWordAt(m_text, at, "[/color]")) {
+        const auto [kind, end] = readBracket(m_text, m_at);
+        switch (kind) {
+        case Bracket::None:
+            return false;
+        case Bracket::UbbClose:
             if (m_ubbOpen == 0)
                 return false;
             --m_ubbOpen;
             --m_otherColors;
-            skip(at + 8);
+            skip(end);
             return true;
-        }
-        if (hasWordAt(m_text, at, "[/ft]")) {
+        case Bracket::QzoneClose: {
             if (m_qzone.empty())
                 return false;
             const bool color = m_qzone.back();
@@ -243,32 +327,24 @@ private:
             if (!color)
                 return false; // the close of a size or a font stays with it
             --m_otherColors;
-            skip(at + 5);
+            skip(end);
             return true;
         }
-        if (hasWordAt(m_text, at, "[color=")) {
-            const std::size_t end = colorValueEnd(m_text, at + 7);
-            if (end == none)
-                return false;
+        case Bracket::UbbOpen:
             ++m_ubbOpen;
             ++m_otherColors;
             skip(end);
             return true;
-        }
-        // [ftc=…] colours; [fts=…] and [ftf=…] (size, font) share its close tag.
-        if (hasWordAt(m_text, at, "[ft") && m_text.size() - at > 4 && isAlnum(m_text[at + 3])
-            && m_text[at + 4] == '=') {
-            const bool color = lower(m_text[at + 3]) == 'c';
-            const std::size_t end = color ? colorValueEnd(m_text, at + 5) : valueEnd(m_text, at + 5);
-            if (end == none)
-                return false;
-            m_qzone.push_back(color);
-            if (!color) {
-                keep(end);
-                return true;
-            }
+        case Bracket::QzoneColorOpen:
+            m_qzone.push_back(true);
             ++m_otherColors;
             skip(end);
+            return true;
+        case Bracket::QzoneOtherOpen:
+            if (holdsOtherMarkup(m_at + 5, end))
+                return false;
+            m_qzone.push_back(false);
+            keep(end);
             return true;
         }
         return false;
@@ -311,6 +387,12 @@ private:
         const std::size_t end = parseAttributes(nameEnd);
         if (end == none)
             return false;
+        for (std::size_t i = nameEnd; i < end; ++i) {
+            if (m_otherStart[uint8_t(m_text[i])] && otherColorMarkupAt(i)) {
+                m_noTagBefore = i;
+                return false;
+            }
+        }
         const bool font = stack == &m_font;
         // What stays of each attribute: all of it, nothing, or a style without its colours.
         bool colored = false;
@@ -430,14 +512,10 @@ private:
     bool sgr()
     {
         const std::size_t at = m_at;
-        if (at + 1 >= m_text.size() || m_text[at + 1] != '[')
+        const std::size_t sequenceEnd = sgrEnd(m_text, at);
+        if (sequenceEnd == none)
             return false;
-        std::size_t end = at + 2;
-        while (end < m_text.size() && end - at < longestSgr
-            && (isDigit(m_text[end]) || m_text[end] == ';' || m_text[end] == ':'))
-            ++end;
-        if (end == m_text.size() || m_text[end] != 'm')
-            return false;
+        const std::size_t end = sequenceEnd - 1; // at the 'm'
         std::vector<std::string_view> parameters;
         const std::string_view list = m_text.substr(at + 2, end - at - 2);
         for (std::size_t from = 0;;) {
@@ -537,7 +615,8 @@ private:
     std::string_view m_text;
     bool m_entitiesEverywhere;
     const MarkupTemplate *m_template = nullptr;
-    std::array<bool, 256> m_special {};
+    std::array<bool, 256> m_special {}; // bytes where markup or an entity may start
+    std::array<bool, 256> m_otherStart {}; // bytes where a colour tag other than HTML's may start
     std::string m_out;
     std::size_t m_at = 0;
 

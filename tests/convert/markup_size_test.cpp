@@ -1,6 +1,8 @@
 #include "convert/conversion.h"
 #include "convert/markup_size.h"
 
+#include "tests/support/string_sink.h"
+
 #include <gtest/gtest.h>
 
 #include <iconv.h>
@@ -89,25 +91,10 @@ private:
     iconv_t m_cd;
 };
 
-class StringSink final : public MarkupSink<char> {
-public:
-    std::string text;
-    char *reserve(std::size_t units) override
-    {
-        m_used = text.size();
-        text.resize(m_used + units + slack);
-        return text.data() + m_used;
-    }
-    void commit(char *end) override { text.resize(std::size_t(end - text.data())); }
-
-private:
-    std::size_t m_used = 0;
-};
-
 std::string converted(ConversionSettings settings, std::string_view text, int64_t groupSize)
 {
     settings.groupSize = groupSize;
-    StringSink sink;
+    test::StringSink sink;
     EXPECT_EQ(convertText(settings, text, sink), ConversionOutcome::Converted);
     return sink.text;
 }
