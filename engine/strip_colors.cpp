@@ -536,9 +536,9 @@ private:
             const std::string_view parameter = parameters[i];
             int value = 0;
             bool number = parameter.size() <= 3;
-            for (const char c : parameter) {
-                number = number && isDigit(c);
-                value = value * 10 + (c - '0');
+            for (std::size_t k = 0; number && k < parameter.size(); ++k) {
+                number = isDigit(parameter[k]);
+                value = value * 10 + (parameter[k] - '0');
             }
             if (number && value == 0) { // a reset, ESC [ m among them
                 if (m_sgrAttributes) {

@@ -76,6 +76,14 @@ TEST(StripColorMarkup, MarkupFromElsewhere)
         { "SGR bold stays with its reset", "\x1b[1;38;5;196mA\x1b[0m", "\x1b[1mA\x1b[0m" },
         { "SGR bold alone stays", "\x1b[1mB\x1b[22m", "\x1b[1mB\x1b[22m" },
         { "other escape sequences stay", "\x1b[2Jx\x1b]0;t\x07", "\x1b[2Jx\x1b]0;t\x07" },
+        { "an HTML tag that UBB colours split is text",
+            "[color=#FF0000]<font size[/color][color=#00FF00]=2>[/color]", "<font size=2>" },
+        { "so is one split inside its quotes",
+            "[color=#FF0000]<span class=\"[/color][color=#00FF00]x\">[/color]", "<span class=\"x\">" },
+        { "a QQ空间 size that HTML colours split is text",
+            "<font color=#FF0000>[fts=</font><font color=#00FF00>5]</font>", "[fts=5]" },
+        { "an HTML tag that SGR colours split is text", "\x1b[31m<font color\x1b[0m\x1b[32m=red>\x1b[0m",
+            "<font color=red>" },
         { "nothing", "", "" },
     };
     for (const auto &c : cases) {
@@ -100,6 +108,8 @@ TEST(StripColorMarkup, TemplatesOfOnesOwn)
         { "a close with no open stays", { "[c=#", "]", "[/c]" }, "a[/c]", "a[/c]" },
         { "not six digits", { "[c=#", "]", "[/c]" }, "[c=#12345]x[/c]", "[c=#12345]x[/c]" },
         { "no text around {hex}: ignored", { "", "", "" }, "FF0000a", "FF0000a" },
+        { "an HTML tag that the template's tags split is text", { "<i class=\"c", "\">", "</i>" },
+            "<i class=\"cFF0000\"><span class=\"</i><i class=\"c00FF00\">x\"></i>", "<span class=\"x\">" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
