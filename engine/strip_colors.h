@@ -28,7 +28,10 @@ struct StripOptions {
 /// - SGR colours (ESC [ 30..49, 90..107, 38;5;n, 38;2;r;g;b … m) and the resets that end them.
 /// A close tag goes only with the open tag it closes ([/ft] and </span> close the innermost open
 /// tag of their kind, coloured or not); a stray one stays. An open colour tag goes even unclosed,
-/// as it colours the rest of a page. Everything else stays byte for byte.
+/// as it colours the rest of a page. Inside HTML colour tags, &lt; &gt; &amp; &quot; &apos; &nbsp;
+/// and numeric references are decoded (control characters aside). Everything else stays byte
+/// for byte. Text that itself holds colour tags cannot be told from markup where a tag holds
+/// several characters; where each character has a tag of its own it always can.
 std::string stripColorMarkup(std::string_view text, const StripOptions &options = {});
 
 } // namespace rainbow
