@@ -1,5 +1,7 @@
 #include "convert/markup_size.h"
 
+#include "engine/character_cursor.h"
+
 #include <unicode/ucnv.h>
 #include <unicode/utf16.h>
 
@@ -94,7 +96,7 @@ int64_t MarkupSizer::size(std::string_view utf8)
             ++at;
             continue;
         }
-        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const std::size_t length = utf8SequenceLength(char(lead));
         char32_t c = lead & (0x7F >> length);
         for (std::size_t i = 1; i < length && at + i < utf8.size(); ++i)
             c = (c << 6) | (uint8_t(utf8[at + i]) & 0x3F);
