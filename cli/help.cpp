@@ -6,7 +6,9 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace rainbow::cli {
 
@@ -145,20 +147,33 @@ std::string helpText()
     wrap(help,
         translate("rainbowtext-cli", "'--' ends the options: rainbowtext-cli -- -5 converts the text -5."),
         0);
-    //: Between the options listed in "An option that would do nothing is refused: %1, ..."
+    // The idle options grouped by when they do nothing, in the order the table first names each case.
+    //: Between the options listed in "An option that would do nothing is refused: %1; ..."
     const std::string separator = translate("rainbowtext-cli", ", ");
-    std::string idle;
+    std::vector<std::pair<const char *, std::string>> cases;
     for (const OptionSpec &option : table) {
-        if (!option.idle)
-            continue;
+        for (const IdleRule &rule : option.idle) {
+            auto found = std::find_if(cases.begin(), cases.end(),
+                [&](const auto &entry) { return std::string_view(entry.first) == rule.when; });
+            if (found == cases.end())
+                found = cases.insert(cases.end(), { rule.when, {} });
+            if (!found->second.empty())
+                found->second += separator;
+            found->second += "--" + option.longName().toStdString();
+        }
+    }
+    //: Between the cases listed in "An option that would do nothing is refused: %1; ..."
+    const std::string caseSeparator = translate("rainbowtext-cli", "; ");
+    std::string idle;
+    for (const auto &[when, options] : cases) {
         if (!idle.empty())
-            idle += separator;
-        idle += fill(translate("rainbowtext-cli", "--%1 %2"),
-            { option.longName().toStdString(), translate("rainbowtext-cli", option.idleWhen) });
+            idle += caseSeparator;
+        //: Options, then when they do nothing: "--start, --end with --mode rainbow"
+        idle += fill(translate("rainbowtext-cli", "%1 %2"), { options, translate("rainbowtext-cli", when) });
     }
     wrap(help,
         fill(translate("rainbowtext-cli",
-                 "An option that would do nothing is refused: %1, and a TEXT with --list-formats."),
+                 "An option that would do nothing is refused: %1; and a TEXT with --list-formats."),
             { idle }),
         0);
     wrap(help,

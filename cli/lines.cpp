@@ -33,7 +33,7 @@ int convertLines(const Request &request, int input, int output, std::ostream &er
         if (number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0)
             text.remove_prefix(3);
         if (writer.convert(text))
-            writer.writePlain(text);
+            writer.writePlain(writer.refused(text));
     };
 
     if (request.text) {

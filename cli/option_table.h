@@ -40,6 +40,12 @@ struct Description {
     std::string translated() const;
 };
 
+/// A case where an option would do nothing, so that giving it is refused.
+struct IdleRule {
+    const char *when; // in words, as the help and the refusal say it: "with --preview"
+    bool (*applies)(const Request &request);
+};
+
 /// One option of rainbowtext-cli: the parser, the help and the request are all made from these,
 /// so an option is added in one place.
 struct OptionSpec {
@@ -51,10 +57,9 @@ struct OptionSpec {
     void (*apply)(Request &request, const OptionValue &value) = nullptr;
     /// Options that print instead of converting: the text they print.
     std::string (*inform)() = nullptr;
-    /// When the option would do nothing and is refused, in words ("with --preview"), marked for
-    /// translation as the description is.
-    const char *idleWhen = nullptr;
-    bool (*idle)(const Request &request) = nullptr;
+    /// When the option would do nothing and is refused, each in words ("with --preview") marked
+    /// for translation as the description is; the first that applies is reported.
+    std::vector<IdleRule> idle {};
 
     QString longName() const { return names.back(); }
 };

@@ -84,6 +84,13 @@ std::string formatList()
 bool rainbow(const Request &request) { return request.settings.mode == ConversionMode::Rainbow; }
 bool preview(const Request &request) { return request.preview; }
 bool noPreview(const Request &request) { return !request.preview; }
+bool noFit(const Request &request) { return !request.fitLimit; }
+bool recolor(const Request &request) { return request.recolor; }
+// With --recolor as well, --strip is the idle one.
+bool stripOnly(const Request &request) { return request.strip && !request.recolor; }
+
+/// The options that shape colours or markup: --strip makes none.
+const IdleRule withStrip { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --strip"), stripOnly };
 
 /// The reason a template is refused, in words.
 std::string describe(TemplateError error)
@@ -132,24 +139,25 @@ const std::vector<OptionSpec> &optionTable()
                         fill(translate("rainbowtext-cli", "--mode: %1 is neither gradient nor rainbow"),
                             { quoted(v.text) }));
                 r.settings.mode = mode == "gradient" ? ConversionMode::Gradient : ConversionMode::Rainbow;
-            } },
+            },
+            nullptr, { withStrip } },
         { { "s", "start" }, "COLOUR", S::Colours,
             { QT_TRANSLATE_NOOP("rainbowtext-cli", "start colour of the gradient (default %1)"),
                 colorCode(defaultStartColor) },
             [](R &r, const V &v) { r.settings.startColor = colorValue(v); }, nullptr,
-            QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow },
+            { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow }, withStrip } },
         { { "e", "end" }, "COLOUR", S::Colours,
             { QT_TRANSLATE_NOOP("rainbowtext-cli", "end colour of the gradient (default %1)"),
                 colorCode(defaultEndColor) },
             [](R &r, const V &v) { r.settings.endColor = colorValue(v); }, nullptr,
-            QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow },
+            { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow }, withStrip } },
         { { "c", "stops" }, "C1,C2,...", S::Colours,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "a gradient through 2 to 16 colours, evenly spaced, instead of --start and --end; two stops "
                 "give "
                 "exactly the gradient of --start and --end"),
             [](R &r, const V &v) { r.settings.stops = stopsValue(v); }, nullptr,
-            QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow },
+            { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow }, withStrip } },
         { { "b", "blend" }, "rgb|hsv|oklab", S::Colours,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "how the gradient mixes colours (default rgb, as the desktop program does; hsv along the "
@@ -163,11 +171,12 @@ const std::vector<OptionSpec> &optionTable()
                             { quoted(v.text) }));
                 r.settings.blend = *blend;
             },
-            nullptr, QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow },
+            nullptr,
+            { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow }, withStrip } },
         { { "r", "reverse" }, {}, S::Colours,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "colours run backward: the first character takes the colour the last would have"),
-            [](R &r, const V &) { r.settings.reverse = true; } },
+            [](R &r, const V &) { r.settings.reverse = true; }, nullptr, { withStrip } },
         { { "S", "symmetric" }, {}, S::Colours,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "colours run forward and back: a gradient mirrors about the middle (the first and the last "
@@ -176,10 +185,10 @@ const std::vector<OptionSpec> &optionTable()
                 "over the first half (n/2 characters, rounded half to even) and backward over the rest, each "
                 "half "
                 "on a wheel of its own length, and needs 12 characters or more"),
-            [](R &r, const V &) { r.settings.symmetric = true; } },
+            [](R &r, const V &) { r.settings.symmetric = true; }, nullptr, { withStrip } },
         { { "M", "merge" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli", "neighbouring characters of one colour share a tag"),
-            [](R &r, const V &) { r.settings.merge = true; } },
+            [](R &r, const V &) { r.settings.merge = true; }, nullptr, { withStrip } },
         { { "w", "skip-spaces" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "whitespace stays untagged and takes no colour step: every character Unicode calls "
@@ -187,13 +196,30 @@ const std::vector<OptionSpec> &optionTable()
                 "spaces of any width (U+0020, U+00A0, U+2003, U+3000 and others), tabs and line breaks, but "
                 "not "
                 "a space that carries a mark; the rainbow's 6 and 12 characters count the other characters"),
-            [](R &r, const V &) { r.settings.skipSpaces = true; } },
+            [](R &r, const V &) { r.settings.skipSpaces = true; }, nullptr, { withStrip } },
         { { "fit" }, "N", S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
-                "the finest markup of at most N characters (code points): each colour goes to a group of k "
+                "the finest markup of at most N characters (code points, or as --fit-unit counts): each "
+                "colour goes to a group of k "
                 "neighbouring characters (in the colour of the first), with the smallest k whose markup fits "
                 "(with --merge, merged); exit 1 if even the largest group does not fit"),
-            [](R &r, const V &v) { r.fitLimit = positiveValue(v); } },
+            [](R &r, const V &v) { r.fitLimit = positiveValue(v); }, nullptr, { withStrip } },
+        { { "fit-unit" }, "chars|utf-8|gbk", S::ShorterMarkup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "what --fit counts: chars, characters (code points; the default, as phpBB counts); utf-8, "
+                "bytes of UTF-8; gbk, bytes of GBK, where a character GBK lacks counts as the reference a "
+                "browser sends for it on a GBK page (&#128512; for U+1F600, 9 bytes), as Discuz! counts on a "
+                "GBK "
+                "board"),
+            [](R &r, const V &v) {
+                const auto unit = parseFitUnit(v.utf8());
+                if (!unit)
+                    throw UsageError(
+                        fill(translate("rainbowtext-cli", "--fit-unit: %1 is not one of chars, utf-8, gbk"),
+                            { quoted(v.text) }));
+                r.fitUnit = *unit;
+            },
+            nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "without --fit"), noFit } } },
         { { "f", "format" }, "ubb|qzone|html|span", S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli", "markup format (default ubb)"),
             [](R &r, const V &v) {
@@ -206,7 +232,7 @@ const std::vector<OptionSpec> &optionTable()
                 r.settings.markup = *markup;
                 r.htmlMarkup = name == "html" || name == "span";
             },
-            nullptr, QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview },
+            nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview }, withStrip } },
         { { "t", "template" }, "PATTERN", S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "a format of one's own: OPEN{hex}MID{text}CLOSE, where {hex} is the colour's six digits and "
@@ -218,14 +244,30 @@ const std::vector<OptionSpec> &optionTable()
                         { quoted(v.text), describe(*error) }));
                 r.settings.markup = std::get<MarkupTemplate>(std::move(parsed));
             },
-            nullptr, QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview },
+            nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview } } },
         { { "escape" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "write <, > and & as &lt; &gt; &amp; (on by itself for html and span when a tag may hold "
                 "several "
                 "characters: --merge, --fit)"),
             [](R &r, const V &) { r.settings.escape = true; }, nullptr,
-            QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview },
+            { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview } } },
+        { { "strip" }, {}, S::Markup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "print the text without its colour tags instead of converting it: UBB [color=...] and qzone "
+                "[ftc=...] in any letter case, with a colour code or name; HTML <font color=...> and "
+                "<span style=\"color: ...\"> in any quoting; the preview's colour sequences; the tags of "
+                "--template. Other markup ([b], [url=...], <a href>) and the text stay as they are; the "
+                "entities that --escape writes are decoded in HTML colour tags, and in every colour tag with "
+                "--escape"),
+            [](R &r, const V &) { r.strip = true; }, nullptr,
+            { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --recolor"), recolor } } },
+        { { "recolor" }, {}, S::Markup,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "colour coloured text anew: its colour tags are removed as --strip removes them (with "
+                "--template's tags and --escape's entities too), then what is left is converted with the "
+                "other options, the same as converting the stripped text"),
+            [](R &r, const V &) { r.recolor = true; } },
         { { "list-formats" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli", "print each built-in format with a sample, then exit"),
             nullptr, formatList },
@@ -251,7 +293,7 @@ const std::vector<OptionSpec> &optionTable()
                 "are dropped, and every other control character but tab and line breaks is shown as ^X, or "
                 "as "
                 "<U+0080> to <U+009F>"),
-            [](R &r, const V &) { r.preview = true; } },
+            [](R &r, const V &) { r.preview = true; }, nullptr, { withStrip } },
         { { "color-depth" }, "24|8", S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "the preview's colours: 24-bit, or the nearest of 256 (default: 24 when COLORTERM is "
@@ -266,7 +308,7 @@ const std::vector<OptionSpec> &optionTable()
                             { quoted(v.text) }));
                 r.depth = *depth;
             },
-            nullptr, QT_TRANSLATE_NOOP("rainbowtext-cli", "without --preview"), noPreview },
+            nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "without --preview"), noPreview } } },
         { { "h", "help" }, {}, S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli", "show this help, then exit"), nullptr, helpText },
         { { "V", "version" }, {}, S::InputOutput,

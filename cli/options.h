@@ -1,6 +1,8 @@
 #pragma once
 
 #include "convert/conversion.h"
+#include "engine/fit.h"
+#include "engine/strip_colors.h"
 #include "engine/terminal_color.h"
 
 #include <cstdint>
@@ -16,6 +18,10 @@ struct Request {
     ConversionSettings settings;
     bool htmlMarkup = false; // --format html or span: text in a shared tag is escaped
     std::optional<int64_t> fitLimit; // --fit
+    FitUnit fitUnit = FitUnit::CodePoints; // --fit-unit
+    bool strip = false; // --strip: the text's colour markup removed, nothing converted
+    bool recolor = false; // --recolor: the colour markup removed, then the rest converted
+    StripOptions stripOptions; // what --strip and --recolor know of the markup they read
     std::optional<std::string> text; // the TEXT argument
     std::optional<std::string> path; // --file, as bytes; "-" is standard input
     bool lines = false;

@@ -84,11 +84,20 @@ void finish(const QCommandLineParser &parser, Request &request)
     if (parser.isSet("template") && parser.isSet("format"))
         throw UsageError(translate("rainbowtext-cli", "--template replaces --format: give one or the other"));
     for (const OptionSpec &option : optionTable()) {
-        if (option.idle && parser.isSet(option.longName()) && option.idle(request))
-            throw UsageError(fill(translate("rainbowtext-cli", "--%1 does nothing %2: leave it out"),
-                { option.longName().toStdString(), translate("rainbowtext-cli", option.idleWhen) }));
+        if (!parser.isSet(option.longName()))
+            continue;
+        for (const IdleRule &rule : option.idle) {
+            if (rule.applies(request))
+                throw UsageError(fill(translate("rainbowtext-cli", "--%1 does nothing %2: leave it out"),
+                    { option.longName().toStdString(), translate("rainbowtext-cli", rule.when) }));
+        }
     }
     ConversionSettings &settings = request.settings;
+    // Markup read back: a template's tags are colour tags too. Entities outside HTML tags are
+    // decoded only for an --escape given: the escaping turned on below is HTML's, decoded anyway.
+    if (parser.isSet("template"))
+        request.stripOptions.markup = settings.markup;
+    request.stripOptions.entitiesInEveryFormat = settings.escape;
     settings.gradientLayout = true;
     // Where a tag holds several characters, a raw '<' among them could open a tag of its own.
     settings.escape = settings.escape || (request.htmlMarkup && (settings.merge || request.fitLimit));

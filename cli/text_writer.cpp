@@ -3,6 +3,7 @@
 #include "cli/preview.h"
 #include "cli/translation.h"
 #include "cli/utf8.h"
+#include "engine/strip_colors.h"
 
 #include <QString>
 
@@ -24,6 +25,33 @@ Refusal tooShort(const ConversionSettings &settings, ConversionOutcome outcome)
     return { messages[symmetric][settings.skipSpaces], int64_t(symmetric ? 2 : 1) * minimumRainbowLength };
 }
 
+/// Why the markup cannot be made short enough, in the unit the limit counts.
+Refusal fitRefusal(const Request &request, int64_t needed)
+{
+    // Untagged whitespace splits a tag: the fewest tags are one for each stretch between.
+    const char *const messages[3][2] = {
+        { QT_TRANSLATE_NOOP("rainbowtext-cli",
+              "the markup does not fit in %1 characters: even one tag for the whole text needs %2"),
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "the markup does not fit in %1 characters: even one tag for each stretch between untagged "
+                "whitespace needs %2") },
+        { QT_TRANSLATE_NOOP("rainbowtext-cli",
+              "the markup does not fit in %1 bytes of UTF-8: even one tag for the whole text needs %2"),
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "the markup does not fit in %1 bytes of UTF-8: even one tag for each stretch between "
+                "untagged whitespace needs %2") },
+        { QT_TRANSLATE_NOOP("rainbowtext-cli",
+              "the markup does not fit in %1 bytes of GBK: even one tag for the whole text needs %2"),
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "the markup does not fit in %1 bytes of GBK: even one tag for each stretch between untagged "
+                "whitespace needs %2") },
+    };
+    const std::size_t unit = request.fitUnit == FitUnit::CodePoints ? 0
+        : request.fitUnit == FitUnit::Utf8Bytes                     ? 1
+                                                                    : 2;
+    return { messages[unit][request.settings.skipSpaces], *request.fitLimit, needed };
+}
+
 } // namespace
 
 std::string Refusal::text() const
@@ -41,21 +69,22 @@ TextWriter::TextWriter(const Request &request, ChunkedOutput &out)
 
 std::optional<Refusal> TextWriter::convert(std::string_view text)
 {
+    if (m_request.strip) {
+        m_out.write(stripColorMarkup(text, m_request.stripOptions));
+        m_out.write("\n");
+        return std::nullopt;
+    }
+    if (m_request.recolor) {
+        m_stripped = stripColorMarkup(text, m_request.stripOptions);
+        text = m_stripped;
+    }
     if (m_request.preview)
         text = withoutSgr(text, m_withoutSgr); // the preview colours the text anew
     std::optional<Utf8Converter> fitted;
     if (m_request.fitLimit) {
-        const auto fit = fitGroupSize(m_request.settings, text, *m_request.fitLimit);
-        if (const auto *tooLong = std::get_if<FitPlanner::TooLong>(&fit)) {
-            // Untagged whitespace splits a tag: the fewest tags are one for each stretch between.
-            const char *message = m_request.settings.skipSpaces
-                ? QT_TRANSLATE_NOOP("rainbowtext-cli",
-                    "the markup does not fit in %1 characters: even one tag for each stretch between "
-                    "untagged whitespace needs %2")
-                : QT_TRANSLATE_NOOP("rainbowtext-cli",
-                    "the markup does not fit in %1 characters: even one tag for the whole text needs %2");
-            return Refusal { message, *m_request.fitLimit, tooLong->needed };
-        }
+        const auto fit = fitGroupSize(m_request.settings, text, *m_request.fitLimit, m_request.fitUnit);
+        if (const auto *tooLong = std::get_if<FitPlanner::TooLong>(&fit))
+            return fitRefusal(m_request, tooLong->needed);
         ConversionSettings settings = m_request.settings;
         settings.groupSize = std::get<FitPlanner::Fit>(fit).groupSize;
         fitted.emplace(std::move(settings));

@@ -27,8 +27,13 @@ class TextWriter {
 public:
     TextWriter(const Request &request, ChunkedOutput &out);
 
-    /// The text converted: its markup, or its preview. A refusal writes nothing.
+    /// The text converted: its markup, or its preview; with --recolor, its colour markup removed
+    /// first; with --strip, only that. A refusal writes nothing.
     std::optional<Refusal> convert(std::string_view text);
+
+    /// After convert(text) refused it: the text to print uncoloured, without the colour markup
+    /// that --recolor removed.
+    std::string_view refused(std::string_view text) const { return m_request.recolor ? m_stripped : text; }
 
     /// The text uncoloured: as it is, or for the preview with its controls shown (and bytes that
     /// are not UTF-8 as U+FFFD).
@@ -39,6 +44,7 @@ private:
     ChunkedOutput &m_out;
     Utf8Converter m_converter;
     std::string m_withoutSgr;
+    std::string m_stripped; // --recolor's text, which the preview reads as it is converted
 };
 
 } // namespace rainbow::cli

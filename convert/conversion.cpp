@@ -1,6 +1,7 @@
 #include "convert/conversion.h"
 
 #include "convert/conversion_core.h"
+#include "convert/markup_size.h"
 
 #include <QString>
 
@@ -417,22 +418,19 @@ bool core::startsWithSpace(std::string_view text, std::size_t at)
 }
 
 std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
-    const ConversionSettings &settings, std::string_view text, int64_t limit)
+    const ConversionSettings &settings, std::string_view text, int64_t limit, FitUnit unit)
 {
-    const auto codePoints = [](std::string_view units) {
-        return int64_t(
-            std::count_if(units.begin(), units.end(), [](char c) { return (uint8_t(c) & 0xC0) != 0x80; }));
-    };
+    MarkupSizer sizer(unit);
+    const auto sizeOf = [&sizer](std::string_view units) { return sizer.size(units); };
     const MarkupTemplate &markup = settings.markup;
-    FitPlanner planner(
-        codePoints(markup.OpenPrefix) + 6 + codePoints(markup.OpenSuffix) + codePoints(markup.CloseTag));
+    FitPlanner planner(sizeOf(markup.OpenPrefix) + 6 + sizeOf(markup.OpenSuffix) + sizeOf(markup.CloseTag));
     const std::string_view inner = trimSpaces(text);
     const Utf8CharacterText characters(inner);
     const int32_t n = core::checkedCount(characters.size());
     if (n > 0) {
         characters.visitFrom(0, [&](auto cursor) {
             core::forEachCharacter<char>(cursor, n, [&](std::string_view character) {
-                int64_t size = codePoints(character);
+                int64_t size = sizeOf(character);
                 if (settings.escape) {
                     for (const char unit : character) {
                         if (const std::size_t entity = htmlEntity(char32_t(uint8_t(unit))).size())

@@ -5,6 +5,30 @@
 
 namespace rainbow {
 
+std::optional<FitUnit> parseFitUnit(std::string_view name)
+{
+    if (name == "chars")
+        return FitUnit::CodePoints;
+    if (name == "utf-8")
+        return FitUnit::Utf8Bytes;
+    if (name == "gbk")
+        return FitUnit::GbkBytes;
+    return std::nullopt;
+}
+
+std::string_view describe(FitUnit unit)
+{
+    switch (unit) {
+    case FitUnit::CodePoints:
+        return "characters";
+    case FitUnit::Utf8Bytes:
+        return "bytes of UTF-8";
+    case FitUnit::GbkBytes:
+        return "bytes of GBK";
+    }
+    return {};
+}
+
 FitPlanner::FitPlanner(int64_t fixedSize)
     : m_fixedSize(fixedSize)
 {

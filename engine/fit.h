@@ -1,10 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 namespace rainbow {
+
+/// What a length limit counts: code points, bytes of UTF-8, or bytes of GBK where a character GBK
+/// lacks counts as the decimal character reference a browser sends for it on a GBK page
+/// ("&#128512;" for U+1F600).
+enum class FitUnit { CodePoints, Utf8Bytes, GbkBytes };
+
+/// "chars", "utf-8" or "gbk"; nullopt for anything else.
+std::optional<FitUnit> parseFitUnit(std::string_view name);
+
+/// The unit in words, plural, for a message: "characters", "bytes of UTF-8", "bytes of GBK".
+std::string_view describe(FitUnit unit);
 
 /// The group size that makes markup fit a length limit: groups of k consecutive coloured
 /// characters share one tag, the group taking its first character's colour. Characters that stand

@@ -57,16 +57,8 @@
     </message>
     <message>
         <source>, </source>
-        <extracomment>Between the options listed in &quot;An option that would do nothing is refused: %1, ...&quot;</extracomment>
+        <extracomment>Between the options listed in &quot;An option that would do nothing is refused: %1; ...&quot;</extracomment>
         <translation>、</translation>
-    </message>
-    <message>
-        <source>--%1 %2</source>
-        <translation>--%1（%2）</translation>
-    </message>
-    <message>
-        <source>An option that would do nothing is refused: %1, and a TEXT with --list-formats.</source>
-        <translation>不起作用的选项会被拒绝：%1，以及与 --list-formats 同用的 TEXT。</translation>
     </message>
     <message>
         <source>Exit status: 0 converted; 1 text too short for the rainbow or too long for --fit; 2 bad usage (an unknown option or value, options that clash or do nothing, a bad template), input that is not UTF-8, a file that cannot be read or written, or not enough memory.</source>
@@ -179,10 +171,6 @@
     <message>
         <source>whitespace stays untagged and takes no colour step: every character Unicode calls White_Space, spaces of any width (U+0020, U+00A0, U+2003, U+3000 and others), tabs and line breaks, but not a space that carries a mark; the rainbow&apos;s 6 and 12 characters count the other characters</source>
         <translation>空白不加标签，也不占颜色步：即 Unicode 称为 White_Space 的每个字符，包括各种宽度的空格（U+0020、U+00A0、U+2003、U+3000 等）、制表符和换行，但不包括带附加符号的空格；彩虹所需的 6 个和 12 个字只算其他字符</translation>
-    </message>
-    <message>
-        <source>the finest markup of at most N characters (code points): each colour goes to a group of k neighbouring characters (in the colour of the first), with the smallest k whose markup fits (with --merge, merged); exit 1 if even the largest group does not fit</source>
-        <translation>生成不超过 N 个字符（码位）的最精细的代码：每种颜色给一组 k 个相邻的字（取组内第一个字的颜色），k 取代码能放下的最小值（用 --merge 时按合并后计算）；即使最大的一组也放不下，则退出状态为 1</translation>
     </message>
     <message>
         <source>markup format (default ubb)</source>
@@ -319,6 +307,68 @@
     <message>
         <source>the markup does not fit in %1 characters: even one tag for the whole text needs %2</source>
         <translation>代码无法控制在 %1 个字符以内：即使整段文字只用一个标签，也需要 %2 个字符</translation>
+    </message>
+    <message>
+        <source>; </source>
+        <extracomment>Between the cases listed in &quot;An option that would do nothing is refused: %1; ...&quot;</extracomment>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <extracomment>Options, then when they do nothing: &quot;--start, --end with --mode rainbow&quot;</extracomment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>An option that would do nothing is refused: %1; and a TEXT with --list-formats.</source>
+        <translation>不起作用的选项会被拒绝：%1；以及与 --list-formats 同用的 TEXT。</translation>
+    </message>
+    <message>
+        <source>with --strip</source>
+        <translation>与 --strip 同用时</translation>
+    </message>
+    <message>
+        <source>the finest markup of at most N characters (code points, or as --fit-unit counts): each colour goes to a group of k neighbouring characters (in the colour of the first), with the smallest k whose markup fits (with --merge, merged); exit 1 if even the largest group does not fit</source>
+        <translation>生成不超过 N 个字符（码位，或按 --fit-unit 的计法）的最精细的代码：每种颜色给一组 k 个相邻的字（取组内第一个字的颜色），k 取代码能放下的最小值（用 --merge 时按合并后计算）；即使最大的一组也放不下，则退出状态为 1</translation>
+    </message>
+    <message>
+        <source>what --fit counts: chars, characters (code points; the default, as phpBB counts); utf-8, bytes of UTF-8; gbk, bytes of GBK, where a character GBK lacks counts as the reference a browser sends for it on a GBK page (&amp;#128512; for U+1F600, 9 bytes), as Discuz! counts on a GBK board</source>
+        <translation>--fit 的计法：chars 按字符（码位）计，为默认值，与 phpBB 相同；utf-8 按 UTF-8 字节计；gbk 按 GBK 字节计，GBK 没有的字按浏览器在 GBK 页面上提交的字符引用计（U+1F600 为 &amp;#128512;，9 个字节），与 GBK 编码的 Discuz! 论坛相同</translation>
+    </message>
+    <message>
+        <source>--fit-unit: %1 is not one of chars, utf-8, gbk</source>
+        <translation>--fit-unit：%1 不是 chars、utf-8、gbk 之一</translation>
+    </message>
+    <message>
+        <source>without --fit</source>
+        <translation>不用 --fit 时</translation>
+    </message>
+    <message>
+        <source>print the text without its colour tags instead of converting it: UBB [color=...] and qzone [ftc=...] in any letter case, with a colour code or name; HTML &lt;font color=...&gt; and &lt;span style=&quot;color: ...&quot;&gt; in any quoting; the preview&apos;s colour sequences; the tags of --template. Other markup ([b], [url=...], &lt;a href&gt;) and the text stay as they are; the entities that --escape writes are decoded in HTML colour tags, and in every colour tag with --escape</source>
+        <translation>不转换，而是去掉内容中的颜色标签后输出：UBB 的 [color=...] 和 QQ空间的 [ftc=...]，标签不分大小写，颜色可以是代码或颜色名；HTML 的 &lt;font color=...&gt; 和 &lt;span style=&quot;color: ...&quot;&gt;，引号不限；预览的颜色序列；--template 的标签。其他标记（[b]、[url=...]、&lt;a href&gt;）和文字保持原样；--escape 写出的实体在 HTML 颜色标签中会被还原，用 --escape 时在所有颜色标签中都会被还原</translation>
+    </message>
+    <message>
+        <source>with --recolor</source>
+        <translation>与 --recolor 同用时</translation>
+    </message>
+    <message>
+        <source>colour coloured text anew: its colour tags are removed as --strip removes them (with --template&apos;s tags and --escape&apos;s entities too), then what is left is converted with the other options, the same as converting the stripped text</source>
+        <translation>给已上色的内容重新上色：先像 --strip 那样去掉颜色标签（包括 --template 的标签和 --escape 的实体），再按其他选项转换剩下的内容，结果与转换去掉颜色后的内容相同</translation>
+    </message>
+    <message>
+        <source>the markup does not fit in %1 bytes of UTF-8: even one tag for the whole text needs %2</source>
+        <translation>代码无法控制在 %1 个 UTF-8 字节以内：即使整段文字只用一个标签，也需要 %2 个字节</translation>
+    </message>
+    <message>
+        <source>the markup does not fit in %1 bytes of UTF-8: even one tag for each stretch between untagged whitespace needs %2</source>
+        <translation>代码无法控制在 %1 个 UTF-8 字节以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字节</translation>
+    </message>
+    <message>
+        <source>the markup does not fit in %1 bytes of GBK: even one tag for the whole text needs %2</source>
+        <translation>代码无法控制在 %1 个 GBK 字节以内：即使整段文字只用一个标签，也需要 %2 个字节</translation>
+    </message>
+    <message>
+        <source>the markup does not fit in %1 bytes of GBK: even one tag for each stretch between untagged whitespace needs %2</source>
+        <translation>代码无法控制在 %1 个 GBK 字节以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字节</translation>
     </message>
 </context>
 </TS>

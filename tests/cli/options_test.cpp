@@ -424,6 +424,19 @@ TEST(CommandLineConventions, OptionsThatWouldDoNothingAreRefused)
         { { "--escape", "-p" }, "--escape does nothing with --preview" },
         { { "--color-depth", "24" }, "--color-depth does nothing without --preview" },
         { { "--list-formats" }, "a TEXT does nothing with --list-formats" },
+        { { "--strip", "-m", "rainbow" }, "--mode does nothing with --strip" },
+        { { "--strip", "-s", "#F00" }, "--start does nothing with --strip" },
+        { { "-c", "#F00,#0F0", "--strip" }, "--stops does nothing with --strip" },
+        { { "--strip", "-S" }, "--symmetric does nothing with --strip" },
+        { { "--strip", "-M" }, "--merge does nothing with --strip" },
+        { { "--strip", "-w" }, "--skip-spaces does nothing with --strip" },
+        { { "--strip", "--fit", "99" }, "--fit does nothing with --strip" },
+        { { "--strip", "-f", "html" }, "--format does nothing with --strip" },
+        { { "--strip", "-p" }, "--preview does nothing with --strip" },
+        { { "--strip", "--recolor" }, "--strip does nothing with --recolor" },
+        { { "--strip", "--recolor", "-M" }, "--strip does nothing with --recolor" },
+        { { "--fit-unit", "gbk" }, "--fit-unit does nothing without --fit" },
+        { { "--strip", "--fit-unit", "gbk" }, "--fit-unit does nothing without --fit" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').constData());
@@ -436,6 +449,16 @@ TEST(CommandLineConventions, OptionsThatWouldDoNothingAreRefused)
     EXPECT_EQ(runCli({ "-m", "gradient", "--blend", "oklab", "-p", "--color-depth", "8", "ab" }).exitCode, 0);
     EXPECT_EQ(
         runCli({ "-m", "rainbow", "-r", "-S", "-M", "-w", "--fit", "9999", "abcdefghijkl" }).exitCode, 0);
+    // --strip reads what --template and --escape wrote; --recolor takes every option.
+    EXPECT_EQ(runCli({ "--strip", "-t", "<{hex}>{text}", "--escape", "-l", "ab" }).exitCode, 0);
+    EXPECT_EQ(runCli({ "--recolor", "-m", "rainbow", "-r", "-S", "-M", "-w", "--fit", "9999", "--fit-unit",
+                         "gbk", "-f", "html", "--escape", "-l", "-p", "abcdefghijkl" })
+                  .exitCode,
+        2); // --format and --escape with --preview, as without --recolor
+    EXPECT_EQ(runCli({ "--recolor", "-m", "rainbow", "-r", "-S", "-M", "-w", "--fit", "9999", "--fit-unit",
+                         "gbk", "-t", "<{hex}>{text}", "--escape", "-l", "abcdefghijkl" })
+                  .exitCode,
+        0);
 }
 
 // The preview: the text's own colour sequences go, every other control character is shown, never
@@ -649,6 +672,15 @@ TEST(CommandLineMessages, EveryMessageIsTheToolsOwn)
             "rainbowtext-cli: the markup does not fit in 27 characters: even one tag for the whole text "
             "needs "
             "28\n" },
+        { "a limit in bytes of GBK", { "--fit", "27", "--fit-unit", "gbk", "彩 b c" }, 1,
+            "rainbowtext-cli: the markup does not fit in 27 bytes of GBK: even one tag for the whole text "
+            "needs 29\n" },
+        { "a limit in bytes of UTF-8", { "-w", "--fit", "27", "--fit-unit", "utf-8", "彩 b c" }, 1,
+            "rainbowtext-cli: the markup does not fit in 27 bytes of UTF-8: even one tag for each stretch "
+            "between untagged whitespace needs 76\n" },
+        { "an unknown unit", { "--fit", "27", "--fit-unit", "GBK\x1b", "x" }, 2,
+            "rainbowtext-cli: --fit-unit: 'GBK\\x1B' is not one of chars, utf-8, gbk. Try 'rainbowtext-cli "
+            "--help'.\n" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -159,10 +159,8 @@ TEST(CommandLineLanguage, ChineseHelpDescribesEveryOptionInChinese)
             EXPECT_TRUE(run.out.contains("--" + option.longName().toUtf8() + ' ')) << run.out.constData();
             // A new option's description needs its Chinese in the .ts file.
             EXPECT_TRUE(holdsChinese(QByteArray::fromStdString(option.description.translated())));
-            if (option.idleWhen) {
-                EXPECT_TRUE(
-                    holdsChinese(QByteArray::fromStdString(translate("rainbowtext-cli", option.idleWhen))));
-            }
+            for (const IdleRule &rule : option.idle)
+                EXPECT_TRUE(holdsChinese(QByteArray::fromStdString(translate("rainbowtext-cli", rule.when))));
         }
     }
     // Lines break between Chinese characters to stay within 100 columns, a Chinese one taking two.

@@ -1,0 +1,200 @@
+#include "convert/conversion.h"
+#include "convert/markup_size.h"
+
+#include "tests/support/string_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <string>
+
+using namespace rainbow;
+
+namespace {
+
+std::string utf8(char32_t c)
+{
+    std::string out;
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += { char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F)) };
+    } else if (c < 0x10000) {
+        out += { char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F)) };
+    } else {
+        out += { char(0xF0 | (c >> 18)), char(0x80 | ((c >> 12) & 0x3F)), char(0x80 | ((c >> 6) & 0x3F)),
+            char(0x80 | (c & 0x3F)) };
+    }
+    return out;
+}
+
+/// glibc's GBK, apart from ICU: the bytes of a code point, or its "&#N;" where GBK lacks it.
+class IconvGbk {
+public:
+    IconvGbk()
+        : m_cd(iconv_open("GBK", "UTF-8"))
+    {
+    }
+    ~IconvGbk()
+    {
+        if (usable())
+            iconv_close(m_cd);
+    }
+    IconvGbk(const IconvGbk &) = delete;
+    IconvGbk &operator=(const IconvGbk &) = delete;
+
+    bool usable() const { return m_cd != iconv_t(-1); }
+
+    int64_t size(char32_t c)
+    {
+        std::string in = utf8(c);
+        char *inAt = in.data();
+        std::size_t inLeft = in.size();
+        char out[16];
+        char *outAt = out;
+        std::size_t outLeft = sizeof out;
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(m_cd, &inAt, &inLeft, &outAt, &outLeft) == std::size_t(-1))
+            return int64_t(("&#" + std::to_string(uint32_t(c)) + ";").size());
+        return int64_t(sizeof out - outLeft);
+    }
+
+    /// The bytes of a whole UTF-8 text in GBK, each character GBK lacks as its reference.
+    int64_t textSize(std::string text)
+    {
+        int64_t total = 0;
+        char *inAt = text.data();
+        std::size_t inLeft = text.size();
+        std::string out(4 * text.size() + 16, '\0');
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        while (inLeft > 0) {
+            char *outAt = out.data();
+            std::size_t outLeft = out.size();
+            if (iconv(m_cd, &inAt, &inLeft, &outAt, &outLeft) == std::size_t(-1)) {
+                // Not in GBK: the code point at inAt as a reference.
+                const auto lead = uint8_t(*inAt);
+                const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+                char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+                for (std::size_t i = 1; i < length; ++i)
+                    c = (c << 6) | (uint8_t(inAt[i]) & 0x3F);
+                total += int64_t(("&#" + std::to_string(uint32_t(c)) + ";").size());
+                inAt += length;
+                inLeft -= length;
+            }
+            total += int64_t(out.size() - outLeft);
+        }
+        return total;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+std::string converted(ConversionSettings settings, std::string_view text, int64_t groupSize)
+{
+    settings.groupSize = groupSize;
+    test::StringSink sink;
+    EXPECT_EQ(convertText(settings, text, sink), ConversionOutcome::Converted);
+    return sink.text;
+}
+
+} // namespace
+
+TEST(MarkupSize, NamedCharactersInEveryUnit)
+{
+    const struct {
+        const char *name;
+        std::string text;
+        int64_t codePoints, utf8Bytes, gbkBytes;
+    } cases[] = {
+        { "ASCII is one unit everywhere", "[color=#FF0000]", 15, 15, 15 },
+        { "CJK: three bytes of UTF-8, two of GBK", "中文", 2, 6, 4 },
+        { "the euro sign is the single byte 0x80 in GBK", "€", 1, 3, 1 },
+        { "an emoji GBK lacks is sent as &#128512;", "😀", 1, 4, 9 },
+        { "a CJK Extension B character is sent as &#131072;", "\U00020000", 1, 4, 9 },
+        { "U+00A0 is outside GBK: &#160;", "\u00A0", 1, 2, 6 },
+        { "the ideographic space is in GBK", "\u3000", 1, 3, 2 },
+        { "a joiner is sent, not dropped: &#8205;", "\u200D", 1, 3, 7 },
+        { "a variation selector too: &#65039;", "\uFE0F", 1, 3, 8 },
+        { "a family: three emoji and two joiners", "👨\u200D👩\u200D👧", 5, 18, 3 * 9 + 2 * 7 },
+        { "nothing", "", 0, 0, 0 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(markupSize(c.text, FitUnit::CodePoints), c.codePoints);
+        EXPECT_EQ(markupSize(c.text, FitUnit::Utf8Bytes), c.utf8Bytes);
+        EXPECT_EQ(markupSize(c.text, FitUnit::GbkBytes), c.gbkBytes);
+    }
+}
+
+// Every code point against glibc's GBK. Two places where encoders disagree by design are left
+// out: the private use area (GBK's user-defined rows, which ICU maps and glibc does not) and the
+// tag characters U+E0000.. (which glibc drops without a word).
+TEST(MarkupSize, GbkAgreesWithIconvForEveryCodePoint)
+{
+    IconvGbk reference;
+    ASSERT_TRUE(reference.usable());
+    MarkupSizer sizer(FitUnit::GbkBytes);
+    int disagreements = 0;
+    for (char32_t c = 1; c < 0x110000; c += c < 0x10000 ? 1 : 61) {
+        if ((c >= 0xD800 && c < 0xF900) || (c >= 0xE0000 && c < 0xE0080) || c >= 0xF0000)
+            continue;
+        if (sizer.size(utf8(c)) != reference.size(c) && ++disagreements <= 10)
+            ADD_FAILURE() << "U+" << std::hex << uint32_t(c);
+    }
+    EXPECT_EQ(disagreements, 0);
+}
+
+// The group size fitted in bytes of GBK, checked on the markup itself encoded by glibc: it
+// fits, and one character fewer a group would not.
+TEST(FitGroupSize, CountsTheMarkupsBytesOfGbk)
+{
+    IconvGbk reference;
+    ASSERT_TRUE(reference.usable());
+    const std::string text = "彩虹字 rainbow 😀€ <b>&amp; 𠀀\u00A0x 👨\u200D👩\u200D👧 末尾";
+    for (const bool escape : { false, true }) {
+        ConversionSettings settings;
+        settings.markup = MarkupTemplate { "<font color=\"#", "\">", "</font>" };
+        settings.escape = escape;
+        const int64_t whole = reference.textSize(converted(settings, text, 1));
+        const auto tooLong = fitGroupSize(settings, text, 0, FitUnit::GbkBytes);
+        ASSERT_TRUE(std::holds_alternative<FitPlanner::TooLong>(tooLong));
+        const int64_t shortest = std::get<FitPlanner::TooLong>(tooLong).needed;
+        EXPECT_TRUE(std::holds_alternative<FitPlanner::TooLong>(
+            fitGroupSize(settings, text, shortest - 1, FitUnit::GbkBytes)));
+        for (const int64_t limit : { whole, whole - 1, whole / 2, whole / 4, shortest }) {
+            SCOPED_TRACE("limit " + std::to_string(limit) + (escape ? ", escaped" : ""));
+            const auto fit = fitGroupSize(settings, text, limit, FitUnit::GbkBytes);
+            ASSERT_TRUE(std::holds_alternative<FitPlanner::Fit>(fit));
+            const FitPlanner::Fit &chosen = std::get<FitPlanner::Fit>(fit);
+            EXPECT_EQ(reference.textSize(converted(settings, text, chosen.groupSize)), chosen.size);
+            EXPECT_LE(chosen.size, limit);
+            if (chosen.groupSize > 1) {
+                EXPECT_GT(reference.textSize(converted(settings, text, chosen.groupSize - 1)), limit);
+            }
+        }
+    }
+}
+
+TEST(FitGroupSize, CountsBytesOfUtf8)
+{
+    const std::string text = "中文 and 😀 <&>";
+    ConversionSettings settings;
+    settings.escape = true;
+    const auto fit = fitGroupSize(settings, text, 200, FitUnit::Utf8Bytes);
+    ASSERT_TRUE(std::holds_alternative<FitPlanner::Fit>(fit));
+    const FitPlanner::Fit &chosen = std::get<FitPlanner::Fit>(fit);
+    const std::string markup = converted(settings, text, chosen.groupSize);
+    EXPECT_EQ(int64_t(markup.size()), chosen.size);
+    EXPECT_GT(int64_t(converted(settings, text, chosen.groupSize - 1).size()), 200);
+}
+
+TEST(FitUnit, NamesAndWords)
+{
+    EXPECT_EQ(parseFitUnit("chars"), FitUnit::CodePoints);
+    EXPECT_EQ(parseFitUnit("utf-8"), FitUnit::Utf8Bytes);
+    EXPECT_EQ(parseFitUnit("gbk"), FitUnit::GbkBytes);
+    EXPECT_EQ(parseFitUnit("GBK2"), std::nullopt);
+    EXPECT_EQ(describe(FitUnit::GbkBytes), "bytes of GBK");
+}
