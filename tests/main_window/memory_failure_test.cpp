@@ -193,20 +193,41 @@ TEST(MemoryShort, ConvertingAgainWithMemoryEnoughWorks)
     EXPECT_TRUE(window.text("Text3").endsWith(QStringLiteral("[/color]")));
 }
 
-// Copying a markup too big for the clipboard's copy of it says so and leaves the clipboard as it
-// was; the program goes on.
-TEST(MemoryShort, CopyingAMarkupTooBigForMemorySaysSo)
+// Copying a text too big for the clipboard's copy of it says so, whichever way it is copied; the
+// copy button leaves the clipboard as it was, and the program goes on.
+TEST(MemoryShort, CopyingATextTooBigForMemorySaysSo)
 {
-    Window window;
-    window.control<QPlainTextEdit>("Text1")->setPlainText(longInput(300000));
-    window.click("Command3");
-    ASSERT_EQ(window.status(), messages::converted);
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    const struct {
+        const char *name;
+        const char *box; // copied with Ctrl+C after Ctrl+A, or with the copy button when null
+        std::size_t largest;
+    } cases[] = {
+        { "the copy button", nullptr, 16 * megabyte },
+        { "the output box", "Text3", 16 * megabyte },
+        { "the preview, as text and as HTML", "RichTextBox1", 2 * megabyte },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Window window;
+        window.control<QPlainTextEdit>("Text1")->setPlainText(longInput(300000));
+        window.click("Command3");
+        ASSERT_EQ(window.status(), messages::converted);
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        if (c.box) {
+            window.control<QWidget>(c.box)->setFocus();
+            QTest::keyClick(window.control<QWidget>(c.box), Qt::Key_A, Qt::ControlModifier);
+        }
 
-    MemoryShort memoryShort(16 * megabyte);
-    window.click("Command2(1)");
-    EXPECT_EQ(window.status(), messages::outOfMemory);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
-    QTest::keyClicks(window.control<QWidget>("Text1"), QStringLiteral("z"));
-    EXPECT_EQ(window.status(), messages::gradientTip);
+        MemoryShort memoryShort(c.largest);
+        if (c.box)
+            QTest::keyClick(window.control<QWidget>(c.box), Qt::Key_C, Qt::ControlModifier);
+        else
+            window.click("Command2(1)");
+        EXPECT_EQ(window.status(), messages::outOfMemory);
+        if (!c.box) {
+            EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        }
+        QTest::keyClicks(window.control<QWidget>("Text1"), QStringLiteral("z"));
+        EXPECT_EQ(window.status(), messages::gradientTip);
+    }
 }

@@ -273,6 +273,7 @@ void Form1::connectEvents()
     connect(m_text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
     for (LongTextBox *box : { m_text1, m_text3 })
         connect(box, &LongTextBox::failed, this, &Form1::showFailure);
+    connect(m_richTextBox1, &ColoredPreview::failed, this, &Form1::showFailure);
     connect(m_option1, &QRadioButton::toggled, this, &Form1::updateOptionTabStops);
     updateOptionTabStops();
     for (QPushButton *button : { m_command1[0], m_command1[1], m_command2[1], m_command2[2], m_command3 })
