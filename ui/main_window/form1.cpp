@@ -290,9 +290,10 @@ void Form1::connectEvents()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (linkLabelEvent(watched, event) || pushButtonKey(watched, event))
-        return true;
-    return QWidget::eventFilter(watched, event);
+    // The link labels' handlers run from here.
+    bool handled = false;
+    guarded([&] { handled = linkLabelEvent(watched, event) || pushButtonKey(watched, event); });
+    return handled || QWidget::eventFilter(watched, event);
 }
 
 void Form1::updateOptionTabStops()
@@ -369,7 +370,7 @@ void Form1::mouseMoveEvent(QMouseEvent *event)
     // Option buttons and check boxes follow the pointer for their hover look and pass its moves
     // on to the window; only a move over no control at all is one over the background.
     if (!childAt(event->position().toPoint()))
-        Form_MouseMove();
+        guarded([this] { Form_MouseMove(); });
     QWidget::mouseMoveEvent(event);
 }
 
@@ -532,13 +533,15 @@ void Form1::applyConversion(const Form1State &state)
 
 void Form1::Option1_Click()
 {
-    setStatus(messages::gradientTip);
-    m_check1->setEnabled(false);
-    m_check2->setEnabled(false);
-    m_command1[0]->setEnabled(true);
-    m_command1[1]->setEnabled(true);
-    m_picture2->setScale(0, 0, 255, 10);
-    DrawGradientBar();
+    guarded([this] {
+        setStatus(messages::gradientTip);
+        m_check1->setEnabled(false);
+        m_check2->setEnabled(false);
+        m_command1[0]->setEnabled(true);
+        m_command1[1]->setEnabled(true);
+        m_picture2->setScale(0, 0, 255, 10);
+        DrawGradientBar();
+    });
 }
 
 void Form1::Option2_Click()
@@ -557,18 +560,26 @@ void Form1::Option2_Click()
     });
 }
 
-void Form1::Check1_Click() { ShowStylePicture(); }
+void Form1::Check1_Click()
+{
+    guarded([this] { ShowStylePicture(); });
+}
 
-void Form1::Check2_Click() { ShowStylePicture(); }
+void Form1::Check2_Click()
+{
+    guarded([this] { ShowStylePicture(); });
+}
 
 void Form1::Combo1_Click()
 {
-    Form1State state;
-    for (size_t j = 0; j < m_text2.size(); ++j)
-        state.Text2[j] = m_text2[j]->text();
-    rainbow::Combo1_Click(state, m_combo1->currentIndex());
-    for (size_t j = 0; j < m_text2.size(); ++j)
-        m_text2[j]->setText(state.Text2[j]);
+    guarded([this] {
+        Form1State state;
+        for (size_t j = 0; j < m_text2.size(); ++j)
+            state.Text2[j] = m_text2[j]->text();
+        rainbow::Combo1_Click(state, m_combo1->currentIndex());
+        for (size_t j = 0; j < m_text2.size(); ++j)
+            m_text2[j]->setText(state.Text2[j]);
+    });
 }
 
 void Form1::Text1_Change()
