@@ -3,6 +3,7 @@
 // of its own so that the other window tests keep the sanitizers' checks of new against delete.
 #include "ui/main_window/form1.h"
 #include "ui/main_window/preview.h"
+#include "ui/main_window/text_boxes.h"
 
 #include "convert/messages.h"
 #include "tests/main_window/preview_reader.h"
@@ -230,4 +231,29 @@ TEST(MemoryShort, CopyingATextTooBigForMemorySaysSo)
         QTest::keyClicks(window.control<QWidget>("Text1"), QStringLiteral("z"));
         EXPECT_EQ(window.status(), messages::gradientTip);
     }
+}
+
+// The output box takes in a long markup while the window waits. Should memory run out on the way,
+// the part that went in is taken out again, the window hears of it, and nothing more goes in.
+TEST(MemoryShort, AMarkupThatRunsOutOfMemoryGoingInIsTakenOutAndNothingGoesOn)
+{
+    ui::LongTextBox box;
+    box.show();
+    QString reported;
+    QObject::connect(&box, &ui::LongTextBox::failed, [&](const QString &message) { reported = message; });
+    // A paragraph of some 2,500 display blocks, whose list outgrows the allocations allowed; the
+    // toolkit's own painting stays within them.
+    box.setLongText(QString(10 * 1024 * 1024, u'a'));
+    ASSERT_GT(box.document()->characterCount(), 1);
+
+    MemoryShort memoryShort(16 * 1024);
+    for (int last = -1; box.document()->characterCount() != last;) {
+        last = box.document()->characterCount();
+        idle();
+    }
+    EXPECT_EQ(reported, messages::outOfMemory);
+    EXPECT_EQ(ui::plainText(box), QString());
+    QTest::keyClicks(&box, QStringLiteral("ok"));
+    idle();
+    EXPECT_EQ(ui::plainText(box), QStringLiteral("ok"));
 }
