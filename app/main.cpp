@@ -1,13 +1,13 @@
-#include "ui/application.h"
 #include "ui/main_window/form1.h"
 #include "ui/window_look.h"
 
+#include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
 {
-    rainbow::ui::Application app(argc, argv);
+    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rainbowtext"));
     // No display name: the toolkit would append it to every window title.
     QApplication::setDesktopFileName(QStringLiteral("io.github.rainbowtext"));

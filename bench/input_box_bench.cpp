@@ -2,9 +2,9 @@
 // button on ten million characters in each mode. Each case reports the process's peak resident
 // memory while it ran and what the status line said.
 #include "bench/window_bench.h"
-#include "ui/application.h"
 #include "ui/main_window/form1.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -106,7 +106,7 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    rainbow::ui::Application app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -39,8 +38,8 @@ private:
 
 } // namespace
 
-// What escapes a handler reaches the application object, which reports it on the status line of
-// the window it happened in and leaves that window usable with its input.
+// An error ends the handler it happens in, which reports it on the status line and leaves the
+// window usable with its input.
 TEST(HandlerFailure, IsReportedAndTheWindowStaysUsableWithItsInput)
 {
     const struct {
@@ -68,11 +67,7 @@ TEST(HandlerFailure, IsReportedAndTheWindowStaysUsableWithItsInput)
         auto *text1 = form.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
         text1->setPlainText(input);
 
-        // A queued click, as a key or the mouse would give: the toolkit's mouse and key handling
-        // copies the event in frames that an exception skips, and so leaks the copy.
-        QMetaObject::invokeMethod(form.findChild<QPushButton *>(QStringLiteral("Command1(0)")),
-            &QPushButton::click, Qt::QueuedConnection);
-        QCoreApplication::processEvents();
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Command1(0)")), Qt::LeftButton);
         EXPECT_EQ(form.findChild<QLabel *>(QStringLiteral("LblInfo"))->text(), c.message);
         EXPECT_EQ(ui::plainText(*text1), input);
 
@@ -82,13 +77,4 @@ TEST(HandlerFailure, IsReportedAndTheWindowStaysUsableWithItsInput)
         EXPECT_EQ(form.findChild<QLabel *>(QStringLiteral("LblInfo"))->text(), messages::converted);
         EXPECT_FALSE(ui::plainText(*form.findChild<QPlainTextEdit *>(QStringLiteral("Text3"))).isEmpty());
     }
-}
-
-TEST(HandlerFailure, OutsideAnyWindowIsReportedByTheMainWindow)
-{
-    ui::Form1 form;
-    form.show();
-    QTimer::singleShot(0, [] { throw std::bad_alloc(); });
-    QTest::qWait(20);
-    EXPECT_EQ(form.findChild<QLabel *>(QStringLiteral("LblInfo"))->text(), messages::outOfMemory);
 }

@@ -1,6 +1,5 @@
-// GoogleTest entry for tests that need a QApplication: headless unless a platform is chosen. It
-// is the window program's own, which catches what escapes a handler.
-#include "ui/application.h"
+// GoogleTest entry for tests that need a QApplication: headless unless a platform is chosen.
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -8,7 +7,7 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    rainbow::ui::Application app(argc, argv);
+    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

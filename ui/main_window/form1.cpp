@@ -8,6 +8,7 @@
 #include "ui/main_window/controls.h"
 #include "ui/main_window/display_blocks.h"
 #include "ui/main_window/form1_layout.h"
+#include "ui/main_window/handler_guard.h"
 #include "ui/main_window/links.h"
 #include "ui/main_window/picture2.h"
 #include "ui/main_window/preview.h"
@@ -120,6 +121,11 @@ QString plainText(const QPlainTextEdit &box)
     if (const auto *longBox = qobject_cast<const LongTextBox *>(&box))
         return longBox->longText();
     return documentText(*box.document());
+}
+
+template <typename Body> void Form1::guarded(Body &&body)
+{
+    runGuarded(body, [this](const QString &message) { showFailure(message); });
 }
 
 Form1::Form1(std::unique_ptr<ColorChooser> colorChooser, QWidget *parent)
@@ -265,6 +271,9 @@ void Form1::connectEvents()
     connect(m_check2, &QCheckBox::clicked, this, &Form1::Check2_Click);
     connect(m_combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(m_text1, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
+    for (LongTextBox *box : { m_text1, m_text3 })
+        connect(box, &LongTextBox::failed, this, &Form1::showFailure);
+    connect(m_richTextBox1, &ColoredPreview::failed, this, &Form1::showFailure);
     connect(m_option1, &QRadioButton::toggled, this, &Form1::updateOptionTabStops);
     updateOptionTabStops();
     for (QPushButton *button : { m_command1[0], m_command1[1], m_command2[1], m_command2[2], m_command3 })
@@ -281,9 +290,10 @@ void Form1::connectEvents()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (linkLabelEvent(watched, event) || pushButtonKey(watched, event))
-        return true;
-    return QWidget::eventFilter(watched, event);
+    // The link labels' handlers run from here.
+    bool handled = false;
+    guarded([&] { handled = linkLabelEvent(watched, event) || pushButtonKey(watched, event); });
+    return handled || QWidget::eventFilter(watched, event);
 }
 
 void Form1::updateOptionTabStops()
@@ -360,7 +370,7 @@ void Form1::mouseMoveEvent(QMouseEvent *event)
     // Option buttons and check boxes follow the pointer for their hover look and pass its moves
     // on to the window; only a move over no control at all is one over the background.
     if (!childAt(event->position().toPoint()))
-        Form_MouseMove();
+        guarded([this] { Form_MouseMove(); });
     QWidget::mouseMoveEvent(event);
 }
 
@@ -400,7 +410,10 @@ void Form1::Label6_MouseMove() { hoverLink(m_label6, messages::bugReportTip); }
 // A page that does not open is no error of ours: nothing to report.
 void Form1::Label3_Click() { QDesktopServices::openUrl(blogAddress()); }
 
-void Form1::Label4_Click() { FrmAbout::showModal(m_frmAbout); }
+void Form1::Label4_Click()
+{
+    guarded([this] { FrmAbout::showModal(m_frmAbout); });
+}
 
 void Form1::Label5_Click() { QDesktopServices::openUrl(homeAddress()); }
 
@@ -419,43 +432,53 @@ void Form1::Form_Load()
 
 void Form1::Command1_Click(int16_t Index)
 {
-    const std::optional<PackedColor> chosen = m_colorChooser->chooseColor(this);
-    if (!chosen)
-        return;
-    const RgbTriple color = unpackColor(*chosen);
-    if (Index == 0)
-        m_startColor = color;
-    else
-        m_endColor = color;
-    DrawGradientBar();
+    guarded([&] {
+        const std::optional<PackedColor> chosen = m_colorChooser->chooseColor(this);
+        if (!chosen)
+            return;
+        const RgbTriple color = unpackColor(*chosen);
+        if (Index == 0)
+            m_startColor = color;
+        else
+            m_endColor = color;
+        DrawGradientBar();
+    });
 }
 
 void Form1::Command2_Click(int16_t Index)
 {
-    if (Index == 1) {
-        QClipboard *clipboard = QGuiApplication::clipboard();
-        clipboard->clear();
-        clipboard->setText(plainText(*m_text3));
-        setStatus(messages::copied);
-    } else if (Index == 2) {
-        m_text1->setPlainText(QString());
-        m_text3->setPlainText(QString());
-    }
+    guarded([&] {
+        if (Index == 1) {
+            // A markup too big to copy leaves the clipboard as it was.
+            const QString markup = plainText(*m_text3);
+            checkRoom(clipboardBytes(markup.size()));
+            QClipboard *clipboard = QGuiApplication::clipboard();
+            clipboard->clear();
+            clipboard->setText(markup);
+            setStatus(messages::copied);
+        } else if (Index == 2) {
+            m_text1->setPlainText(QString());
+            m_text3->setPlainText(QString());
+        }
+    });
 }
 
 void Form1::Command3_Click()
 {
     const BusyCursor busy;
-    Form1State state = conversionState();
     // Disabling the focused button passes the focus on; it comes back with the button, so that
     // Enter converts again.
     const bool hadFocus = m_command3->hasFocus();
-    // Shown at once, as a long text takes a moment; no events are handled until the end.
-    m_command3->setEnabled(false);
-    setStatus(messages::converting);
-    m_lblInfo->repaint();
-    rainbow::Command3_Click(state);
-    applyConversion(state);
+    guarded([this] {
+        // The conversion runs on a copy of the state, which shows only once it is complete.
+        Form1State state = conversionState();
+        // Shown at once, as a long text takes a moment; no events are handled until the end.
+        m_command3->setEnabled(false);
+        setStatus(messages::converting);
+        m_lblInfo->repaint();
+        rainbow::Command3_Click(state);
+        applyConversion(state);
+    });
     if (hadFocus && m_command3->isEnabled())
         m_command3->setFocus(Qt::OtherFocusReason);
 }
@@ -482,9 +505,15 @@ Form1State Form1::conversionState() const
 
 void Form1::applyConversion(const Form1State &state)
 {
+    const RichTextState &preview = state.RichTextBox1;
+    const bool newPreview = preview.textRevision != m_previewRevision;
+    // The boxes copy what they show: a result they have no room for fails here, not half-shown.
+    std::size_t room = bytesToShow(state.Text3.size());
+    if (newPreview)
+        room += bytesToShow(preview.text.size()) + preview.colorRuns.size() * sizeof(ColorRun);
+    checkRoom(room);
     m_text3->setLongText(state.Text3);
-    if (state.RichTextBox1.textRevision != m_previewRevision) {
-        const RichTextState &preview = state.RichTextBox1;
+    if (newPreview) {
         fillPreview(*m_richTextBox1, preview.text, preview.colorRuns);
         QTextDocument &document = *m_richTextBox1->document();
         // Only a conversion that wrote the preview also selected in it.
@@ -504,49 +533,63 @@ void Form1::applyConversion(const Form1State &state)
 
 void Form1::Option1_Click()
 {
-    setStatus(messages::gradientTip);
-    m_check1->setEnabled(false);
-    m_check2->setEnabled(false);
-    m_command1[0]->setEnabled(true);
-    m_command1[1]->setEnabled(true);
-    m_picture2->setScale(0, 0, 255, 10);
-    DrawGradientBar();
+    guarded([this] {
+        setStatus(messages::gradientTip);
+        m_check1->setEnabled(false);
+        m_check2->setEnabled(false);
+        m_command1[0]->setEnabled(true);
+        m_command1[1]->setEnabled(true);
+        m_picture2->setScale(0, 0, 255, 10);
+        DrawGradientBar();
+    });
 }
 
 void Form1::Option2_Click()
 {
-    if (!longEnoughForRainbow(*m_text1)) {
-        setStatus(messages::tooShortForRainbow);
-        return;
-    }
-    setStatus(messages::rainbowTip);
-    m_check1->setEnabled(true);
-    m_check2->setEnabled(true);
-    m_command1[0]->setEnabled(false);
-    m_command1[1]->setEnabled(false);
-    ShowStylePicture();
+    guarded([this] {
+        if (!longEnoughForRainbow(*m_text1)) {
+            setStatus(messages::tooShortForRainbow);
+            return;
+        }
+        setStatus(messages::rainbowTip);
+        m_check1->setEnabled(true);
+        m_check2->setEnabled(true);
+        m_command1[0]->setEnabled(false);
+        m_command1[1]->setEnabled(false);
+        ShowStylePicture();
+    });
 }
 
-void Form1::Check1_Click() { ShowStylePicture(); }
+void Form1::Check1_Click()
+{
+    guarded([this] { ShowStylePicture(); });
+}
 
-void Form1::Check2_Click() { ShowStylePicture(); }
+void Form1::Check2_Click()
+{
+    guarded([this] { ShowStylePicture(); });
+}
 
 void Form1::Combo1_Click()
 {
-    Form1State state;
-    for (size_t j = 0; j < m_text2.size(); ++j)
-        state.Text2[j] = m_text2[j]->text();
-    rainbow::Combo1_Click(state, m_combo1->currentIndex());
-    for (size_t j = 0; j < m_text2.size(); ++j)
-        m_text2[j]->setText(state.Text2[j]);
+    guarded([this] {
+        Form1State state;
+        for (size_t j = 0; j < m_text2.size(); ++j)
+            state.Text2[j] = m_text2[j]->text();
+        rainbow::Combo1_Click(state, m_combo1->currentIndex());
+        for (size_t j = 0; j < m_text2.size(); ++j)
+            m_text2[j]->setText(state.Text2[j]);
+    });
 }
 
 void Form1::Text1_Change()
 {
-    if (m_option1->isChecked() && m_lblInfo->text() != messages::gradientTip)
-        setStatus(messages::gradientTip);
-    if (m_option2->isChecked())
-        Option2_Click();
+    guarded([this] {
+        if (m_option1->isChecked() && m_lblInfo->text() != messages::gradientTip)
+            setStatus(messages::gradientTip);
+        if (m_option2->isChecked())
+            Option2_Click();
+    });
 }
 
 void Form1::DrawGradientBar()

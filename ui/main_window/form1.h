@@ -69,10 +69,6 @@ public:
     /// Shows the style picture for the current values of Check1 and Check2.
     void ShowStylePicture();
 
-    /// After an error ended a handler: shows message and makes the convert button and the mode
-    /// buttons usable again. The input and everything else stay as the handler left them.
-    void showFailure(const QString &message);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -104,10 +100,18 @@ private:
     /// Writes the status line; it keeps its left and top and takes the size of the new caption.
     void setStatus(const QString &message);
 
+    /// Runs the body of a handler; what it throws ends it here and shows as showFailure.
+    template <typename Body> void guarded(Body &&body);
+
+    /// After an error ended a handler: shows message and makes the convert button and the mode
+    /// buttons usable again. The input and everything else stay as the handler left them.
+    void showFailure(const QString &message);
+
     /// The controls' values that the convert command reads.
     Form1State conversionState() const;
 
-    /// Shows what the convert command changed.
+    /// Shows what the convert command changed. Throws std::bad_alloc, before anything changes,
+    /// when the boxes have no room for it.
     void applyConversion(const Form1State &state);
 
     std::unique_ptr<ColorChooser> m_colorChooser;

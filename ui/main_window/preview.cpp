@@ -1,6 +1,7 @@
 #include "ui/main_window/preview.h"
 
 #include "ui/main_window/display_blocks.h"
+#include "ui/main_window/handler_guard.h"
 #include "ui/main_window/qt_color.h"
 
 #include <QMimeData>
@@ -142,11 +143,20 @@ qsizetype ColoredPreview::textOffset(int position) const
 
 QMimeData *ColoredPreview::createMimeDataFromSelection() const
 {
-    const QTextCursor selection = textCursor();
     auto *copied = new QMimeData;
-    copied->setText(textBetween(*document(), selection.selectionStart(), selection.selectionEnd()));
-    copied->setHtml(coloredHtml(
-        m_text, textOffset(selection.selectionStart()), textOffset(selection.selectionEnd()), m_runs));
+    // A copy too big for memory leaves the clipboard empty and says so.
+    runGuarded(
+        [&] {
+            const QTextCursor selection = textCursor();
+            const QString text
+                = textBetween(*document(), selection.selectionStart(), selection.selectionEnd());
+            QString html = coloredHtml(
+                m_text, textOffset(selection.selectionStart()), textOffset(selection.selectionEnd()), m_runs);
+            checkRoom(clipboardBytes(text.size() + html.size()));
+            copied->setText(text);
+            copied->setHtml(html);
+        },
+        [this](const QString &message) { emit const_cast<ColoredPreview *>(this)->failed(message); });
     return copied;
 }
 

@@ -33,6 +33,11 @@ public:
     /// for a block separator.
     std::optional<PackedColor> colorAt(int position) const;
 
+signals:
+    /// A copy of the selection ran out of memory or failed otherwise; message is the status
+    /// line's words for it.
+    void failed(const QString &message);
+
 protected:
     QMimeData *createMimeDataFromSelection() const override;
 

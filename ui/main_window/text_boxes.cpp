@@ -1,6 +1,7 @@
 #include "ui/main_window/text_boxes.h"
 
 #include "convert/window_rules.h"
+#include "ui/main_window/handler_guard.h"
 
 #include <QMimeData>
 #include <QScrollBar>
@@ -14,7 +15,7 @@ LongTextBox::LongTextBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {
     m_fillTimer.setInterval(0);
-    connect(&m_fillTimer, &QTimer::timeout, this, [this] { fillMore(laterFill); });
+    connect(&m_fillTimer, &QTimer::timeout, this, [this] { guarded([this] { fillMore(laterFill); }); });
     // A change that is none of the filling's replaced the document (setPlainText, say): the
     // rest of the text no longer belongs after it.
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -27,16 +28,34 @@ LongTextBox::LongTextBox(QWidget *parent)
 
 LongTextBox::~LongTextBox() = default;
 
+template <typename Body> bool LongTextBox::guarded(Body &&body)
+{
+    return runGuarded(body, [this](const QString &message) {
+        // Part of a text shows nothing the user asked for.
+        if (m_writer) {
+            stopFilling();
+            setPlainText(QString());
+        }
+        emit failed(message);
+    });
+}
+
 void LongTextBox::setLongText(const QString &text)
 {
     stopFilling();
     m_writing = true;
     setPlainText(QString());
     m_writing = false;
-    m_filling = text;
-    m_fillCursor = QTextCursor(document());
-    m_writer = std::make_unique<DisplayBlockWriter>(m_fillCursor, m_filling);
-    fillMore(firstFill);
+    try {
+        m_filling = text;
+        m_fillCursor = QTextCursor(document());
+        m_writer = std::make_unique<DisplayBlockWriter>(m_fillCursor, m_filling);
+        fillMore(firstFill);
+    } catch (...) {
+        stopFilling();
+        setPlainText(QString());
+        throw;
+    }
     moveCursor(QTextCursor::Start);
 }
 
@@ -68,7 +87,15 @@ void LongTextBox::fillMore(qsizetype units)
     m_writing = true;
     shown->setUndoRedoEnabled(false);
     m_fillCursor.beginEditBlock();
-    m_writer->writeUntil(end, QTextCharFormat());
+    try {
+        m_writer->writeUntil(end, QTextCharFormat());
+    } catch (...) {
+        // Closed, so that the document takes edits again; what went in is the caller's to remove.
+        m_fillCursor.endEditBlock();
+        shown->setUndoRedoEnabled(undo);
+        m_writing = false;
+        throw;
+    }
     m_fillCursor.endEditBlock();
     shown->setUndoRedoEnabled(undo);
     shown->setModified(false);
@@ -118,57 +145,79 @@ bool isUserInput(const QEvent *event)
 
 bool LongTextBox::viewportEvent(QEvent *event)
 {
+    // Once the rest failed to go in, the event still goes to the box, which is then empty.
     if (isUserInput(event))
-        finishFilling();
-    return QPlainTextEdit::viewportEvent(event);
+        guarded([this] { finishFilling(); });
+    bool handled = false;
+    guarded([&] { handled = QPlainTextEdit::viewportEvent(event); });
+    return handled;
 }
 
 bool LongTextBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == verticalScrollBar() && isUserInput(event))
-        finishFilling();
+        guarded([this] { finishFilling(); });
     return QPlainTextEdit::eventFilter(watched, event);
 }
 
 QMimeData *LongTextBox::createMimeDataFromSelection() const
 {
-    const QTextCursor selection = textCursor();
     auto *copied = new QMimeData;
-    copied->setText(textBetween(*document(), selection.selectionStart(), selection.selectionEnd()));
+    // Reporting changes nothing that a copy reads.
+    const_cast<LongTextBox *>(this)->guarded([&] {
+        const QTextCursor selection = textCursor();
+        const QString text = textBetween(*document(), selection.selectionStart(), selection.selectionEnd());
+        checkRoom(clipboardBytes(text.size()));
+        copied->setText(text);
+    });
     return copied;
 }
 
 void LongTextBox::keyPressEvent(QKeyEvent *event)
 {
-    finishFilling();
-    typePlainCharacters();
-    QPlainTextEdit::keyPressEvent(event);
+    guarded([&] {
+        finishFilling();
+        typePlainCharacters();
+        QPlainTextEdit::keyPressEvent(event);
+    });
 }
 
 void LongTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    finishFilling();
-    typePlainCharacters();
-    QPlainTextEdit::inputMethodEvent(event);
+    guarded([&] {
+        finishFilling();
+        typePlainCharacters();
+        QPlainTextEdit::inputMethodEvent(event);
+    });
 }
 
 void LongTextBox::insertFromMimeData(const QMimeData *source)
 {
-    finishFilling();
-    typePlainCharacters();
-    if (!source->hasText() || source->text().size() <= displayBlockLength) {
-        QPlainTextEdit::insertFromMimeData(source);
-        return;
-    }
-    // A long paste comes in as display blocks, in one step to undo.
-    const QString text = source->text();
-    QTextCursor cursor = textCursor();
-    cursor.beginEditBlock();
-    cursor.removeSelectedText();
-    DisplayBlockWriter(cursor, text).writeUntil(text.size(), withoutSoftBreakMark(cursor.charFormat()));
-    cursor.endEditBlock();
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    guarded([&] {
+        finishFilling();
+        typePlainCharacters();
+        if (!source->hasText() || source->text().size() <= displayBlockLength) {
+            QPlainTextEdit::insertFromMimeData(source);
+            return;
+        }
+        // A long paste comes in as display blocks, in one step to undo.
+        const QString text = source->text();
+        QTextCursor cursor = textCursor();
+        cursor.beginEditBlock();
+        try {
+            cursor.removeSelectedText();
+            DisplayBlockWriter(cursor, text)
+                .writeUntil(text.size(), withoutSoftBreakMark(cursor.charFormat()));
+        } catch (...) {
+            // A paste goes in whole or not at all: undoing the open step takes out what went in.
+            cursor.endEditBlock();
+            document()->undo(&cursor);
+            throw;
+        }
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+    });
 }
 
 void LongTextBox::typePlainCharacters()

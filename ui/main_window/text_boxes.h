@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include <cstddef>
 #include <memory>
 
 namespace rainbow::ui {
@@ -40,6 +41,12 @@ public:
     /// Puts whatever of the text set last is still out into the document at once.
     void finishFilling();
 
+signals:
+    /// Something the box did on its own (taking in the rest of a text, a paste, a copy) ran out
+    /// of memory or failed otherwise; message is the status line's words for it. The box is
+    /// left usable: a text that did not all go in is taken out again.
+    void failed(const QString &message);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool viewportEvent(QEvent *event) override;
@@ -59,6 +66,10 @@ private:
     /// Makes what the user types next a plain character, never a soft break.
     void typePlainCharacters();
 
+    /// Runs body; what it throws empties the box of a text still going in and is reported
+    /// through failed(). Returns whether body ran to its end.
+    template <typename Body> bool guarded(Body &&body);
+
     // The text setLongText was given, while part of it is still out of the document: the
     // document then holds exactly its first m_filled units (with soft breaks).
     QString m_filling;
@@ -68,6 +79,10 @@ private:
     bool m_writing = false;
     QTimer m_fillTimer;
 };
+
+/// The most address space a box's document takes for a text of `units` UTF-16 units: it keeps its
+/// text in one buffer that grows by doubling as the pieces go in.
+constexpr std::size_t bytesToShow(qsizetype units) { return std::size_t(units) * sizeof(char16_t) * 2; }
 
 /// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
 /// at every keystroke, and reading a text of many lines costs time per line.
