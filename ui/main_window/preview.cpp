@@ -71,6 +71,8 @@ ColoredPreview::ColoredPreview(QWidget *parent)
     : QPlainTextEdit(parent)
 {
     auto *shown = new QTextDocument(this);
+    // A new document takes the application's font; the box's own (the window's) is the one shown.
+    shown->setDefaultFont(font());
     shown->setDocumentLayout(new ColoringLayout(shown, *this));
     shown->setUndoRedoEnabled(false);
     setDocument(shown);
