@@ -8,12 +8,15 @@
 #include "ui/main_window/display_blocks.h"
 #include "ui/main_window/picture2.h"
 #include "ui/main_window/qt_color.h"
+#include "ui/window_look.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QGlyphRun>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,9 +25,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -342,6 +347,97 @@ TEST_F(Form1Test, LabelsAreAsLargeAsTheirCaptionsInTheWindowFont)
         EXPECT_EQ(control(name)->sizeHint(), control(name)->size()) << name;
 }
 
+namespace {
+
+/// The faces and pixel sizes a layout draws its text in, in order of use.
+std::vector<std::pair<QString, qreal>> drawnFaces(const QTextLayout &layout, int length)
+{
+    std::vector<std::pair<QString, qreal>> faces;
+    // With the length given: a block's layout does not know its own text's length.
+    for (const QGlyphRun &run : layout.glyphRuns(0, length)) {
+        const std::pair<QString, qreal> face(run.rawFont().familyName(), run.rawFont().pixelSize());
+        if (std::find(faces.begin(), faces.end(), face) == faces.end())
+            faces.push_back(face);
+    }
+    return faces;
+}
+
+} // namespace
+
+// Every control shows the window's face at 12 pixels, the texts inside the boxes and the preview's
+// coloured characters too (a new document would take the application's face).
+TEST_F(Form1Test, EveryControlAndThePreviewsCharactersUseTheWindowsFont)
+{
+    const QString sample = QStringLiteral("Rainbow 彩虹文字 text 123");
+    type(sample);
+    click("Command3");
+    const QFontInfo window(ui::windowFont());
+    for (QWidget *widget : form->findChildren<QWidget *>()) {
+        if (!widget->isVisible())
+            continue;
+        SCOPED_TRACE(widget->objectName().toStdString());
+        const QFontInfo shown(widget->font());
+        EXPECT_EQ(shown.family(), window.family());
+        EXPECT_EQ(shown.pixelSize(), 12);
+        if (auto *box = qobject_cast<QPlainTextEdit *>(widget)) {
+            const QFontInfo inside(box->document()->defaultFont());
+            EXPECT_EQ(inside.family(), window.family());
+            EXPECT_EQ(inside.pixelSize(), 12);
+        }
+    }
+
+    QTextLayout reference(sample, ui::windowFont());
+    reference.beginLayout();
+    reference.createLine();
+    reference.endLayout();
+    auto *preview = control<ui::ColoredPreview>("RichTextBox1");
+    const QTextBlock first = preview->document()->firstBlock();
+    preview->document()->documentLayout()->blockBoundingRect(first);
+    ASSERT_EQ(first.text(), sample);
+    EXPECT_TRUE(first.layout()->formats().size() > 0) << "the characters are coloured";
+    EXPECT_EQ(drawnFaces(*first.layout(), int(sample.size())), drawnFaces(reference, int(sample.size())));
+}
+
+// Whatever face a system gives the window, every label shows its whole caption, from the corner
+// the layout gives it; in the window's font the layout's sizes hold.
+TEST_F(Form1Test, EveryLabelIsAtLeastAsLargeAsItsCaptionInItsFont)
+{
+    for (QLabel *label : form->findChildren<QLabel *>()) {
+        if (label->text().isEmpty())
+            continue;
+        SCOPED_TRACE(label->objectName().toStdString());
+        const QFontMetrics metrics(label->font());
+        EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text()));
+        EXPECT_GE(label->height(), metrics.height());
+    }
+
+    const QRect place(256, 40, 42, 12);
+    const struct {
+        const char *name;
+        int pixelSize;
+        bool bold;
+    } fonts[] = { { "window font", 12, false }, { "window font, bold", 12, true }, { "larger", 16, false },
+        { "larger, bold", 16, true } };
+    for (const QString &caption : { QStringLiteral("提交BUG"), QStringLiteral("V1.0.2") }) {
+        for (const auto &f : fonts) {
+            SCOPED_TRACE(f.name);
+            QLabel label(caption);
+            QFont font = ui::windowFont();
+            font.setPixelSize(f.pixelSize);
+            font.setBold(f.bold);
+            label.setFont(font);
+            ui::fitToCaption(label, place);
+            const QFontMetrics metrics(font);
+            EXPECT_EQ(label.pos(), place.topLeft());
+            EXPECT_GE(label.width(), metrics.horizontalAdvance(caption));
+            EXPECT_GE(label.height(), metrics.height());
+            if (f.pixelSize == 12 && !f.bold && caption == QStringLiteral("提交BUG")) {
+                EXPECT_EQ(label.size(), place.size());
+            }
+        }
+    }
+}
+
 TEST_F(Form1Test, TheStatusLineKeepsItsCornerWhenItsCaptionChanges)
 {
     click("Option1");
@@ -351,8 +447,9 @@ TEST_F(Form1Test, TheStatusLineKeepsItsCornerWhenItsCaptionChanges)
         control("LblInfo")->geometry(), QRect(232, 80, metrics.horizontalAdvance(messages::gradientTip), 12));
 }
 
-// Tab and Shift+Tab walk the tab order both ways, skipping the hidden holders, the labels and
-// whatever is disabled; the option pair is one stop, at its selected button.
+// Tab and Shift+Tab walk the tab order both ways, skipping the hidden holders, the plain labels
+// and whatever is disabled; the option pair is one stop, at its selected button; the link labels
+// come last.
 TEST_F(Form1Test, TabAndShiftTabWalkTheTabOrderBothWays)
 {
     const auto walk = [this](bool backward, size_t steps) {
@@ -374,17 +471,19 @@ TEST_F(Form1Test, TabAndShiftTabWalkTheTabOrderBothWays)
     } cases[] = {
         { "gradient", [] {},
             { "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1", "Command1(1)",
-                "Command1(0)", "Picture2", "RichTextBox1", "Command3" } },
+                "Command1(0)", "Picture2", "RichTextBox1", "Label3", "Label4", "Label5", "Label6",
+                "Command3" } },
         { "rainbow waiting for input",
             [this] {
                 type(QStringLiteral("abc"));
                 click("Option2");
             },
             { "Option2", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1", "Command1(1)",
-                "Command1(0)", "Picture2", "RichTextBox1", "Command3" } },
+                "Command1(0)", "Picture2", "RichTextBox1", "Label3", "Label4", "Label5", "Label6",
+                "Command3" } },
         { "rainbow", [this] { type(QStringLiteral("def")); },
             { "Check2", "Check1", "Option2", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1",
-                "Picture2", "RichTextBox1", "Command3" } },
+                "Picture2", "RichTextBox1", "Label3", "Label4", "Label5", "Label6", "Command3" } },
         { "gradient chosen with the arrow keys",
             [this] {
                 control("Option2")->setFocus();
@@ -392,7 +491,8 @@ TEST_F(Form1Test, TabAndShiftTabWalkTheTabOrderBothWays)
                 ASSERT_TRUE(checked("Option1"));
             },
             { "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1", "Command1(1)",
-                "Command1(0)", "Picture2", "RichTextBox1", "Command3" } },
+                "Command1(0)", "Picture2", "RichTextBox1", "Label3", "Label4", "Label5", "Label6",
+                "Command3" } },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
