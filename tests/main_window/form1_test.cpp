@@ -8,6 +8,7 @@
 #include "ui/main_window/display_blocks.h"
 #include "ui/main_window/picture2.h"
 #include "ui/main_window/qt_color.h"
+#include "ui/main_window/text_box_accessible.h"
 #include "ui/window_look.h"
 
 #include <QAccessible>
@@ -820,6 +821,75 @@ TEST_F(Form1Test, ConvertingThroughTheButtonAgreesWithTheConversion)
                 ASSERT_EQ(shown.colors[size_t(unit)], ui::toQColor(*color)) << "unit " << unit;
             }
         }
+    }
+}
+
+namespace {
+
+/// Where the visual lines of a box start, as offsets into its text: every block laid out as the
+/// box lays it out.
+std::vector<int> shownLineStarts(const QPlainTextEdit &box)
+{
+    std::vector<int> starts;
+    const QTextDocument &document = *box.document();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        document.documentLayout()->blockBoundingRect(block);
+        const int blockStart = ui::textOffset(document, block.position());
+        for (int i = 0; i < block.layout()->lineCount(); ++i)
+            starts.push_back(blockStart + block.layout()->lineAt(i).textStart());
+    }
+    return starts;
+}
+
+/// Where the lines start that the box's own layout gives a text held as one paragraph.
+std::vector<int> unsplitLineStarts(const QPlainTextEdit &box, const QString &line)
+{
+    const ui::LineWrap wrap = ui::LineWrap::of(box);
+    QTextLayout layout(line, wrap.font);
+    layout.setTextOption(wrap.option);
+    layout.beginLayout();
+    std::vector<int> starts;
+    for (QTextLine shown = layout.createLine(); shown.isValid(); shown = layout.createLine()) {
+        shown.setLineWidth(wrap.width);
+        starts.push_back(shown.textStart());
+    }
+    layout.endLayout();
+    return starts;
+}
+
+} // namespace
+
+// A line longer than a display block shows, and reads to a screen reader, as the one line it is: its
+// lines break where the box wraps it, and nowhere else.
+TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
+{
+    const QString line = longLine(20000);
+    QGuiApplication::clipboard()->setText(line);
+    control("Text1")->setFocus();
+    QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
+    click("Command3");
+    const QString markup = text("Text3");
+    ASSERT_EQ(text("Text1"), line);
+    ASSERT_EQ(preview().text, line);
+    ASSERT_GT(markup.size(), 20 * line.size());
+
+    const std::pair<const char *, QString> boxes[]
+        = { { "Text1", line }, { "RichTextBox1", line }, { "Text3", markup } };
+    for (const auto &[name, shown] : boxes) {
+        SCOPED_TRACE(name);
+        auto *box = control<QPlainTextEdit>(name);
+        ASSERT_GT(box->document()->blockCount(), 4) << "held as display blocks";
+        QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(box)->textInterface();
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->characterCount(), shown.size());
+        EXPECT_TRUE(read->text(0, read->characterCount()) == shown) << "the accessible text is the line";
+        const int middle = int(box->document()->begin().next().next().position()) - 1;
+        const int offset = ui::textOffset(*box->document(), middle);
+        EXPECT_EQ(read->text(offset - 5, offset + 5), shown.mid(offset - 5, 10)) << "across a soft break";
+        const std::vector<int> starts = shownLineStarts(*box);
+        const std::vector<int> wrapped = unsplitLineStarts(*box, shown);
+        EXPECT_EQ(starts.size(), wrapped.size());
+        EXPECT_TRUE(starts == wrapped) << "the lines start where the box wraps the line";
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/main_window/text_boxes.h"
 
 #include "convert/window_rules.h"
+#include "ui/main_window/text_box_accessible.h"
 
 #include <QMimeData>
 #include <QScrollBar>
@@ -13,6 +14,7 @@ namespace rainbow::ui {
 LongTextBox::LongTextBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {
+    installTextBoxAccessible();
     m_fillTimer.setInterval(0);
     connect(&m_fillTimer, &QTimer::timeout, this, [this] { fillMore(laterFill); });
     // A change that is none of the filling's replaced the document (setPlainText, say): the
@@ -35,7 +37,7 @@ void LongTextBox::setLongText(const QString &text)
     m_writing = false;
     m_filling = text;
     m_fillCursor = QTextCursor(document());
-    m_writer = std::make_unique<DisplayBlockWriter>(m_fillCursor, m_filling);
+    m_writer = std::make_unique<DisplayBlockWriter>(m_fillCursor, m_filling, LineWrap::of(*this));
     fillMore(firstFill);
     moveCursor(QTextCursor::Start);
 }
@@ -165,7 +167,8 @@ void LongTextBox::insertFromMimeData(const QMimeData *source)
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    DisplayBlockWriter(cursor, text).writeUntil(text.size(), withoutSoftBreakMark(cursor.charFormat()));
+    DisplayBlockWriter(cursor, text, LineWrap::of(*this))
+        .writeUntil(text.size(), withoutSoftBreakMark(cursor.charFormat()));
     cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
