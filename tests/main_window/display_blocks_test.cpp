@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -163,4 +164,77 @@ TEST(DisplayBlockWriter, TheDocumentReadsBackAsTheTextWithoutSoftBreaks)
             ASSERT_EQ(ui::textBetween(document, 0, split) + ui::textBetween(document, split, end), read)
                 << "split at " << split;
     }
+}
+
+namespace {
+
+/// Where the lines of text start when it is laid out as one paragraph with wrap.
+std::vector<qsizetype> lineStarts(const QString &text, const ui::LineWrap &wrap)
+{
+    QTextLayout layout(text, wrap.font);
+    layout.setTextOption(wrap.option);
+    std::vector<qsizetype> starts;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(wrap.width);
+        starts.push_back(line.textStart());
+    }
+    layout.endLayout();
+    return starts;
+}
+
+} // namespace
+
+// With a box's wrap, a paragraph is cut at the start of one of its own lines, the last that fits the
+// piece; a paragraph too long to lay out again keeps the cuts without the wrap.
+TEST(SoftBreakPositions, WithTheBoxesWrapCutWhereALineStarts)
+{
+    QFont font;
+    font.setPixelSize(12);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const ui::LineWrap wrap { font, option, 150 };
+    const struct {
+        const char *name;
+        QString text;
+    } cases[] = {
+        { "ideographs", repeated(QStringLiteral("青柚彩虹文字在线生成工具"), 60) },
+        { "words and spaces", repeated(QStringLiteral("rainbow text, gradient colours "), 40) },
+        { "one long word", repeated(QStringLiteral("abcdefghij"), 90) },
+        { "mixed, with a hard break",
+            repeated(QStringLiteral("青柚 rainbow 彩虹文字 text "), 30) + u'\n'
+                + repeated(QStringLiteral("渐变色 ABC "), 60) },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const qsizetype maxLength = 300;
+        ui::SoftBreakFinder finder(c.text, wrap, maxLength);
+        std::vector<qsizetype> cuts;
+        for (qsizetype at = finder.next(); at < c.text.size(); at = finder.next())
+            cuts.push_back(at);
+        ASSERT_FALSE(cuts.empty());
+        const qsizetype hard = c.text.indexOf(u'\n');
+        qsizetype pieceStart = 0;
+        for (const qsizetype cut : cuts) {
+            if (hard >= 0 && pieceStart <= hard && cut > hard)
+                pieceStart = hard + 1; // a hard break starts a new count
+            EXPECT_GT(cut, pieceStart);
+            EXPECT_LE(cut - pieceStart, maxLength);
+            // The lines of the paragraph the cut lies in, counted from that paragraph's start.
+            const qsizetype paragraph = hard >= 0 && cut > hard ? hard + 1 : 0;
+            const qsizetype paragraphEnd = hard >= 0 && cut < hard ? hard : c.text.size();
+            const std::vector<qsizetype> starts
+                = lineStarts(c.text.mid(paragraph, paragraphEnd - paragraph), wrap);
+            EXPECT_TRUE(std::binary_search(starts.begin(), starts.end(), cut - paragraph)) << "cut " << cut;
+            pieceStart = cut;
+        }
+    }
+
+    const QString huge
+        = repeated(QStringLiteral("青柚 rainbow 彩虹文字 text "), int(ui::wrappedParagraphLength / 20) + 1);
+    ASSERT_GT(huge.size(), ui::wrappedParagraphLength);
+    ui::SoftBreakFinder withWrap(huge, wrap);
+    const std::vector<qsizetype> without = ui::softBreakPositions(huge);
+    for (size_t i = 0; i < std::min<size_t>(without.size(), 8); ++i)
+        EXPECT_EQ(withWrap.next(), without[i]) << "a paragraph too long to lay out again";
 }

@@ -8,12 +8,16 @@
 #include "ui/main_window/display_blocks.h"
 #include "ui/main_window/picture2.h"
 #include "ui/main_window/qt_color.h"
+#include "ui/main_window/text_box_accessible.h"
+#include "ui/window_look.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QGlyphRun>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,9 +26,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -342,6 +348,97 @@ TEST_F(Form1Test, LabelsAreAsLargeAsTheirCaptionsInTheWindowFont)
         EXPECT_EQ(control(name)->sizeHint(), control(name)->size()) << name;
 }
 
+namespace {
+
+/// The faces and pixel sizes a layout draws its text in, in order of use.
+std::vector<std::pair<QString, qreal>> drawnFaces(const QTextLayout &layout, int length)
+{
+    std::vector<std::pair<QString, qreal>> faces;
+    // With the length given: a block's layout does not know its own text's length.
+    for (const QGlyphRun &run : layout.glyphRuns(0, length)) {
+        const std::pair<QString, qreal> face(run.rawFont().familyName(), run.rawFont().pixelSize());
+        if (std::find(faces.begin(), faces.end(), face) == faces.end())
+            faces.push_back(face);
+    }
+    return faces;
+}
+
+} // namespace
+
+// Every control shows the window's face at 12 pixels, the texts inside the boxes and the preview's
+// coloured characters too (a new document would take the application's face).
+TEST_F(Form1Test, EveryControlAndThePreviewsCharactersUseTheWindowsFont)
+{
+    const QString sample = QStringLiteral("Rainbow 彩虹文字 text 123");
+    type(sample);
+    click("Command3");
+    const QFontInfo window(ui::windowFont());
+    for (QWidget *widget : form->findChildren<QWidget *>()) {
+        if (!widget->isVisible())
+            continue;
+        SCOPED_TRACE(widget->objectName().toStdString());
+        const QFontInfo shown(widget->font());
+        EXPECT_EQ(shown.family(), window.family());
+        EXPECT_EQ(shown.pixelSize(), 12);
+        if (auto *box = qobject_cast<QPlainTextEdit *>(widget)) {
+            const QFontInfo inside(box->document()->defaultFont());
+            EXPECT_EQ(inside.family(), window.family());
+            EXPECT_EQ(inside.pixelSize(), 12);
+        }
+    }
+
+    QTextLayout reference(sample, ui::windowFont());
+    reference.beginLayout();
+    reference.createLine();
+    reference.endLayout();
+    auto *preview = control<ui::ColoredPreview>("RichTextBox1");
+    const QTextBlock first = preview->document()->firstBlock();
+    preview->document()->documentLayout()->blockBoundingRect(first);
+    ASSERT_EQ(first.text(), sample);
+    EXPECT_TRUE(first.layout()->formats().size() > 0) << "the characters are coloured";
+    EXPECT_EQ(drawnFaces(*first.layout(), int(sample.size())), drawnFaces(reference, int(sample.size())));
+}
+
+// Whatever face a system gives the window, every label shows its whole caption, from the corner
+// the layout gives it; in the window's font the layout's sizes hold.
+TEST_F(Form1Test, EveryLabelIsAtLeastAsLargeAsItsCaptionInItsFont)
+{
+    for (QLabel *label : form->findChildren<QLabel *>()) {
+        if (label->text().isEmpty())
+            continue;
+        SCOPED_TRACE(label->objectName().toStdString());
+        const QFontMetrics metrics(label->font());
+        EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text()));
+        EXPECT_GE(label->height(), metrics.height());
+    }
+
+    const QRect place(256, 40, 42, 12);
+    const struct {
+        const char *name;
+        int pixelSize;
+        bool bold;
+    } fonts[] = { { "window font", 12, false }, { "window font, bold", 12, true }, { "larger", 16, false },
+        { "larger, bold", 16, true } };
+    for (const QString &caption : { QStringLiteral("提交BUG"), QStringLiteral("V1.0.2") }) {
+        for (const auto &f : fonts) {
+            SCOPED_TRACE(f.name);
+            QLabel label(caption);
+            QFont font = ui::windowFont();
+            font.setPixelSize(f.pixelSize);
+            font.setBold(f.bold);
+            label.setFont(font);
+            ui::fitToCaption(label, place);
+            const QFontMetrics metrics(font);
+            EXPECT_EQ(label.pos(), place.topLeft());
+            EXPECT_GE(label.width(), metrics.horizontalAdvance(caption));
+            EXPECT_GE(label.height(), metrics.height());
+            if (f.pixelSize == 12 && !f.bold && caption == QStringLiteral("提交BUG")) {
+                EXPECT_EQ(label.size(), place.size());
+            }
+        }
+    }
+}
+
 TEST_F(Form1Test, TheStatusLineKeepsItsCornerWhenItsCaptionChanges)
 {
     click("Option1");
@@ -351,8 +448,9 @@ TEST_F(Form1Test, TheStatusLineKeepsItsCornerWhenItsCaptionChanges)
         control("LblInfo")->geometry(), QRect(232, 80, metrics.horizontalAdvance(messages::gradientTip), 12));
 }
 
-// Tab and Shift+Tab walk the tab order both ways, skipping the hidden holders, the labels and
-// whatever is disabled; the option pair is one stop, at its selected button.
+// Tab and Shift+Tab walk the tab order both ways, skipping the hidden holders, the plain labels
+// and whatever is disabled; the option pair is one stop, at its selected button; the link labels
+// come last.
 TEST_F(Form1Test, TabAndShiftTabWalkTheTabOrderBothWays)
 {
     const auto walk = [this](bool backward, size_t steps) {
@@ -374,17 +472,19 @@ TEST_F(Form1Test, TabAndShiftTabWalkTheTabOrderBothWays)
     } cases[] = {
         { "gradient", [] {},
             { "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1", "Command1(1)",
-                "Command1(0)", "Picture2", "RichTextBox1", "Command3" } },
+                "Command1(0)", "Picture2", "RichTextBox1", "Label3", "Label4", "Label5", "Label6",
+                "Command3" } },
         { "rainbow waiting for input",
             [this] {
                 type(QStringLiteral("abc"));
                 click("Option2");
             },
             { "Option2", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1", "Command1(1)",
-                "Command1(0)", "Picture2", "RichTextBox1", "Command3" } },
+                "Command1(0)", "Picture2", "RichTextBox1", "Label3", "Label4", "Label5", "Label6",
+                "Command3" } },
         { "rainbow", [this] { type(QStringLiteral("def")); },
             { "Check2", "Check1", "Option2", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1",
-                "Picture2", "RichTextBox1", "Command3" } },
+                "Picture2", "RichTextBox1", "Label3", "Label4", "Label5", "Label6", "Command3" } },
         { "gradient chosen with the arrow keys",
             [this] {
                 control("Option2")->setFocus();
@@ -392,7 +492,8 @@ TEST_F(Form1Test, TabAndShiftTabWalkTheTabOrderBothWays)
                 ASSERT_TRUE(checked("Option1"));
             },
             { "Option1", "Text1", "Command2(2)", "Command2(1)", "Text3", "Combo1", "Command1(1)",
-                "Command1(0)", "Picture2", "RichTextBox1", "Command3" } },
+                "Command1(0)", "Picture2", "RichTextBox1", "Label3", "Label4", "Label5", "Label6",
+                "Command3" } },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -720,6 +821,75 @@ TEST_F(Form1Test, ConvertingThroughTheButtonAgreesWithTheConversion)
                 ASSERT_EQ(shown.colors[size_t(unit)], ui::toQColor(*color)) << "unit " << unit;
             }
         }
+    }
+}
+
+namespace {
+
+/// Where the visual lines of a box start, as offsets into its text: every block laid out as the
+/// box lays it out.
+std::vector<int> shownLineStarts(const QPlainTextEdit &box)
+{
+    std::vector<int> starts;
+    const QTextDocument &document = *box.document();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        document.documentLayout()->blockBoundingRect(block);
+        const int blockStart = ui::textOffset(document, block.position());
+        for (int i = 0; i < block.layout()->lineCount(); ++i)
+            starts.push_back(blockStart + block.layout()->lineAt(i).textStart());
+    }
+    return starts;
+}
+
+/// Where the lines start that the box's own layout gives a text held as one paragraph.
+std::vector<int> unsplitLineStarts(const QPlainTextEdit &box, const QString &line)
+{
+    const ui::LineWrap wrap = ui::LineWrap::of(box);
+    QTextLayout layout(line, wrap.font);
+    layout.setTextOption(wrap.option);
+    layout.beginLayout();
+    std::vector<int> starts;
+    for (QTextLine shown = layout.createLine(); shown.isValid(); shown = layout.createLine()) {
+        shown.setLineWidth(wrap.width);
+        starts.push_back(shown.textStart());
+    }
+    layout.endLayout();
+    return starts;
+}
+
+} // namespace
+
+// A line longer than a display block shows, and reads to a screen reader, as the one line it is: its
+// lines break where the box wraps it, and nowhere else.
+TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
+{
+    const QString line = longLine(20000);
+    QGuiApplication::clipboard()->setText(line);
+    control("Text1")->setFocus();
+    QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
+    click("Command3");
+    const QString markup = text("Text3");
+    ASSERT_EQ(text("Text1"), line);
+    ASSERT_EQ(preview().text, line);
+    ASSERT_GT(markup.size(), 20 * line.size());
+
+    const std::pair<const char *, QString> boxes[]
+        = { { "Text1", line }, { "RichTextBox1", line }, { "Text3", markup } };
+    for (const auto &[name, shown] : boxes) {
+        SCOPED_TRACE(name);
+        auto *box = control<QPlainTextEdit>(name);
+        ASSERT_GT(box->document()->blockCount(), 4) << "held as display blocks";
+        QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(box)->textInterface();
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->characterCount(), shown.size());
+        EXPECT_TRUE(read->text(0, read->characterCount()) == shown) << "the accessible text is the line";
+        const int middle = int(box->document()->begin().next().next().position()) - 1;
+        const int offset = ui::textOffset(*box->document(), middle);
+        EXPECT_EQ(read->text(offset - 5, offset + 5), shown.mid(offset - 5, 10)) << "across a soft break";
+        const std::vector<int> starts = shownLineStarts(*box);
+        const std::vector<int> wrapped = unsplitLineStarts(*box, shown);
+        EXPECT_EQ(starts.size(), wrapped.size());
+        EXPECT_TRUE(starts == wrapped) << "the lines start where the box wraps the line";
     }
 }
 

@@ -4,12 +4,16 @@
 #include "ui/main_window/links.h"
 #include "ui/version_window/frm_about.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -206,6 +210,139 @@ TEST_F(LinkLabelsTest, TheVersionLabelOpensTheHistoryModallyEveryTime)
         expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         EXPECT_EQ(shown, expected);
     }
+}
+
+namespace {
+
+/// Whether the bottom row of the label shows ink of its text colour: the underline.
+bool showsUnderline(QLabel *label)
+{
+    const QImage shown = label->grab().toImage();
+    const QColor ink = label->palette().color(QPalette::WindowText);
+    const int bottom = shown.height() - 1;
+    for (int x = 0; x < shown.width(); ++x)
+        if (shown.pixelColor(x, bottom) == ink)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST_F(LinkLabelsTest, TheKeyboardReachesTheLinksAfterThePreviewAndShowsTheFocusAsTheUnderline)
+{
+    QWidget *preview = form->findChild<QWidget *>(QStringLiteral("RichTextBox1"));
+    preview->setFocus();
+    for (const char *name : { "Label3", "Label4", "Label5", "Label6" }) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(showsUnderline(label(name)));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), label(name));
+        EXPECT_TRUE(showsUnderline(label(name)));
+        EXPECT_FALSE(underlined(name)) << "the font's underline stays the pointer's";
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("Command3"));
+    EXPECT_FALSE(showsUnderline(label("Label6")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), label("Label6"));
+
+    QTest::mouseClick(label("Label5"), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), label("Label6")) << "a click does not take the focus";
+}
+
+TEST_F(LinkLabelsTest, EnterReturnAndSpaceOpenAFocusedLinkOnce)
+{
+    const struct {
+        const char *name;
+        std::function<void(QWidget *)> press;
+        size_t opened;
+    } cases[] = {
+        { "Return", [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }, 1 },
+        { "Enter", [](QWidget *w) { QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier); }, 1 },
+        { "Space", [](QWidget *w) { QTest::keyClick(w, Qt::Key_Space); }, 1 },
+        { "Space held down",
+            [](QWidget *w) {
+                QTest::keyPress(w, Qt::Key_Space);
+                for (int i = 0; i < 3; ++i) {
+                    QKeyEvent repeat(
+                        QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+                    QApplication::sendEvent(w, &repeat);
+                }
+                QTest::keyRelease(w, Qt::Key_Space);
+            },
+            1 },
+        { "Ctrl+Return", [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return, Qt::ControlModifier); }, 0 },
+        { "a letter", [](QWidget *w) { QTest::keyClick(w, Qt::Key_A); }, 0 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        recorder.opened.clear();
+        label("Label5")->setFocus();
+        c.press(label("Label5"));
+        ASSERT_EQ(recorder.opened.size(), c.opened);
+        if (c.opened) {
+            EXPECT_EQ(recorder.opened.front(), ui::homeAddress());
+        }
+    }
+}
+
+TEST_F(LinkLabelsTest, ScreenReadersMeetLinksWithTheirTipsAndCanPressThem)
+{
+    const struct {
+        const char *label;
+        QString caption;
+        QString tip;
+    } cases[] = { { "Label3", QStringLiteral("作者博客"), messages::blogTip },
+        { "Label4", QStringLiteral("V1.0.2"), messages::versionTip },
+        { "Label5", QStringLiteral("青柚家园"), messages::homeTip },
+        { "Label6", QStringLiteral("提交BUG"), messages::bugReportTip } };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        QAccessibleInterface *link = QAccessible::queryAccessibleInterface(label(c.label));
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(link->role(), QAccessible::Link);
+        EXPECT_EQ(link->text(QAccessible::Name), c.caption);
+        EXPECT_EQ(link->text(QAccessible::Description), c.tip);
+        EXPECT_TRUE(link->state().focusable);
+        ASSERT_NE(link->actionInterface(), nullptr);
+        EXPECT_TRUE(
+            link->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
+    QAccessibleInterface *home = QAccessible::queryAccessibleInterface(label("Label5"));
+    home->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(recorder.opened.size(), 1u);
+    EXPECT_EQ(recorder.opened.front(), ui::homeAddress());
+}
+
+// A keyboard-only user: Enter on the version label opens the history, Escape closes it, and the
+// focus comes back to the label.
+TEST_F(LinkLabelsTest, EnterOpensTheHistoryAndEscapeClosesIt)
+{
+    label("Label4")->setFocus();
+    QWidget *modal = nullptr;
+    bool textHadFocus = false;
+    QTimer::singleShot(0, [&] {
+        modal = QApplication::activeModalWidget();
+        QWidget *focused = modal ? modal->focusWidget() : nullptr;
+        textHadFocus
+            = focused && focused->objectName() == QStringLiteral("Text1") && focused->window() == modal;
+        if (focused)
+            QTest::keyClick(focused, Qt::Key_Escape);
+    });
+    // Should Escape fail, the window still closes, so that the test ends.
+    QTimer::singleShot(2000, [] {
+        if (QWidget *still = QApplication::activeModalWidget())
+            still->close();
+    });
+    QElapsedTimer shown;
+    shown.start();
+    QTest::keyClick(label("Label4"), Qt::Key_Return);
+    ASSERT_NE(qobject_cast<FrmAbout *>(modal), nullptr);
+    EXPECT_TRUE(textHadFocus);
+    EXPECT_LT(shown.elapsed(), 1500) << "Escape closed it";
+    EXPECT_FALSE(modal->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 #include "links_test.moc"

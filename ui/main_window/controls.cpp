@@ -1,5 +1,7 @@
 #include "ui/main_window/controls.h"
 
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
@@ -42,15 +44,97 @@ void WrappingButton::paintEvent(QPaintEvent *)
     painter.drawControl(QStyle::CE_PushButton, option);
 }
 
+void fitToCaption(QLabel &label, const QRect &place)
+{
+    label.setGeometry(QRect(place.topLeft(), place.size().expandedTo(label.sizeHint())));
+}
+
+namespace {
+
+/// A link label as screen readers meet it: the link role, the caption as its name, the tip as its
+/// description, and a press action that opens it.
+class LinkLabelAccessible : public QAccessibleWidget {
+public:
+    explicit LinkLabelAccessible(LinkLabel *label)
+        : QAccessibleWidget(label, QAccessible::Link)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto *label = static_cast<const QLabel *>(widget());
+        if (kind == QAccessible::Name && label->accessibleName().isEmpty())
+            return label->text();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &actionName) override
+    {
+        // Queued: the version window is modal, and a screen reader's call must return meanwhile.
+        if (actionName == pressAction())
+            QMetaObject::invokeMethod(
+                static_cast<LinkLabel *>(widget()), &LinkLabel::activated, Qt::QueuedConnection);
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+};
+
+QAccessibleInterface *linkLabelFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(LinkLabel::staticMetaObject.className()) && object
+        && object->isWidgetType())
+        return new LinkLabelAccessible(static_cast<LinkLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 LinkLabel::LinkLabel(const QString &text, QWidget *parent)
     : QLabel(text, parent)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(linkLabelFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    const bool opens
+        = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
+    if (!opens || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    // Held down, the key opens once.
+    if (!event->isAutoRepeat())
+        emit activated();
+}
+
+void LinkLabel::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    update();
 }
 
 void LinkLabel::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
-    if (!font().underline())
+    // The focus shows as the underline: the label has no room for a frame.
+    if (!font().underline() && !hasFocus())
         return;
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));

@@ -22,16 +22,29 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-/// A label whose font underline shows inside its own height: a 12-pixel Song face puts the
-/// toolkit's underline one pixel below a box that just fits the caption.
+/// Sizes a label to its caption in the font it is drawn with, keeping the left and top of place:
+/// never smaller than place, which fits the caption in the window's font.
+void fitToCaption(QLabel &label, const QRect &place);
+
+/// A link: a label whose font underline shows inside its own height (a 12-pixel Song face puts the
+/// toolkit's underline one pixel below a box that just fits the caption). The keyboard reaches it
+/// with Tab, never the mouse; while it has the focus it shows the underline, and Enter, Return or
+/// Space activate it. Screen readers meet it as a link, with a press action.
 class LinkLabel : public QLabel {
     Q_OBJECT
 
 public:
     explicit LinkLabel(const QString &text, QWidget *parent = nullptr);
 
+signals:
+    /// Asked to open by the keyboard or a screen reader; a mouse click is the window's to see.
+    void activated();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 };
 
 /// A drop-down list that shows its entry on the window-background colour, as a list does, where the

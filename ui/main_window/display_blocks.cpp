@@ -2,10 +2,12 @@
 
 #include "convert/characters.h"
 
+#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
@@ -85,10 +87,66 @@ qsizetype cutPosition(QStringView text, qsizetype start, qsizetype limit)
 
 } // namespace
 
+LineWrap LineWrap::of(const QPlainTextEdit &box)
+{
+    const QTextDocument &document = *box.document();
+    LineWrap wrap { document.defaultFont(), document.defaultTextOption(), 0 };
+    // The width the box gives its document's layout, less the margins the layout keeps.
+    const qreal width = box.lineWrapMode() == QPlainTextEdit::WidgetWidth ? box.viewport()->width() : 0;
+    wrap.width = width > 0 ? width - 2 * document.documentMargin() : 0;
+    return wrap;
+}
+
+qsizetype LineWrap::lastLineStart(QStringView text, qsizetype start, qsizetype limit) const
+{
+    if (width <= 0 || option.wrapMode() == QTextOption::NoWrap)
+        return -1;
+    // Far enough past the limit that the last line before it sees what follows it.
+    constexpr qsizetype lookahead = 64;
+    const qsizetype end = std::min(text.size(), limit + lookahead);
+    QTextLayout layout(text.mid(start, end - start).toString(), font);
+    layout.setTextOption(option);
+    layout.setCacheEnabled(false);
+    qsizetype last = -1;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (line.textStart() > 0) {
+            if (start + line.textStart() > limit)
+                break;
+            last = start + line.textStart();
+        }
+    }
+    layout.endLayout();
+    return last;
+}
+
 SoftBreakFinder::SoftBreakFinder(QStringView text, qsizetype maxLength)
     : m_text(text)
     , m_maxLength(maxLength)
 {
+}
+
+SoftBreakFinder::SoftBreakFinder(QStringView text, const LineWrap &wrap, qsizetype maxLength)
+    : m_text(text)
+    , m_maxLength(maxLength)
+    , m_wrap(wrap)
+{
+}
+
+bool SoftBreakFinder::wrapsCurrentParagraph()
+{
+    if (!m_wrap)
+        return false;
+    if (m_pieceStart > m_paragraphEnd) {
+        // Looked for no further than the longest paragraph that wraps.
+        const qsizetype reach = std::min(m_text.size(), m_pieceStart + wrappedParagraphLength + 1);
+        m_paragraphEnd = findHardBreak(m_text, m_pieceStart, reach);
+        m_paragraphWraps = m_paragraphEnd < reach || reach == m_text.size();
+        if (!m_paragraphWraps)
+            m_paragraphEnd = findHardBreak(m_text, reach, m_text.size());
+    }
+    return m_paragraphWraps;
 }
 
 qsizetype SoftBreakFinder::next(qsizetype before)
@@ -102,7 +160,9 @@ qsizetype SoftBreakFinder::next(qsizetype before)
             m_pieceStart = hard + 1;
             continue;
         }
-        const qsizetype cut = cutPosition(m_text, m_pieceStart, limit);
+        const qsizetype wrapped
+            = wrapsCurrentParagraph() ? m_wrap->lastLineStart(m_text, m_pieceStart, limit) : -1;
+        const qsizetype cut = wrapped > m_pieceStart ? wrapped : cutPosition(m_text, m_pieceStart, limit);
         // One character longer than the piece may run to the paragraph's end.
         const qsizetype paragraphEnd
             = cut > limit ? findHardBreak(m_text, limit + 1, std::min(cut + 1, size)) : size;
@@ -239,6 +299,13 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
     if (end > m_written)
         m_cursor.insertText(m_text.mid(m_written, end - m_written), format);
     m_written = std::max(m_written, end);
+}
+
+DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text, const LineWrap &wrap)
+    : m_cursor(cursor)
+    , m_text(text)
+    , m_breaks(text, wrap)
+{
 }
 
 std::vector<qsizetype> DisplayBlockWriter::blockStarts() const

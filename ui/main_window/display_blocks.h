@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QStringView>
 #include <QTextCharFormat>
+#include <QTextOption>
 
 #include <limits>
+#include <optional>
 #include <vector>
 
+class QPlainTextEdit;
 class QTextBlock;
 class QTextCursor;
 class QTextDocument;
@@ -22,6 +26,26 @@ namespace rainbow::ui {
 /// The longest paragraph a box holds as one block.
 inline constexpr qsizetype displayBlockLength = 4096;
 
+/// The longest paragraph whose display blocks end where the box wraps its lines. Finding those
+/// places lays the paragraph out once more (about a microsecond a unit), so a longer one is cut
+/// at the places softBreakPositions gives, and a short line may show before each soft break.
+inline constexpr qsizetype wrappedParagraphLength = qsizetype(1) << 19;
+
+/// How a box wraps its lines: its font, text option and the width its lines take.
+struct LineWrap {
+    QFont font;
+    QTextOption option;
+    qreal width = 0;
+
+    /// The wrap of a box as its document's layout lays it out; a box without a width wraps nowhere.
+    static LineWrap of(const QPlainTextEdit &box);
+
+    /// Where a display block that starts a line at `start` is best cut before or at limit: the start
+    /// of the last line the box begins there, laying out the text from start a little past limit;
+    /// -1 when no line begins in (start, limit].
+    qsizetype lastLineStart(QStringView text, qsizetype start, qsizetype limit) const;
+};
+
 /// The offsets in text before which a soft break goes, in order. Hard breaks are "\r\n", "\r",
 /// "\n" and U+2029. A paragraph longer than maxLength is cut into pieces of at most maxLength
 /// units, each cut after the last space in the final quarter of its piece, else at the last
@@ -35,15 +59,25 @@ class SoftBreakFinder {
 public:
     explicit SoftBreakFinder(QStringView text, qsizetype maxLength = displayBlockLength);
 
+    /// Cuts paragraphs of up to wrappedParagraphLength units where wrap wraps them instead, so
+    /// that the blocks show the paragraph's lines: each block then starts a line.
+    SoftBreakFinder(QStringView text, const LineWrap &wrap, qsizetype maxLength = displayBlockLength);
+
     /// The next soft break, looked for only in display blocks that start before `before` (it may
     /// lie after that); past the text's end (text.size() + 1) when there is none there, and a
     /// later call with a larger `before` looks on from there.
     qsizetype next(qsizetype before = std::numeric_limits<qsizetype>::max());
 
 private:
+    /// Whether the paragraph that holds the current piece is cut where the box wraps.
+    bool wrapsCurrentParagraph();
+
     QStringView m_text;
     qsizetype m_maxLength;
+    std::optional<LineWrap> m_wrap;
     qsizetype m_pieceStart = 0; // where the current display block starts
+    qsizetype m_paragraphEnd = -1; // the end of the paragraph last looked at, -1 before
+    bool m_paragraphWraps = false;
 };
 
 /// The units of the hard break that starts at text[at]: 2 for "\r\n", 1 for any other (a lone
@@ -77,6 +111,9 @@ QString documentText(const QTextDocument &document);
 class DisplayBlockWriter {
 public:
     DisplayBlockWriter(QTextCursor &cursor, const QString &text, qsizetype maxLength = displayBlockLength);
+
+    /// Cuts as SoftBreakFinder with a line wrap does: the text is written where a line starts.
+    DisplayBlockWriter(QTextCursor &cursor, const QString &text, const LineWrap &wrap);
 
     /// Writes the text from where the last call stopped up to end (exclusive) in format.
     void writeUntil(qsizetype end, const QTextCharFormat &format);

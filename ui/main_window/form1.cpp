@@ -170,6 +170,10 @@ void Form1::createControls()
     m_label6 = makeLabel<LinkLabel>(this, "Label6", QStringLiteral("提交BUG"), linkColor);
     m_label3 = makeLabel<LinkLabel>(this, "Label3", QStringLiteral("作者博客"), linkColor);
     m_label5 = makeLabel<LinkLabel>(this, "Label5", QStringLiteral("青柚家园"), linkColor);
+    m_label3->setAccessibleDescription(messages::blogTip);
+    m_label4->setAccessibleDescription(messages::versionTip);
+    m_label5->setAccessibleDescription(messages::homeTip);
+    m_label6->setAccessibleDescription(messages::bugReportTip);
 
     m_label2 = makeLabel(this, "Label2", QStringLiteral("输入需要生成彩虹文字的内容"));
     m_text1 = makeTextBox<LongTextBox>(this, "Text1");
@@ -236,7 +240,12 @@ void Form1::placeControls()
     for (QWidget *control : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         const QByteArray name = control->objectName().toUtf8();
         const auto place = places.find(std::string_view(name.constData(), size_t(name.size())));
-        if (place != places.end())
+        if (place == places.end())
+            continue;
+        auto *label = qobject_cast<QLabel *>(control);
+        if (label && !label->text().isEmpty())
+            fitToCaption(*label, place->second);
+        else
             control->setGeometry(place->second);
     }
 }
@@ -286,6 +295,13 @@ void Form1::connectEvents()
         link->setMouseTracking(true);
         link->installEventFilter(this);
     }
+    // The keyboard and screen readers open the links as a click does.
+    const std::array<std::pair<QLabel *, void (Form1::*)()>, 4> linkClicks {
+        { { m_label3, &Form1::Label3_Click }, { m_label4, &Form1::Label4_Click },
+            { m_label5, &Form1::Label5_Click }, { m_label6, &Form1::Label6_Click } }
+    };
+    for (const auto &[link, click] : linkClicks)
+        connect(static_cast<LinkLabel *>(link), &LinkLabel::activated, this, click);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

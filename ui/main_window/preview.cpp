@@ -3,6 +3,7 @@
 #include "ui/main_window/display_blocks.h"
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/qt_color.h"
+#include "ui/main_window/text_box_accessible.h"
 
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
@@ -71,7 +72,10 @@ private:
 ColoredPreview::ColoredPreview(QWidget *parent)
     : QPlainTextEdit(parent)
 {
+    installTextBoxAccessible();
     auto *shown = new QTextDocument(this);
+    // A new document takes the application's font; the box's own (the window's) is the one shown.
+    shown->setDefaultFont(font());
     shown->setDocumentLayout(new ColoringLayout(shown, *this));
     shown->setUndoRedoEnabled(false);
     setDocument(shown);
@@ -91,7 +95,7 @@ void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs
     cursor.endEditBlock();
     shown->clear();
     cursor.beginEditBlock();
-    DisplayBlockWriter writer(cursor, m_text);
+    DisplayBlockWriter writer(cursor, m_text, LineWrap::of(*this));
     writer.writeUntil(m_text.size(), QTextCharFormat());
     cursor.endEditBlock();
     m_blockStarts = writer.blockStarts();

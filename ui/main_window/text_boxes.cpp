@@ -2,6 +2,7 @@
 
 #include "convert/window_rules.h"
 #include "ui/main_window/handler_guard.h"
+#include "ui/main_window/text_box_accessible.h"
 
 #include <QMimeData>
 #include <QScrollBar>
@@ -14,6 +15,7 @@ namespace rainbow::ui {
 LongTextBox::LongTextBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {
+    installTextBoxAccessible();
     m_fillTimer.setInterval(0);
     connect(&m_fillTimer, &QTimer::timeout, this, [this] { guarded([this] { fillMore(laterFill); }); });
     // A change that is none of the filling's replaced the document (setPlainText, say): the
@@ -49,7 +51,7 @@ void LongTextBox::setLongText(const QString &text)
     try {
         m_filling = text;
         m_fillCursor = QTextCursor(document());
-        m_writer = std::make_unique<DisplayBlockWriter>(m_fillCursor, m_filling);
+        m_writer = std::make_unique<DisplayBlockWriter>(m_fillCursor, m_filling, LineWrap::of(*this));
         fillMore(firstFill);
     } catch (...) {
         stopFilling();
@@ -206,7 +208,7 @@ void LongTextBox::insertFromMimeData(const QMimeData *source)
         cursor.beginEditBlock();
         try {
             cursor.removeSelectedText();
-            DisplayBlockWriter(cursor, text)
+            DisplayBlockWriter(cursor, text, LineWrap::of(*this))
                 .writeUntil(text.size(), withoutSoftBreakMark(cursor.charFormat()));
         } catch (...) {
             // A paste goes in whole or not at all: undoing the open step takes out what went in.

@@ -1,0 +1,245 @@
+#include "ui/main_window/text_box_accessible.h"
+
+#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/preview.h"
+#include "ui/main_window/qt_color.h"
+#include "ui/main_window/text_boxes.h"
+
+#include <QAccessibleWidget>
+#include <QFontInfo>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace rainbow::ui {
+
+int documentPosition(const QTextDocument &document, int offset)
+{
+    int softBreaks = 0;
+    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
+        if (!followsSoftBreak(block))
+            continue;
+        // The text offset where this soft break sits.
+        if (block.position() - 1 - softBreaks > offset)
+            break;
+        ++softBreaks;
+    }
+    return offset + softBreaks;
+}
+
+int textOffset(const QTextDocument &document, int position)
+{
+    int softBreaks = 0;
+    for (QTextBlock block = document.begin().next(); block.isValid() && block.position() <= position;
+         block = block.next())
+        if (followsSoftBreak(block))
+            ++softBreaks;
+    return position - softBreaks;
+}
+
+namespace {
+
+/// A text box as a screen reader meets it: the toolkit's editable text, less the soft breaks.
+class TextBoxAccessible : public QAccessibleWidget,
+                          public QAccessibleTextInterface,
+                          public QAccessibleEditableTextInterface {
+public:
+    explicit TextBoxAccessible(QPlainTextEdit *box)
+        : QAccessibleWidget(box, QAccessible::EditableText)
+    {
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        if (type == QAccessible::EditableTextInterface && !box()->isReadOnly())
+            return static_cast<QAccessibleEditableTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.multiLine = true;
+        state.selectableText = true;
+        state.readOnly = box()->isReadOnly();
+        state.editable = !box()->isReadOnly();
+        return state;
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value)
+            return text(0, characterCount());
+        return QAccessibleWidget::text(kind);
+    }
+
+    void selection(int selectionIndex, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+        const QTextCursor cursor = box()->textCursor();
+        if (selectionIndex != 0 || !cursor.hasSelection())
+            return;
+        *startOffset = textOffset(document(), cursor.selectionStart());
+        *endOffset = textOffset(document(), cursor.selectionEnd());
+    }
+
+    int selectionCount() const override { return box()->textCursor().hasSelection() ? 1 : 0; }
+
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+
+    void removeSelection(int selectionIndex) override
+    {
+        if (selectionIndex != 0)
+            return;
+        QTextCursor cursor = box()->textCursor();
+        cursor.clearSelection();
+        box()->setTextCursor(cursor);
+    }
+
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override
+    {
+        if (selectionIndex != 0)
+            return;
+        QTextCursor cursor(&whole());
+        cursor.setPosition(position(startOffset));
+        cursor.setPosition(position(endOffset), QTextCursor::KeepAnchor);
+        box()->setTextCursor(cursor);
+    }
+
+    int cursorPosition() const override { return textOffset(document(), box()->textCursor().position()); }
+
+    void setCursorPosition(int offset) override
+    {
+        QTextCursor cursor(&whole());
+        cursor.setPosition(position(offset));
+        box()->setTextCursor(cursor);
+    }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        return textBetween(whole(), position(startOffset), position(endOffset));
+    }
+
+    int characterCount() const override
+    {
+        const QTextDocument &shown = whole();
+        return textOffset(shown, shown.characterCount() - 1);
+    }
+
+    QRect characterRect(int offset) const override
+    {
+        QTextCursor cursor(&whole());
+        cursor.setPosition(position(offset));
+        QRect rect = box()->cursorRect(cursor);
+        const QString character = text(offset, offset + 1);
+        rect.setWidth(std::max(1, QFontMetrics(whole().defaultFont()).horizontalAdvance(character)));
+        return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
+    }
+
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        const QPoint inside = box()->viewport()->mapFromGlobal(point);
+        if (!box()->viewport()->rect().contains(inside))
+            return -1;
+        return textOffset(whole(), box()->cursorForPosition(inside).position());
+    }
+
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        setSelection(0, startIndex, endIndex);
+        box()->ensureCursorVisible();
+    }
+
+    QString attributes(int offset, int *startOffset, int *endOffset) const override
+    {
+        const int count = characterCount();
+        if (offset < 0 || offset > count) {
+            *startOffset = *endOffset = -1;
+            return QString();
+        }
+        *startOffset = std::min(offset, std::max(0, count - 1));
+        *endOffset = std::min(*startOffset + 1, count);
+        // The format of the character after the position: a cursor gives the one before it.
+        QTextCursor cursor(&whole());
+        cursor.setPosition(std::min(position(*startOffset) + 1, whole().characterCount() - 1));
+        const QFont font = cursor.charFormat().font().resolve(whole().defaultFont());
+        const QFontInfo shown(font);
+        QColor ink = box()->palette().color(QPalette::Text);
+        if (const auto *preview = qobject_cast<const ColoredPreview *>(box()))
+            if (const std::optional<PackedColor> color = preview->colorAt(position(*startOffset)))
+                ink = toQColor(*color);
+        const auto rgb = [](const QColor &color) {
+            return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
+        };
+        return QStringLiteral("font-family:\"%1\";font-size:%2pt;font-weight:%3;font-style:%4;"
+                              "text-underline-style:%5;color:%6;background-color:%7;")
+            .arg(font.families().value(0, shown.family()))
+            .arg(shown.pointSizeF())
+            .arg(font.weight())
+            .arg(font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"))
+            .arg(font.underline() ? QStringLiteral("solid") : QStringLiteral("none"))
+            .arg(rgb(ink), rgb(box()->palette().color(QPalette::Base)));
+    }
+
+    void deleteText(int startOffset, int endOffset) override
+    {
+        replaceText(startOffset, endOffset, QString());
+    }
+
+    void insertText(int offset, const QString &text) override { replaceText(offset, offset, text); }
+
+    void replaceText(int startOffset, int endOffset, const QString &text) override
+    {
+        QTextCursor cursor(&whole());
+        cursor.setPosition(position(startOffset));
+        cursor.setPosition(position(endOffset), QTextCursor::KeepAnchor);
+        cursor.insertText(text, withoutSoftBreakMark(cursor.charFormat()));
+    }
+
+private:
+    QPlainTextEdit *box() const { return static_cast<QPlainTextEdit *>(widget()); }
+    const QTextDocument &document() const { return *box()->document(); }
+
+    /// The document with all of its text in it: an output box may still be taking in the rest.
+    QTextDocument &whole() const
+    {
+        if (auto *longBox = qobject_cast<LongTextBox *>(box()))
+            longBox->finishFilling();
+        return *box()->document();
+    }
+
+    int position(int offset) const
+    {
+        const QTextDocument &shown = whole();
+        return std::clamp(documentPosition(shown, offset), 0, shown.characterCount() - 1);
+    }
+};
+
+QAccessibleInterface *textBoxFactory(const QString &className, QObject *object)
+{
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String(LongTextBox::staticMetaObject.className())
+        || className == QLatin1String(ColoredPreview::staticMetaObject.className()))
+        return new TextBoxAccessible(static_cast<QPlainTextEdit *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void installTextBoxAccessible()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(textBoxFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+} // namespace rainbow::ui
