@@ -41,9 +41,15 @@ void refuseBytesOutsidePaths(const std::vector<std::string> &arguments, const QC
         const auto offset = firstInvalidUtf8(argument);
         if (!offset)
             continue;
-        const bool holdsPath = i > 0 && !path.empty() && argument.size() >= path.size()
+        const bool endsWithPath = i > 0 && !path.empty() && argument.size() >= path.size()
             && argument.compare(argument.size() - path.size(), path.size(), path) == 0
             && *offset >= argument.size() - path.size();
+        // The path alone follows -F or --file; joined, it follows them in the same argument.
+        const std::string &before = i > 1 ? arguments[i - 1] : std::string();
+        const bool afterOption = before == "--file"
+            || (before.size() > 1 && before[0] == '-' && before[1] != '-' && before.back() == 'F');
+        const bool holdsPath
+            = endsWithPath && (argument.size() == path.size() ? afterOption : argument[0] == '-');
         if (!holdsPath)
             throw UsageError(i == 0
                     ? fill(

@@ -636,6 +636,8 @@ TEST(CommandLineInput, APathIsBytes)
     // Only the path: other values and the TEXT must still be UTF-8.
     EXPECT_TRUE(runCli({ "-F", path, "--end", "\xFF" }).err.contains("argument 4 is not valid UTF-8"));
     EXPECT_TRUE(runCli({ "-s", "\xFF", "x" }).err.contains("argument 2 is not valid UTF-8"));
+    // A TEXT that merely ends with the path's bytes is no path, --help or not.
+    EXPECT_TRUE(runCli({ "-h", "@" + path, "-F" + path }).err.contains("argument 2 is not valid UTF-8"));
     unlink(path.constData());
     rmdir(directory.constData());
 

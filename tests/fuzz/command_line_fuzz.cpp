@@ -1,5 +1,6 @@
 // rainbowtext-cli on any arguments and any standard input: it never crashes, and input that is
-// not UTF-8 always ends with exit status 2 and one line on standard error.
+// not UTF-8 always ends with exit status 2 and a message on standard error (one line, or with
+// --lines one for each line that is not UTF-8), each line in the tool's name.
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_input.h"
 
@@ -70,16 +71,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     check(status == 0 || status == 1 || status == 2, "exit status 0, 1 or 2");
     if (status != 0) {
         check(!message.empty() && message.back() == '\n', "a failure says why, ending its line");
-        check(message.find('\n') == message.size() - 1, "a failure is one line on standard error");
+        for (std::size_t line = 0; line < message.size(); line = message.find('\n', line) + 1)
+            check(
+                message.compare(line, 17, "rainbowtext-cli: ") == 0, "each line of a failure names the tool");
         for (const char byte : message)
             check(
                 byte == '\n' || (uint8_t(byte) >= 0x20 && byte != 0x7F), "no control character in a message");
     } else {
         check(message.empty(), "success writes nothing on standard error");
     }
+    // A path is bytes: an argument that may hold --file's value is let off.
     bool badArgument = false;
-    for (const std::string &argument : arguments)
-        badArgument = badArgument || firstInvalidUtf8(argument).has_value();
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string &argument = arguments[i];
+        const std::string &before = i > 0 ? arguments[i - 1] : arguments[0];
+        const bool mayHoldPath = (argument.rfind("-", 0) == 0 && argument.find('F') != std::string::npos)
+            || argument.rfind("--file=", 0) == 0 || before == "--file"
+            || (before.size() > 1 && before[0] == '-' && before.back() == 'F');
+        badArgument = badArgument || (!mayHoldPath && firstInvalidUtf8(argument).has_value());
+    }
     if (badArgument || (arguments.size() == 1 && firstInvalidUtf8(rest)))
         check(status == 2, "an argument or standard input that is not UTF-8 gives exit status 2");
     return 0;
