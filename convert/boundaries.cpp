@@ -5,18 +5,21 @@
 #include <unicode/ucpmap.h>
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 #include <string>
 
 namespace rainbow {
 
-namespace {
-
-void checkIcu(UErrorCode status, const char *what)
+void checkIcu(int status, const char *what)
 {
-    if (U_FAILURE(status))
-        throw std::runtime_error(std::string(what) + ": " + u_errorName(status));
+    if (status == U_MEMORY_ALLOCATION_ERROR)
+        throw std::bad_alloc();
+    if (U_FAILURE(UErrorCode(status)))
+        throw std::runtime_error(std::string(what) + ": " + u_errorName(UErrorCode(status)));
 }
+
+namespace {
 
 int32_t graphemeClusterBreak(char32_t codePoint)
 {

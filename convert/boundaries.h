@@ -54,6 +54,10 @@ private:
     alignas(16) std::array<SixteenBytes, 4> m_safeLeadRunBounds {};
 };
 
+/// Throws for an ICU failure status (an UErrorCode): std::bad_alloc when memory ran out, as
+/// every other memory failure does, std::runtime_error naming what failed otherwise.
+void checkIcu(int status, const char *what);
+
 /// Whether the code point joins the one before it (extending and spacing marks, the joiner).
 bool joinsPrevious(char32_t codePoint);
 

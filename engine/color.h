@@ -91,20 +91,4 @@ template <typename ColorAt> int64_t equalColorRun(ColorAt colorAt, int64_t limit
     return equal + 1;
 }
 
-/// The gradient's colours for characters k = 1..n of n (GradientComponent of each component),
-/// as spans of equal colour. Throws std::domain_error when n < 1.
-class GradientSpans {
-public:
-    GradientSpans(const RgbTriple &start, const RgbTriple &end, int32_t n);
-
-    /// The next span; false once all n characters are covered.
-    bool next(ColorSpan &span);
-
-private:
-    RgbTriple m_start;
-    RgbTriple m_end;
-    int32_t m_n;
-    int64_t m_k = 1; // of the next character (n + 1 at the end, which may pass 32 bits)
-};
-
 } // namespace rainbow

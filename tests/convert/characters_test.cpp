@@ -314,3 +314,12 @@ TEST(CharacterEnds, StopAtTheFirstCharacterThatReachesTheLimit)
     EXPECT_EQ(characterEnds(text, 2, 6), (std::vector<qsizetype> { 6 }));
     EXPECT_EQ(characterEnds(text, 6, 100), (std::vector<qsizetype> { 7, 8 }));
 }
+
+// Memory that runs out inside ICU is reported as any other memory failure.
+TEST(CheckIcu, MemoryFailuresAreBadAlloc)
+{
+    EXPECT_NO_THROW(checkIcu(U_ZERO_ERROR, "ubrk_open"));
+    EXPECT_NO_THROW(checkIcu(U_USING_DEFAULT_WARNING, "ubrk_open"));
+    EXPECT_THROW(checkIcu(U_MEMORY_ALLOCATION_ERROR, "u_getIntPropertyMap"), std::bad_alloc);
+    EXPECT_THROW(checkIcu(U_ILLEGAL_ARGUMENT_ERROR, "ubrk_setText"), std::runtime_error);
+}

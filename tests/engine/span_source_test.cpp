@@ -113,37 +113,3 @@ TEST(GroupedSpans, EachGroupTakesItsFirstCharactersColour)
     SpanSourceOf<TableSpans> source { TableSpans({}) };
     EXPECT_THROW(GroupedSpans(source, 0), std::invalid_argument);
 }
-
-// Stepping without divisions gives the window's gradient exactly, span for span, ties included.
-TEST(SteppedGradientSpans, EqualsTheGradientSpans)
-{
-    std::mt19937 random(12);
-    std::uniform_int_distribution<int> component(0, 255);
-    const auto randomColor = [&] {
-        return RgbTriple { int16_t(component(random)), int16_t(component(random)),
-            int16_t(component(random)) };
-    };
-    std::vector<std::tuple<RgbTriple, RgbTriple, int32_t>> cases {
-        { { 0, 255, 255 }, { 255, 0, 128 }, 1 },
-        { { 0, 255, 255 }, { 255, 0, 128 }, 2 }, // 127.5 and 191.5: ties
-        { { 7, 7, 7 }, { 7, 7, 7 }, 100 },
-        { { 255, 0, 1 }, { 0, 255, 0 }, 510 },
-    };
-    for (int i = 0; i < 300; ++i)
-        cases.emplace_back(
-            randomColor(), randomColor(), std::uniform_int_distribution<int32_t>(1, 5000)(random));
-    for (const auto &[start, end, n] : cases) {
-        SCOPED_TRACE(
-            testing::PrintToString(start) + " " + testing::PrintToString(end) + " " + std::to_string(n));
-        GradientSpans expected(start, end, n);
-        SteppedGradientSpans stepped(start, end, n);
-        ColorSpan want;
-        ColorSpan got;
-        while (expected.next(want)) {
-            ASSERT_TRUE(stepped.next(got));
-            ASSERT_EQ(got.color, want.color);
-            ASSERT_EQ(got.count, want.count);
-        }
-        EXPECT_FALSE(stepped.next(got));
-    }
-}
