@@ -3,6 +3,7 @@
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
 #include <unicode/ucpmap.h>
+#include <unicode/utext.h>
 
 #include <algorithm>
 #include <new>
@@ -84,12 +85,7 @@ StandaloneCodePoints::StandaloneCodePoints()
     }
     for (char32_t unit = 0; unit < 0x10000; ++unit)
         m_safeUnits[unit] = contains(unit) && unit != '\r' && (unit < 0xD800 || unit > 0xDFFF);
-    for (const auto &[index, leads] :
-        { std::pair { 0, std::pair { 0xC0u, 0xE0u } }, { 2, { 0xE0u, 0xF0u } } }) {
-        const auto [below, above] = longestSafeRun(leads.first, leads.second);
-        m_safeLeadRunBounds[std::size_t(index)].fill(below);
-        m_safeLeadRunBounds[std::size_t(index) + 1].fill(above);
-    }
+    m_safeLeadRuns = { longestSafeRun(0xC0, 0xE0), longestSafeRun(0xE0, 0xF0) };
 }
 
 std::pair<signed char, signed char> StandaloneCodePoints::longestSafeRun(unsigned from, unsigned to) const
@@ -123,9 +119,7 @@ bool joinsPrevious(char32_t codePoint)
 
 bool joinsNext(char32_t codePoint) { return graphemeClusterBreak(codePoint) == U_GCB_PREPEND; }
 
-/// An ICU character break iterator over one stretch of text at a time. ICU walks UTF-16; a
-/// stretch of UTF-8 is converted first (its stretches are short: where code points stand alone,
-/// the scanner does without ICU).
+/// An ICU character break iterator over one stretch of text at a time, UTF-8 or UTF-16 as it is.
 class IcuCharacterBreaks {
 public:
     IcuCharacterBreaks()
@@ -135,55 +129,42 @@ public:
         checkIcu(status, "ubrk_clone");
     }
 
-    ~IcuCharacterBreaks() { ubrk_close(m_iterator); }
+    ~IcuCharacterBreaks()
+    {
+        ubrk_close(m_iterator);
+        utext_close(m_text);
+    }
 
     IcuCharacterBreaks(const IcuCharacterBreaks &) = delete;
     IcuCharacterBreaks &operator=(const IcuCharacterBreaks &) = delete;
 
     void start(const char16_t *text, std::size_t length)
     {
-        m_utf8Offsets.clear();
-        setText(text, length);
+        UErrorCode status = U_ZERO_ERROR;
+        m_text = utext_openUChars(m_text, text, int64_t(length), &status);
+        setText(status);
     }
 
     void start(const char *text, std::size_t length)
     {
-        m_utf16.clear();
-        m_utf8Offsets.clear();
-        for (std::size_t at = 0; at < length;) {
-            const DecodedCodePoint codePoint = decodeAt(text, length, at);
-            if (codePoint.value < 0x10000) {
-                m_utf16.push_back(char16_t(codePoint.value));
-            } else {
-                m_utf16.push_back(char16_t(0xD7C0 + (codePoint.value >> 10)));
-                m_utf16.push_back(char16_t(0xDC00 | (codePoint.value & 0x3FF)));
-                m_utf8Offsets.push_back(at);
-            }
-            m_utf8Offsets.push_back(at);
-            at += codePoint.length;
-        }
-        m_utf8Offsets.push_back(length);
-        setText(m_utf16.data(), m_utf16.size());
+        UErrorCode status = U_ZERO_ERROR;
+        m_text = utext_openUTF8(m_text, text, int64_t(length), &status);
+        setText(status);
     }
 
     /// The next boundary, in code units of the stretch from its start.
-    std::size_t next()
-    {
-        const auto at = std::size_t(ubrk_next(m_iterator));
-        return m_utf8Offsets.empty() ? at : m_utf8Offsets[at];
-    }
+    std::size_t next() { return std::size_t(ubrk_next(m_iterator)); }
 
 private:
-    void setText(const char16_t *text, std::size_t length)
+    void setText(UErrorCode status)
     {
-        UErrorCode status = U_ZERO_ERROR;
-        ubrk_setText(m_iterator, text, int32_t(length), &status);
-        checkIcu(status, "ubrk_setText");
+        checkIcu(status, "utext_open");
+        ubrk_setUText(m_iterator, m_text, &status);
+        checkIcu(status, "ubrk_setUText");
     }
 
     UBreakIterator *m_iterator = nullptr;
-    std::u16string m_utf16; // the UTF-8 stretch
-    std::vector<std::size_t> m_utf8Offsets; // of each of its UTF-16 units, and of its end
+    UText *m_text = nullptr; // opened again, without allocating, for each stretch
 };
 
 template <typename CharT>

@@ -11,22 +11,6 @@ qsizetype codePointCount(std::string_view text)
     return std::count_if(text.begin(), text.end(), [](char byte) { return (uint8_t(byte) & 0xC0) != 0x80; });
 }
 
-/// The code point that ends just before text[end].
-DecodedCodePoint decodeBefore(const char16_t *text, std::size_t end)
-{
-    if (end >= 2 && (text[end - 1] & 0xFC00) == 0xDC00 && (text[end - 2] & 0xFC00) == 0xD800)
-        return decodeAt(text, end, end - 2);
-    return { text[end - 1], 1 };
-}
-
-DecodedCodePoint decodeBefore(const char *text, std::size_t end)
-{
-    std::size_t start = end - 1;
-    while (start > 0 && (uint8_t(text[start]) & 0xC0) == 0x80)
-        --start;
-    return decodeAt(text, end, start);
-}
-
 /// [begin, end) of the text without the spaces at its ends that are characters of their own.
 template <typename CharT>
 std::pair<std::size_t, std::size_t> trimmedRange(const CharT *text, std::size_t size)

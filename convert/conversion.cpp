@@ -4,13 +4,12 @@
 
 #include <QString>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "engine/simd.h"
+
+#include <unicode/uchar.h>
 
 #include <memory>
 #include <optional>
-#include <unordered_map>
 
 namespace rainbow {
 
@@ -66,12 +65,9 @@ core::ConversionColors::ConversionColors(
 
 namespace {
 
-bool isWhitespaceCodePoint(char32_t c)
-{
-    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680
-        || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F
-        || c == 0x3000;
-}
+/// Unicode's White_Space: tab to CR, space, U+0085, no-break space, U+1680, U+2000..U+200A, the
+/// line and paragraph separators, U+202F, U+205F and the ideographic space.
+bool isWhitespaceCodePoint(char32_t c) { return (c <= 0x20 || c >= 0x85) && u_isUWhiteSpace(UChar32(c)); }
 
 } // namespace
 
@@ -156,26 +152,16 @@ std::size_t core::nextSpace(std::string_view text, std::size_t from)
 {
     // Lead bytes of whitespace: ASCII up to the space, C2 (U+0085, U+00A0), E1 (U+1680), E2
     // (U+2000 ..), E3 (U+3000); sixteen bytes at a time look for one.
-#ifdef __SSE2__
-    const __m128i space = _mm_set1_epi8(0x20);
-    const __m128i c2 = _mm_set1_epi8(char(0xC2));
-    const __m128i e1 = _mm_set1_epi8(char(0xE1));
-    const __m128i two = _mm_set1_epi8(2);
-    while (from + 16 <= text.size()) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + from));
-        const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(bytes, space), bytes);
-        const __m128i fromE1 = _mm_sub_epi8(bytes, e1);
-        const __m128i e1ToE3 = _mm_cmpeq_epi8(_mm_min_epu8(fromE1, two), fromE1);
-        auto mask
-            = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(low, _mm_cmpeq_epi8(bytes, c2)), e1ToE3)));
+    for (; from + 16 <= text.size(); from += 16) {
+        const char *bytes = text.data() + from;
+        uint32_t mask = simd::atMost(bytes, 0x20) | simd::equal(bytes, char(0xC2))
+            | (simd::greater(bytes, char(0xE0)) & simd::less(bytes, char(0xE4)));
         for (; mask != 0; mask &= mask - 1) {
             const std::size_t at = from + std::size_t(__builtin_ctz(mask));
             if (startsWithSpace(text, at))
                 return at;
         }
-        from += 16;
     }
-#endif
     for (; from < text.size(); ++from) {
         const auto byte = uint8_t(text[from]);
         if ((byte <= 0x20 || byte == 0xC2 || (byte >= 0xE1 && byte <= 0xE3)) && startsWithSpace(text, from))
@@ -187,14 +173,8 @@ std::size_t core::nextSpace(std::string_view text, std::size_t from)
 std::size_t core::codePointsIn(std::string_view text, std::size_t from, std::size_t to)
 {
     std::size_t count = 0;
-#ifdef __SSE2__
-    for (; from + 16 <= to; from += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + from));
-        // Continuation bytes 0x80..0xBF are -128..-65 as signed bytes.
-        count += std::size_t(
-            __builtin_popcount(unsigned(_mm_movemask_epi8(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65))))));
-    }
-#endif
+    for (; from + 16 <= to; from += 16)
+        count += std::size_t(__builtin_popcount(simd::codePointStarts(text.data() + from)));
     for (; from < to; ++from)
         count += (uint8_t(text[from]) & 0xC0) != 0x80 ? 1 : 0;
     return count;
@@ -207,15 +187,7 @@ bool core::startsWithSpace(std::u16string_view text, std::size_t at)
 
 bool core::startsWithSpace(std::string_view text, std::size_t at)
 {
-    const auto byte = [&](std::size_t i) { return at + i < text.size() ? uint8_t(text[at + i]) : 0u; };
-    const unsigned lead = byte(0);
-    if (lead < 0x80)
-        return isWhitespaceCodePoint(lead);
-    if (lead == 0xC2)
-        return isWhitespaceCodePoint(((lead & 0x1F) << 6) | (byte(1) & 0x3F));
-    if (lead >= 0xE1 && lead <= 0xE3)
-        return isWhitespaceCodePoint(((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F));
-    return false;
+    return isWhitespaceCodePoint(decodeAt(text.data(), text.size(), at).value);
 }
 
 std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(

@@ -5,6 +5,7 @@
 
 #include "engine/color.h"
 #include "engine/markup.h"
+#include "engine/simd.h"
 
 #include <algorithm>
 #include <array>
@@ -13,29 +14,11 @@
 #include <string>
 #include <string_view>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace rainbow {
 
-/// Sixteen bytes that live in a register, so stores of them compile to single vector stores.
-#ifdef __SSE2__
-using Chunk = __m128i;
-inline Chunk loadChunk(const void *from) { return _mm_loadu_si128(static_cast<const __m128i *>(from)); }
-inline void storeChunk(void *to, Chunk chunk) { _mm_storeu_si128(static_cast<__m128i *>(to), chunk); }
-#else
-struct Chunk {
-    unsigned char bytes[16];
-};
-inline Chunk loadChunk(const void *from)
-{
-    Chunk chunk;
-    std::memcpy(chunk.bytes, from, 16);
-    return chunk;
-}
-inline void storeChunk(void *to, Chunk chunk) { std::memcpy(to, chunk.bytes, 16); }
-#endif
+using simd::Chunk;
+using simd::loadChunk;
+using simd::storeChunk;
 
 /// Writes colour fragments in code units of CharT (char for UTF-8, char16_t for UTF-16). Hot path
 /// of every conversion: per character, a few fixed-size stores and no allocation.

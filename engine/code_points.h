@@ -1,0 +1,65 @@
+#pragma once
+
+// The one way the program reads code points: ICU's UTF-8 and UTF-16 macros.
+
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace rainbow {
+
+/// A code point and how many code units it takes.
+struct DecodedCodePoint {
+    char32_t value; ///< above U+10FFFF (invalidCodePoint) where UTF-8 is ill-formed
+    std::size_t length;
+};
+
+inline constexpr char32_t invalidCodePoint = char32_t(-1);
+
+/// The code point that starts at text[at] (at < size): of UTF-8, or ill-formed with the length of
+/// its longest well-formed start (at least 1); of UTF-16, where a lone surrogate is one of its own.
+inline DecodedCodePoint decodeAt(const char *text, std::size_t size, std::size_t at)
+{
+    const auto *bytes = reinterpret_cast<const uint8_t *>(text);
+    std::size_t end = at;
+    UChar32 c;
+    U8_NEXT(bytes, end, size, c);
+    return { char32_t(c), end - at };
+}
+
+inline DecodedCodePoint decodeAt(const char16_t *text, std::size_t size, std::size_t at)
+{
+    std::size_t end = at;
+    UChar32 c;
+    U16_NEXT(text, end, size, c);
+    return { char32_t(c), end - at };
+}
+
+/// The code point that ends just before text[end] (end > 0) of well-formed UTF-8, or of UTF-16.
+inline DecodedCodePoint decodeBefore(const char *text, std::size_t end)
+{
+    std::size_t start = end;
+    U8_BACK_1_UNSAFE(reinterpret_cast<const uint8_t *>(text), start);
+    return decodeAt(text, end, start);
+}
+
+inline DecodedCodePoint decodeBefore(const char16_t *text, std::size_t end)
+{
+    std::size_t start = end;
+    UChar32 c;
+    U16_PREV(text, 0, start, c);
+    return { char32_t(c), end - start };
+}
+
+/// Bytes of the well-formed UTF-8 sequence that lead begins.
+inline std::size_t utf8SequenceLength(char lead)
+{
+    const auto byte = uint8_t(lead);
+    std::size_t length = 0;
+    U8_FWD_1_UNSAFE(&byte, length);
+    return length;
+}
+
+} // namespace rainbow
