@@ -170,16 +170,6 @@ std::size_t core::nextSpace(std::string_view text, std::size_t from)
     return text.size();
 }
 
-std::size_t core::codePointsIn(std::string_view text, std::size_t from, std::size_t to)
-{
-    std::size_t count = 0;
-    for (; from + 16 <= to; from += 16)
-        count += std::size_t(__builtin_popcount(simd::codePointStarts(text.data() + from)));
-    for (; from < to; ++from)
-        count += (uint8_t(text[from]) & 0xC0) != 0x80 ? 1 : 0;
-    return count;
-}
-
 bool core::startsWithSpace(std::u16string_view text, std::size_t at)
 {
     return isWhitespaceCodePoint(text[at]);
@@ -193,10 +183,7 @@ bool core::startsWithSpace(std::string_view text, std::size_t at)
 std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
     const ConversionSettings &settings, std::string_view text, int64_t limit)
 {
-    const auto codePoints = [](std::string_view units) {
-        return int64_t(
-            std::count_if(units.begin(), units.end(), [](char c) { return (uint8_t(c) & 0xC0) != 0x80; }));
-    };
+    const auto codePoints = [](std::string_view units) { return int64_t(codePointCount(units)); };
     const MarkupTemplate &markup = settings.markup;
     FitPlanner planner(
         codePoints(markup.OpenPrefix) + 6 + codePoints(markup.OpenSuffix) + codePoints(markup.CloseTag));

@@ -95,7 +95,10 @@ std::size_t nextSpace(std::string_view text, std::size_t from);
 std::size_t nextSpace(std::u16string_view text, std::size_t from);
 
 /// Code points in the units [from, to) of text.
-std::size_t codePointsIn(std::string_view text, std::size_t from, std::size_t to);
+inline std::size_t codePointsIn(std::string_view text, std::size_t from, std::size_t to)
+{
+    return codePointCount(text.substr(from, to - from));
+}
 inline std::size_t codePointsIn(std::u16string_view, std::size_t from, std::size_t to) { return to - from; }
 
 /// Copies count characters from the cursor to out; returns the end.

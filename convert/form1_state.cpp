@@ -144,11 +144,10 @@ void drawCHText(Form1State &form, const CharacterText &text, const RainbowSegmen
     form.Option1Enabled = false;
     form.Option2Enabled = false;
     AppendToString sink(form.Text3);
-    const auto unitsOf = [&form](int i) {
-        return std::u16string_view(
-            reinterpret_cast<const char16_t *>(form.Text2[i].utf16()), std::size_t(form.Text2[i].size()));
-    };
-    FragmentWriter<char16_t> writer(unitsOf(0), unitsOf(1), unitsOf(2));
+    ConversionSettings settings = conversionSettings(form);
+    settings.mode = ConversionMode::Rainbow;
+    core::PreparedConversion<char16_t> prepared(std::move(settings));
+    FragmentWriter<char16_t> &writer = prepared.writer;
     const qsizetype first = segment.Start - 1;
     const qsizetype last = first + segment.Length - 1;
     sink.expect(std::size_t(segment.Length) * writer.fixedSize()

@@ -14,29 +14,8 @@
 
 namespace rainbow::simd {
 
-#ifdef RAINBOWTEXT_SSE2
-/// Sixteen bytes that live in a register, so stores of them compile to single vector stores.
-using Chunk = __m128i;
-inline Chunk loadChunk(const void *from) { return _mm_loadu_si128(static_cast<const __m128i *>(from)); }
-inline void storeChunk(void *to, Chunk chunk) { _mm_storeu_si128(static_cast<__m128i *>(to), chunk); }
-inline uint32_t bits(__m128i mask) { return uint32_t(_mm_movemask_epi8(mask)); }
-
-/// Bytes (as signed) above value, below value, equal to it; bytes (unsigned) at most value.
-inline uint32_t greater(const char *s, signed char v)
-{
-    return bits(_mm_cmpgt_epi8(loadChunk(s), _mm_set1_epi8(v)));
-}
-inline uint32_t less(const char *s, signed char v)
-{
-    return bits(_mm_cmplt_epi8(loadChunk(s), _mm_set1_epi8(v)));
-}
-inline uint32_t equal(const char *s, char v) { return bits(_mm_cmpeq_epi8(loadChunk(s), _mm_set1_epi8(v))); }
-inline uint32_t atMost(const char *s, uint8_t v)
-{
-    const __m128i bytes = loadChunk(s);
-    return bits(_mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(char(v))), bytes));
-}
-#else
+/// Sixteen bytes that live in registers, so copies of them compile to single vector moves (the
+/// compilers do this for memcpy of a fixed size as well as SSE2's own loads and stores would).
 struct Chunk {
     unsigned char bytes[16];
 };
@@ -48,6 +27,23 @@ inline Chunk loadChunk(const void *from)
 }
 inline void storeChunk(void *to, Chunk chunk) { std::memcpy(to, chunk.bytes, 16); }
 
+#ifdef RAINBOWTEXT_SSE2
+inline __m128i load(const char *s) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(s)); }
+inline uint32_t bits(__m128i mask) { return uint32_t(_mm_movemask_epi8(mask)); }
+
+/// Bytes (as signed) above value, below value, equal to it; bytes (unsigned) at most value.
+inline uint32_t greater(const char *s, signed char v)
+{
+    return bits(_mm_cmpgt_epi8(load(s), _mm_set1_epi8(v)));
+}
+inline uint32_t less(const char *s, signed char v) { return bits(_mm_cmplt_epi8(load(s), _mm_set1_epi8(v))); }
+inline uint32_t equal(const char *s, char v) { return bits(_mm_cmpeq_epi8(load(s), _mm_set1_epi8(v))); }
+inline uint32_t atMost(const char *s, uint8_t v)
+{
+    const __m128i bytes = load(s);
+    return bits(_mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(char(v))), bytes));
+}
+#else
 template <typename Test> uint32_t bitsWhere(const char *s, Test test)
 {
     uint32_t mask = 0;

@@ -3,7 +3,6 @@
 #include "engine/color.h"
 
 #include <cstdint>
-#include <utility>
 
 namespace rainbow {
 
@@ -16,20 +15,6 @@ public:
 
     /// The next span of characters of one colour; false once every character is covered.
     virtual bool next(ColorSpan &span) = 0;
-};
-
-/// Any type with bool next(ColorSpan &) (RainbowSpans) as a ColorSpanSource.
-template <typename Spans> class SpanSourceOf final : public ColorSpanSource {
-public:
-    explicit SpanSourceOf(Spans spans)
-        : m_spans(std::move(spans))
-    {
-    }
-    bool next(ColorSpan &span) override { return m_spans.next(span); }
-    const Spans &spans() const { return m_spans; }
-
-private:
-    Spans m_spans;
 };
 
 /// The spans of a source with neighbours of one colour joined, so no two spans in a row share a

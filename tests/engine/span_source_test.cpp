@@ -30,13 +30,13 @@ using namespace rainbow;
 namespace {
 
 /// Spans from a table, the way a conversion's colour source hands them out.
-class TableSpans {
+class TableSpans final : public ColorSpanSource {
 public:
     explicit TableSpans(std::vector<ColorSpan> spans)
         : m_spans(std::move(spans))
     {
     }
-    bool next(ColorSpan &span)
+    bool next(ColorSpan &span) override
     {
         if (m_at == m_spans.size())
             return false;
@@ -78,7 +78,7 @@ TEST(MergedSpans, JoinsNeighboursOfOneColourOnly)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        SpanSourceOf<TableSpans> source { TableSpans(c.in) };
+        TableSpans source(c.in);
         MergedSpans merged(source);
         EXPECT_EQ(readAll(merged), c.out);
     }
@@ -106,10 +106,10 @@ TEST(GroupedSpans, EachGroupTakesItsFirstCharactersColour)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        SpanSourceOf<TableSpans> source { TableSpans(c.in) };
+        TableSpans source(c.in);
         GroupedSpans grouped(source, c.groupSize);
         EXPECT_EQ(readAll(grouped), c.out);
     }
-    SpanSourceOf<TableSpans> source { TableSpans({}) };
+    TableSpans source({});
     EXPECT_THROW(GroupedSpans(source, 0), std::invalid_argument);
 }
