@@ -51,8 +51,7 @@ private:
     std::array<std::pair<signed char, signed char>, 2> m_safeLeadRuns {};
 };
 
-/// Throws for an ICU failure status (an UErrorCode): std::bad_alloc when memory ran out, as
-/// every other memory failure does, std::runtime_error naming what failed otherwise.
+/// Throws for an ICU failure status: std::bad_alloc for memory, else std::runtime_error naming what.
 void checkIcu(int status, const char *what);
 
 /// Whether the code point joins the one before it (extending and spacing marks, the joiner).

@@ -69,6 +69,22 @@ namespace {
 /// line and paragraph separators, U+202F, U+205F and the ideographic space.
 bool isWhitespaceCodePoint(char32_t c) { return (c <= 0x20 || c >= 0x85) && u_isUWhiteSpace(UChar32(c)); }
 
+template <typename CharT> bool spaceAt(std::basic_string_view<CharT> text, std::size_t at)
+{
+    return isWhitespaceCodePoint(decodeAt(text.data(), text.size(), at).value);
+}
+
+/// Whether every code point of a character is whitespace.
+template <typename CharT> bool whitespaceThroughout(std::basic_string_view<CharT> character)
+{
+    for (std::size_t at = 0; at < character.size();
+         at += decodeAt(character.data(), character.size(), at).length) {
+        if (!spaceAt(character, at))
+            return false;
+    }
+    return !character.empty();
+}
+
 } // namespace
 
 ConversionOutcome checkLength(ConversionMode mode, bool symmetric, int64_t n)
@@ -120,24 +136,9 @@ ConversionOutcome convertText(const ConversionSettings &settings, const QString 
     return core::convertCharacters(prepared, CharacterText(core::trimmed(text)), sink, colors);
 }
 
-bool isWhitespaceCharacter(std::u16string_view character)
-{
-    return !character.empty() && std::all_of(character.begin(), character.end(), [](char16_t unit) {
-        return isWhitespaceCodePoint(unit);
-    });
-}
+bool isWhitespaceCharacter(std::u16string_view character) { return whitespaceThroughout(character); }
 
-bool isWhitespaceCharacter(std::string_view character)
-{
-    if (character.empty())
-        return false;
-    for (std::size_t at = 0; at < character.size();) {
-        if (!core::startsWithSpace(character, at))
-            return false;
-        at += utf8SequenceLength(character[at]);
-    }
-    return true;
-}
+bool isWhitespaceCharacter(std::string_view character) { return whitespaceThroughout(character); }
 
 std::size_t core::nextSpace(std::u16string_view text, std::size_t from)
 {
@@ -170,15 +171,9 @@ std::size_t core::nextSpace(std::string_view text, std::size_t from)
     return text.size();
 }
 
-bool core::startsWithSpace(std::u16string_view text, std::size_t at)
-{
-    return isWhitespaceCodePoint(text[at]);
-}
+bool core::startsWithSpace(std::u16string_view text, std::size_t at) { return spaceAt(text, at); }
 
-bool core::startsWithSpace(std::string_view text, std::size_t at)
-{
-    return isWhitespaceCodePoint(decodeAt(text.data(), text.size(), at).value);
-}
+bool core::startsWithSpace(std::string_view text, std::size_t at) { return spaceAt(text, at); }
 
 std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
     const ConversionSettings &settings, std::string_view text, int64_t limit)

@@ -280,10 +280,9 @@ template <typename CharT> std::basic_string<CharT> templateUnits(const std::stri
 template <typename CharT> struct PreparedConversion {
     explicit PreparedConversion(ConversionSettings conversionSettings)
         : settings(std::move(conversionSettings))
-        , openPrefix(templateUnits<CharT>(settings.markup.OpenPrefix))
-        , openSuffix(templateUnits<CharT>(settings.markup.OpenSuffix))
-        , closeTag(templateUnits<CharT>(settings.markup.CloseTag))
-        , writer(openPrefix, openSuffix, closeTag)
+        , writer(templateUnits<CharT>(settings.markup.OpenPrefix),
+              templateUnits<CharT>(settings.markup.OpenSuffix),
+              templateUnits<CharT>(settings.markup.CloseTag))
         , ramp(rampFor(settings))
     {
     }
@@ -314,7 +313,6 @@ template <typename CharT> struct PreparedConversion {
     }
 
     const ConversionSettings settings;
-    const std::basic_string<CharT> openPrefix, openSuffix, closeTag;
     FragmentWriter<CharT> writer;
     const std::optional<ColorRamp> ramp;
     std::unordered_map<int32_t, std::vector<CharT>> heads;

@@ -20,39 +20,28 @@ struct DecodedCodePoint {
 
 inline constexpr char32_t invalidCodePoint = char32_t(-1);
 
-/// The code point that starts at text[at] (at < size): of UTF-8, or ill-formed with the length of
-/// its longest well-formed start (at least 1); of UTF-16, where a lone surrogate is one of its own.
-inline DecodedCodePoint decodeAt(const char *text, std::size_t size, std::size_t at)
-{
-    const auto *bytes = reinterpret_cast<const uint8_t *>(text);
-    std::size_t end = at;
-    UChar32 c;
-    U8_NEXT(bytes, end, size, c);
-    return { char32_t(c), end - at };
-}
-
-inline DecodedCodePoint decodeAt(const char16_t *text, std::size_t size, std::size_t at)
+/// The code point that starts at text[at] (at < size) of UTF-8 (char; ill-formed: the length of
+/// its longest well-formed start, at least 1) or UTF-16 (char16_t; a lone surrogate stands alone).
+template <typename CharT> DecodedCodePoint decodeAt(const CharT *text, std::size_t size, std::size_t at)
 {
     std::size_t end = at;
     UChar32 c;
-    U16_NEXT(text, end, size, c);
+    if constexpr (sizeof(CharT) == 1)
+        U8_NEXT(reinterpret_cast<const uint8_t *>(text), end, size, c);
+    else
+        U16_NEXT(text, end, size, c);
     return { char32_t(c), end - at };
 }
 
 /// The code point that ends just before text[end] (end > 0) of well-formed UTF-8, or of UTF-16.
-inline DecodedCodePoint decodeBefore(const char *text, std::size_t end)
+template <typename CharT> DecodedCodePoint decodeBefore(const CharT *text, std::size_t end)
 {
     std::size_t start = end;
-    U8_BACK_1_UNSAFE(reinterpret_cast<const uint8_t *>(text), start);
+    if constexpr (sizeof(CharT) == 1)
+        U8_BACK_1_UNSAFE(reinterpret_cast<const uint8_t *>(text), start);
+    else
+        U16_BACK_1(text, 0, start);
     return decodeAt(text, end, start);
-}
-
-inline DecodedCodePoint decodeBefore(const char16_t *text, std::size_t end)
-{
-    std::size_t start = end;
-    UChar32 c;
-    U16_PREV(text, 0, start, c);
-    return { char32_t(c), end - start };
 }
 
 /// Bytes of the well-formed UTF-8 sequence that lead begins (U8_FWD_1_UNSAFE's count): a look-up

@@ -37,15 +37,10 @@ std::array<int32_t, 3> SplitPackedColor(int32_t color);
 /// The components of a packed colour in 0..FFFFFF.
 RgbTriple unpackColor(PackedColor color);
 
-/// Nearest integer, exact ties to the even neighbour (2.5 gives 2, 3.5 gives 4).
-/// Relies on the default round-to-nearest mode of the floating-point unit, which nothing here
-/// changes; valid for |x| < 2^51; negative values round the same way.
-inline double roundHalfEven(double x)
-{
-    // The default rounding mode, which nothing here changes, rounds to nearest with ties to even;
-    // unlike tricks with added constants this is exact whatever precision the hardware keeps.
-    return std::nearbyint(x);
-}
+/// Nearest integer, exact ties to the even neighbour (2.5 gives 2, 3.5 gives 4); negative values
+/// round the same way. The default rounding mode, which nothing here changes, does it; unlike
+/// tricks with added constants this is exact whatever precision the hardware keeps.
+inline double roundHalfEven(double x) { return std::nearbyint(x); }
 
 /// Two uppercase hexadecimal digits of a component; throws std::out_of_range outside 0..255.
 std::string HexByte(int value);

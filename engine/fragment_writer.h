@@ -16,10 +16,6 @@
 
 namespace rainbow {
 
-using simd::Chunk;
-using simd::loadChunk;
-using simd::storeChunk;
-
 /// Writes colour fragments in code units of CharT (char for UTF-8, char16_t for UTF-16). Hot path
 /// of every conversion: per character, a few fixed-size stores and no allocation.
 template <typename CharT> class FragmentWriter {
@@ -77,11 +73,12 @@ public:
             const std::size_t fast = m_headChunks > 0 ? cursor.fastCount(count) : 0;
             for (std::size_t n = 0; n < fast; ++n) {
                 for (int i = 0; i < m_headChunks; ++i)
-                    storeChunk(out + i * chunkUnits, loadChunk(heads + i * chunkUnits));
+                    simd::storeChunk(out + i * chunkUnits, simd::loadChunk(heads + i * chunkUnits));
                 heads += headSize;
                 out = cursor.copyFast(out + headSize);
                 for (int i = 0; i < m_closeChunks; ++i)
-                    storeChunk(out + i * chunkUnits, loadChunk(m_closeBlock.data() + i * chunkUnits));
+                    simd::storeChunk(
+                        out + i * chunkUnits, simd::loadChunk(m_closeBlock.data() + i * chunkUnits));
                 out += closeSize;
             }
             count -= fast;
@@ -140,22 +137,22 @@ private:
         // Stores through a char pointer may alias anything the compiler cannot see is local: a
         // local cursor stays in registers.
         Cursor cursor = characters;
-        Chunk head[HeadChunks];
+        simd::Chunk head[HeadChunks];
         for (int i = 0; i < HeadChunks; ++i)
-            head[i] = loadChunk(m_headBlock.data() + i * chunkUnits);
-        Chunk close[CloseChunks];
+            head[i] = simd::loadChunk(m_headBlock.data() + i * chunkUnits);
+        simd::Chunk close[CloseChunks];
         for (int i = 0; i < CloseChunks; ++i)
-            close[i] = loadChunk(m_closeBlock.data() + i * chunkUnits);
+            close[i] = simd::loadChunk(m_closeBlock.data() + i * chunkUnits);
         const std::size_t headSize = m_head.size();
         const std::size_t closeSize = m_close.size();
         while (count > 0) {
             const std::size_t fast = cursor.fastCount(count);
             for (std::size_t n = 0; n < fast; ++n) {
                 for (int i = 0; i < HeadChunks; ++i)
-                    storeChunk(out + i * chunkUnits, head[i]);
+                    simd::storeChunk(out + i * chunkUnits, head[i]);
                 out = cursor.copyFast(out + headSize);
                 for (int i = 0; i < CloseChunks; ++i)
-                    storeChunk(out + i * chunkUnits, close[i]);
+                    simd::storeChunk(out + i * chunkUnits, close[i]);
                 out += closeSize;
             }
             count -= fast;

@@ -86,9 +86,8 @@ private:
     int64_t m_left;
 };
 
-/// Texts up to this many characters change colour every few characters: below it, stepping from
-/// one character to the next beats looking for the ends of runs, and a stream of lines repeats
-/// the lengths.
+/// Texts up to this many characters change colour every few characters (stepping beats looking
+/// for the ends of runs), and a stream of lines repeats their lengths.
 inline constexpr int64_t shortTextLength = 4096;
 
 /// The gradient of a text of n characters along a ramp (two stops blended in RGB are the window's

@@ -27,11 +27,10 @@ inline Chunk loadChunk(const void *from)
 }
 inline void storeChunk(void *to, Chunk chunk) { std::memcpy(to, chunk.bytes, 16); }
 
+// Bytes (as signed) above v, below v, equal to v; bytes (unsigned) at most v.
 #ifdef RAINBOWTEXT_SSE2
 inline __m128i load(const char *s) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(s)); }
 inline uint32_t bits(__m128i mask) { return uint32_t(_mm_movemask_epi8(mask)); }
-
-/// Bytes (as signed) above value, below value, equal to it; bytes (unsigned) at most value.
 inline uint32_t greater(const char *s, signed char v)
 {
     return bits(_mm_cmpgt_epi8(load(s), _mm_set1_epi8(v)));
@@ -40,8 +39,7 @@ inline uint32_t less(const char *s, signed char v) { return bits(_mm_cmplt_epi8(
 inline uint32_t equal(const char *s, char v) { return bits(_mm_cmpeq_epi8(load(s), _mm_set1_epi8(v))); }
 inline uint32_t atMost(const char *s, uint8_t v)
 {
-    const __m128i bytes = load(s);
-    return bits(_mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(char(v))), bytes));
+    return bits(_mm_cmpeq_epi8(_mm_min_epu8(load(s), _mm_set1_epi8(char(v))), load(s)));
 }
 #else
 template <typename Test> uint32_t bitsWhere(const char *s, Test test)
@@ -53,11 +51,11 @@ template <typename Test> uint32_t bitsWhere(const char *s, Test test)
 }
 inline uint32_t greater(const char *s, signed char v)
 {
-    return bitsWhere(s, [v](char c) { return static_cast<signed char>(c) > v; });
+    return bitsWhere(s, [v](signed char c) { return c > v; });
 }
 inline uint32_t less(const char *s, signed char v)
 {
-    return bitsWhere(s, [v](char c) { return static_cast<signed char>(c) < v; });
+    return bitsWhere(s, [v](signed char c) { return c < v; });
 }
 inline uint32_t equal(const char *s, char v)
 {
@@ -65,7 +63,7 @@ inline uint32_t equal(const char *s, char v)
 }
 inline uint32_t atMost(const char *s, uint8_t v)
 {
-    return bitsWhere(s, [v](char c) { return uint8_t(c) <= v; });
+    return bitsWhere(s, [v](uint8_t c) { return c <= v; });
 }
 #endif
 
