@@ -22,7 +22,7 @@ inline constexpr char32_t invalidCodePoint = char32_t(-1);
 
 /// The code point that starts at text[at] (at < size) of UTF-8 (char; ill-formed: the length of
 /// its longest well-formed start, at least 1) or UTF-16 (char16_t; a lone surrogate stands alone).
-template <typename CharT> DecodedCodePoint decodeAt(const CharT *text, std::size_t size, std::size_t at)
+template <typename CharT> inline DecodedCodePoint decodeAt(const CharT *text, std::size_t size, std::size_t at)
 {
     std::size_t end = at;
     UChar32 c;
