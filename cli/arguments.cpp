@@ -1,6 +1,7 @@
 #include "cli/arguments.h"
 
 #include "cli/utf8.h"
+#include "engine/code_points.h"
 
 #include <QStringDecoder>
 
@@ -37,8 +38,9 @@ QString argumentText(std::string_view bytes)
     QString text;
     std::size_t run = 0; // start of the well-formed bytes not yet decoded
     for (std::size_t at = 0; at < bytes.size();) {
-        if (const std::size_t length = wellFormedSequenceLength(bytes, at)) {
-            at += length;
+        if (const DecodedCodePoint codePoint = decodeAt(bytes.data(), bytes.size(), at);
+            codePoint.value != invalidCodePoint) {
+            at += codePoint.length;
             continue;
         }
         text += decodeUtf8(bytes.data() + run, at - run);

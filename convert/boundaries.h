@@ -1,15 +1,14 @@
 #pragma once
 
+#include "engine/code_points.h"
+#include "engine/simd.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace rainbow {
 
@@ -37,11 +36,9 @@ public:
     bool safeUnit(char16_t unit) const { return m_safeUnits[unit]; }
 
     /// The longest runs of consecutive safe leads of two-byte code points and of three-byte ones
-    /// (CJK ideographs), for a check of many bytes at once: sixteen copies each of the byte just
-    /// below a run and of the byte just above it, as signed bytes; none of either matches a lead
-    /// when there is no run.
-    using SixteenBytes = std::array<signed char, 16>;
-    const std::array<SixteenBytes, 4> &safeLeadRunBounds() const { return m_safeLeadRunBounds; }
+    /// (CJK ideographs), for a check of many bytes at once: the byte just below a run and the
+    /// byte just above it, as signed bytes; none of either matches a lead when there is no run.
+    const std::array<std::pair<signed char, signed char>, 2> &safeLeadRuns() const { return m_safeLeadRuns; }
 
 private:
     StandaloneCodePoints();
@@ -51,43 +48,17 @@ private:
     std::vector<uint64_t> m_bits;
     std::array<bool, 256> m_safeBytes {};
     std::vector<bool> m_safeUnits;
-    alignas(16) std::array<SixteenBytes, 4> m_safeLeadRunBounds {};
+    std::array<std::pair<signed char, signed char>, 2> m_safeLeadRuns {};
 };
+
+/// Throws for an ICU failure status: std::bad_alloc for memory, else std::runtime_error naming what.
+void checkIcu(int status, const char *what);
 
 /// Whether the code point joins the one before it (extending and spacing marks, the joiner).
 bool joinsPrevious(char32_t codePoint);
 
 /// Whether the code point joins the one after it (prepended concatenation marks).
 bool joinsNext(char32_t codePoint);
-
-/// A code point and how many code units it takes.
-struct DecodedCodePoint {
-    char32_t value;
-    std::size_t length;
-};
-
-/// The code point that starts at text[at] of well-formed UTF-8.
-inline DecodedCodePoint decodeAt(const char *text, std::size_t, std::size_t at)
-{
-    const auto *bytes = reinterpret_cast<const unsigned char *>(text + at);
-    const char32_t lead = bytes[0];
-    if (lead < 0x80)
-        return { lead, 1 };
-    if (lead < 0xE0)
-        return { (lead & 0x1F) << 6 | (bytes[1] & 0x3F), 2 };
-    if (lead < 0xF0)
-        return { (lead & 0x0F) << 12 | (bytes[1] & 0x3F) << 6 | (bytes[2] & 0x3F), 3 };
-    return { (lead & 0x07) << 18 | (bytes[1] & 0x3F) << 12 | (bytes[2] & 0x3F) << 6 | (bytes[3] & 0x3F), 4 };
-}
-
-/// The code point that starts at text[at] of UTF-16; a lone surrogate is a code point of its own.
-inline DecodedCodePoint decodeAt(const char16_t *text, std::size_t size, std::size_t at)
-{
-    const char32_t unit = text[at];
-    if ((unit & 0xFC00) == 0xD800 && at + 1 < size && (text[at + 1] & 0xFC00) == 0xDC00)
-        return { 0x10000 + ((unit - 0xD800) << 10) + (text[at + 1] - 0xDC00u), 2 };
-    return { unit, 1 };
-}
 
 class IcuCharacterBreaks;
 
@@ -161,63 +132,38 @@ private:
     /// may not stand alone.
     unsigned safePrefix(std::size_t at) const
     {
-#ifdef __SSE2__
         if constexpr (sizeof(CharT) == 1) {
             // Only CR and the leads of multi-byte code points (-64..-1 as signed bytes) can be
             // unsafe; leads outside the longest safe runs (CJK ideographs' among them) need the
             // table: none in ASCII and CJK text.
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_text + at));
-            unsigned unsafe = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
-            __m128i leads = _mm_and_si128(
-                _mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65)), _mm_cmplt_epi8(bytes, _mm_setzero_si128()));
-            const auto &bounds = m_alone.safeLeadRunBounds();
-            for (std::size_t run = 0; run < bounds.size(); run += 2) {
-                const __m128i below = _mm_load_si128(reinterpret_cast<const __m128i *>(bounds[run].data()));
-                const __m128i above
-                    = _mm_load_si128(reinterpret_cast<const __m128i *>(bounds[run + 1].data()));
-                const __m128i inRun
-                    = _mm_and_si128(_mm_cmpgt_epi8(bytes, below), _mm_cmplt_epi8(bytes, above));
-                leads = _mm_andnot_si128(inRun, leads);
-            }
-            for (auto bits = unsigned(_mm_movemask_epi8(leads)); bits != 0; bits &= bits - 1) {
-                const auto i = unsigned(__builtin_ctz(bits));
-                if (!m_alone.safeByte(static_cast<unsigned char>(m_text[at + i]))) {
+            const char *bytes = m_text + at;
+            uint32_t unsafe = simd::equal(bytes, '\r');
+            uint32_t leads = simd::greater(bytes, -65) & simd::less(bytes, 0);
+            for (const auto &[below, above] : m_alone.safeLeadRuns())
+                leads &= ~(simd::greater(bytes, below) & simd::less(bytes, above));
+            for (; leads != 0; leads &= leads - 1) {
+                const auto i = unsigned(__builtin_ctz(leads));
+                if (!m_alone.safeByte(static_cast<unsigned char>(bytes[i]))) {
                     unsafe |= 1u << i;
                     break;
                 }
             }
             return unsafe == 0 ? unsigned(blockUnits) : unsigned(__builtin_ctz(unsafe));
+        } else {
+            unsigned safe = 0;
+            while (safe < blockUnits && m_alone.safeUnit(m_text[at + safe]))
+                ++safe;
+            return safe;
         }
-#endif
-        unsigned safe = 0;
-        for (; safe < blockUnits; ++safe) {
-            if constexpr (sizeof(CharT) == 1) {
-                if (!m_alone.safeByte(static_cast<unsigned char>(m_text[at + safe])))
-                    break;
-            } else if (!m_alone.safeUnit(m_text[at + safe])) {
-                break;
-            }
-        }
-        return safe;
     }
 
     /// Bit i set when unit i of the block begins a code point (bit 0 always).
     uint32_t codePointStarts(std::size_t block) const
     {
-        if constexpr (sizeof(CharT) == 2) {
+        if constexpr (sizeof(CharT) == 2)
             return (uint32_t(1) << blockUnits) - 1;
-        } else {
-#ifdef __SSE2__
-            // Continuation bytes 0x80..0xBF are -128..-65 as signed bytes.
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_text + block));
-            return uint32_t(_mm_movemask_epi8(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65)))) | 1;
-#else
-            uint32_t bits = 1;
-            for (std::size_t i = 1; i < blockUnits; ++i)
-                bits |= uint32_t((static_cast<unsigned char>(m_text[block + i]) & 0xC0) != 0x80) << i;
-            return bits;
-#endif
-        }
+        else
+            return simd::codePointStarts(m_text + block) | 1;
     }
 
     std::size_t codePointLength(std::size_t at) const

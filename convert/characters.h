@@ -196,11 +196,6 @@ public:
                           : index + pairsBefore(m_pairs, index);
     }
 
-    QStringView character(qsizetype index) const
-    {
-        return QStringView(m_text).mid(unitStart(index), unitStart(index + 1) - unitStart(index));
-    }
-
     /// Calls visit with a cursor (character_cursor.h) at character index and returns its result.
     template <typename Visit> decltype(auto) visitFrom(qsizetype index, Visit &&visit) const
     {

@@ -104,8 +104,9 @@ bool isWhitespaceCharacter(std::string_view character);
 bool isWhitespaceCharacter(std::u16string_view character);
 
 /// The smallest groupSize for which the markup of text, converted with settings (groupSize
-/// aside), takes at most limit units (code points by default); or the size of the markup in one
-/// group when even that is longer. Throws std::overflow_error as convertText does.
+/// aside; merged when they merge), takes at most limit units (code points by default); or the
+/// size of the markup in one group when even that is longer. Throws std::overflow_error as
+/// convertText does.
 std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(const ConversionSettings &settings,
     std::string_view text, int64_t limit, FitUnit unit = FitUnit::CodePoints);
 

@@ -1,20 +1,24 @@
 #pragma once
 
-// The conversions proper, for the convert command on a text (conversion.cpp) and for the
-// window's handlers (form1_state.cpp) alike; Text is CharacterText or Utf8CharacterText, and
-// onSpan(color, firstUnit, endUnit) learns where each colour goes in the text.
+// The one conversion pipeline, for convertText and the command-line tool (conversion.cpp) and
+// the window's operations (form1_state.cpp) alike: settings and a text (CharacterText or
+// Utf8CharacterText) become colour spans (ConversionColors) and markup (writeColored), and a
+// ColorSpanSink learns where each colour went.
 
 #include "convert/characters.h"
 #include "convert/conversion.h"
 #include "engine/custom_markup.h"
 #include "engine/fragment_writer.h"
+#include "engine/gradient_stops.h"
 #include "engine/hue_wheel.h"
 #include "engine/span_source.h"
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 namespace rainbow::core {
@@ -32,29 +36,6 @@ inline QString trimmed(const QString &text)
 {
     const QStringView inner = trimSpaces(text);
     return inner.size() == text.size() ? text : inner.toString();
-}
-
-/// Character k of n gets the colour k/n of the way from start to end: the last one has end.
-template <typename CharT, typename Text, typename OnSpan>
-void writeGradient(const Text &text, const RgbTriple &start, const RgbTriple &end,
-    FragmentWriter<CharT> &writer, MarkupSink<CharT> &sink, OnSpan &&onSpan)
-{
-    const int32_t n = checkedCount(text.size());
-    if (n == 0)
-        return;
-    GradientSpans spans(start, end, n);
-    text.visitFrom(0, [&](auto cursor) { writeSpans(writer, spans, cursor, sink, onSpan); });
-}
-
-/// One rainbow segment inside the text, on a wheel of the segment's length; before is the colour
-/// a position on no sector repeats. Returns the colour of the segment's last character.
-template <typename CharT, typename Text, typename OnSpan>
-RgbTriple writeRainbow(const Text &text, const HueWheel &wheel, const RainbowSegment &segment,
-    const RgbTriple &before, FragmentWriter<CharT> &writer, MarkupSink<CharT> &sink, OnSpan &&onSpan)
-{
-    RainbowSpans spans(wheel, segment.Length, segment.InOrder, segment.ColorStart, before);
-    text.visitFrom(segment.Start - 1, [&](auto cursor) { writeSpans(writer, spans, cursor, sink, onSpan); });
-    return spans.last();
 }
 
 /// Whether the character that starts at unit at of text may be whitespace: its first code point is.
@@ -114,7 +95,10 @@ std::size_t nextSpace(std::string_view text, std::size_t from);
 std::size_t nextSpace(std::u16string_view text, std::size_t from);
 
 /// Code points in the units [from, to) of text.
-std::size_t codePointsIn(std::string_view text, std::size_t from, std::size_t to);
+inline std::size_t codePointsIn(std::string_view text, std::size_t from, std::size_t to)
+{
+    return codePointCount(text.substr(from, to - from));
+}
 inline std::size_t codePointsIn(std::u16string_view, std::size_t from, std::size_t to) { return to - from; }
 
 /// Copies count characters from the cursor to out; returns the end.
@@ -245,6 +229,185 @@ void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cur
     }
     if (out)
         sink.commit(out);
+}
+
+/// The rainbow's segments one after another, each on a wheel of its own length; a position on no
+/// sector repeats the colour before it (before, at first), across segments too.
+class RainbowSegmentSpans final : public ColorSpanSource {
+public:
+    explicit RainbowSegmentSpans(std::vector<RainbowSegment> segments, const RgbTriple &before = {})
+        : m_segments(std::move(segments))
+        , m_last(before)
+    {
+    }
+
+    bool next(ColorSpan &span) override;
+
+    /// The colour of the last character covered so far.
+    const RgbTriple &last() const { return m_spans ? m_spans->last() : m_last; }
+
+private:
+    std::vector<RainbowSegment> m_segments;
+    std::size_t m_next = 0;
+    std::optional<RainbowSpans> m_spans;
+    RgbTriple m_last;
+};
+
+/// The ramp of the settings' gradient (the start and end colours, or the stops); nullopt for a
+/// rainbow.
+std::optional<ColorRamp> rampFor(const ConversionSettings &settings);
+
+/// The colours the settings give n coloured characters, span by span: the gradient along the ramp
+/// (rampFor) or the rainbow, then grouped and merged as asked.
+class ConversionColors {
+public:
+    ConversionColors(const ConversionSettings &settings, const std::optional<ColorRamp> &ramp, int32_t n);
+    ConversionColors(const ConversionColors &) = delete;
+    ConversionColors &operator=(const ConversionColors &) = delete;
+
+    ColorSpanSource &spans() { return *m_outer; }
+
+private:
+    std::unique_ptr<ColorSpanSource> m_colors;
+    std::optional<GroupedSpans> m_grouped;
+    std::optional<MergedSpans> m_merged;
+    ColorSpanSource *m_outer;
+};
+
+template <typename CharT> std::basic_string<CharT> templateUnits(const std::string &utf8);
+
+/// What the settings decide, made once for any number of texts.
+template <typename CharT> struct PreparedConversion {
+    explicit PreparedConversion(ConversionSettings conversionSettings)
+        : settings(std::move(conversionSettings))
+        , writer(templateUnits<CharT>(settings.markup.OpenPrefix),
+              templateUnits<CharT>(settings.markup.OpenSuffix),
+              templateUnits<CharT>(settings.markup.CloseTag))
+        , ramp(rampFor(settings))
+    {
+    }
+
+    /// The open tags of a plain conversion of n characters, one after another and padded for
+    /// the writer's reads: made once for each length, as the colours depend on nothing else.
+    const std::vector<CharT> &headsFor(int32_t n)
+    {
+        constexpr std::size_t mostUnits = std::size_t(1) << 22; // then the lengths seen start anew
+        if (const auto found = heads.find(n); found != heads.end())
+            return found->second;
+        if (headUnits > mostUnits) {
+            heads.clear();
+            headUnits = 0;
+        }
+        std::vector<CharT> &tags = heads[n];
+        tags.reserve(std::size_t(n) * writer.head().size() + MarkupSink<CharT>::slack);
+        ConversionColors colors(settings, ramp, n);
+        ColorSpan span;
+        while (colors.spans().next(span)) {
+            writer.setColor(span.color);
+            for (int64_t i = 0; i < span.count; ++i)
+                tags.insert(tags.end(), writer.head().begin(), writer.head().end());
+        }
+        tags.resize(tags.size() + MarkupSink<CharT>::slack);
+        headUnits += tags.size();
+        return tags;
+    }
+
+    const ConversionSettings settings;
+    FragmentWriter<CharT> writer;
+    const std::optional<ColorRamp> ramp;
+    std::unordered_map<int32_t, std::vector<CharT>> heads;
+    std::size_t headUnits = 0;
+};
+
+template <typename CharT, typename Text> std::basic_string_view<CharT> textUnits(const Text &text)
+{
+    if constexpr (sizeof(CharT) == 1)
+        return text.text();
+    else
+        return { reinterpret_cast<const char16_t *>(text.text().utf16()), std::size_t(text.text().size()) };
+}
+
+/// Writes count characters of text from character first on with the colours of spans, tagged as
+/// rules say, into sink; tells colors, when given, where each colour went.
+template <typename CharT, typename Text>
+void writeColored(FragmentWriter<CharT> &writer, ColorSpanSource &spans, const Text &text, int64_t first,
+    int32_t count, const TaggingRules &rules, MarkupSink<CharT> &sink, ColorSpanSink<CharT> *colors)
+{
+    const auto onSpan = [colors](const RgbTriple &color, std::size_t from, std::size_t end) {
+        if (colors)
+            colors->colored(color, from, end);
+    };
+    text.visitFrom(first, [&](auto cursor) {
+        if (rules.plain())
+            writeSpans(writer, spans, cursor, sink, onSpan);
+        else
+            writeTaggedSpans(writer, spans, cursor, textUnits<CharT>(text), text.codePointCharacters(), count,
+                rules, sink, onSpan);
+    });
+}
+
+/// Characters of the text that take a colour: all, or with skipSpaces those not whitespace.
+template <typename CharT, typename Text>
+int32_t coloredCount(const ConversionSettings &settings, const Text &text)
+{
+    const int32_t n = checkedCount(text.size());
+    if (!settings.skipSpaces || n == 0)
+        return n;
+    int32_t colored = n;
+    if (text.codePointCharacters()) {
+        // Each whitespace code point is a character, but a CR LF pair is one.
+        const std::basic_string_view<CharT> units = textUnits<CharT>(text);
+        for (std::size_t at = nextSpace(units, 0); at < units.size(); at = nextSpace(units, at + 1)) {
+            if (units[at] == '\r' && at + 1 < units.size() && units[at + 1] == '\n')
+                ++at;
+            --colored;
+        }
+        return colored;
+    }
+    colored = 0;
+    text.visitFrom(0, [&](auto cursor) {
+        forEachCharacter<CharT>(cursor, n, [&](std::basic_string_view<CharT> character) {
+            colored += isWhitespaceCharacter(character) ? 0 : 1;
+        });
+    });
+    return colored;
+}
+
+/// The convert command on a trimmed text: the check, then the whole markup into sink and the
+/// place of each colour to colors.
+template <typename CharT, typename Text>
+ConversionOutcome convertCharacters(PreparedConversion<CharT> &prepared, const Text &text,
+    MarkupSink<CharT> &sink, ColorSpanSink<CharT> *colors)
+{
+    const ConversionSettings &settings = prepared.settings;
+    const std::basic_string_view<CharT> units = textUnits<CharT>(text);
+    const int32_t n = checkedCount(text.size());
+    const int32_t colored = coloredCount<CharT>(settings, text);
+    const ConversionOutcome outcome = checkLength(settings.mode, settings.symmetric, colored);
+    if (outcome != ConversionOutcome::Converted)
+        return outcome;
+    if (colors)
+        colors->start(units);
+    FragmentWriter<CharT> &writer = prepared.writer;
+    const TaggingRules rules { !settings.sharedTags(), settings.skipSpaces, settings.escape };
+    if (rules.plain()) {
+        // One fragment per character: the markup's size is known now.
+        sink.expect(std::size_t(n) * writer.fixedSize() + units.size());
+    }
+    if (n == 0)
+        return outcome;
+    if (rules.plain() && !colors && n <= shortTextLength) {
+        const std::vector<CharT> &heads = prepared.headsFor(n);
+        text.visitFrom(0, [&](auto cursor) {
+            CharT *out
+                = sink.reserve(std::size_t(n) * writer.fixedSize() + cursor.unitsBound(std::size_t(n)));
+            sink.commit(writer.writeFragmentsWithHeads(out, cursor, heads.data(), std::size_t(n)));
+        });
+        return outcome;
+    }
+    ConversionColors spans(settings, prepared.ramp, colored);
+    writeColored(writer, spans.spans(), text, 0, n, rules, sink, colors);
+    return outcome;
 }
 
 } // namespace rainbow::core

@@ -65,16 +65,6 @@ ConversionSettings conversionSettings(const Form1State &form)
 
 namespace {
 
-std::u16string_view view(const QString &s)
-{
-    return { reinterpret_cast<const char16_t *>(s.utf16()), size_t(s.size()) };
-}
-
-FragmentWriter<char16_t> fragmentWriter(const Form1State &form)
-{
-    return { view(form.Text2[0]), view(form.Text2[1]), view(form.Text2[2]) };
-}
-
 /// Appends markup to a QString; a size announced by expect is allocated at once.
 class AppendToString final : public MarkupSink<char16_t> {
 public:
@@ -101,13 +91,20 @@ private:
 };
 
 /// The window's preview, which shows the trimmed input: each span's colour.
-struct WindowPreview {
-    RichTextState &box;
-
-    void operator()(const RgbTriple &color, std::size_t first, std::size_t end) const
+class WindowPreview final : public ColorSpanSink<char16_t> {
+public:
+    explicit WindowPreview(RichTextState &box)
+        : m_box(box)
     {
-        box.colorSelection(qsizetype(first), qsizetype(end - first), packColor(color));
     }
+
+    void colored(const RgbTriple &color, std::size_t first, std::size_t end) override
+    {
+        m_box.colorSelection(qsizetype(first), qsizetype(end - first), packColor(color));
+    }
+
+private:
+    RichTextState &m_box;
 };
 
 /// Colouring one character at a time would leave it selected: so does colouring span by span.
@@ -123,17 +120,17 @@ CharacterText trimmedInput(const Form1State &form) { return CharacterText(core::
 
 void buildGradientText(Form1State &form, const CharacterText &text)
 {
-    const int32_t n = core::checkedCount(text.size());
     form.Option1Enabled = false;
     form.Option2Enabled = false;
+    ConversionSettings settings = conversionSettings(form);
+    settings.mode = ConversionMode::Gradient;
+    core::PreparedConversion<char16_t> prepared(std::move(settings));
     QString markup;
     AppendToString sink(markup);
-    FragmentWriter<char16_t> writer = fragmentWriter(form);
-    sink.expect(std::size_t(n) * writer.fixedSize() + std::size_t(text.text().size()));
-    core::writeGradient(
-        text, form.StartColor, form.EndColor, writer, sink, WindowPreview { form.RichTextBox1 });
-    if (n > 0)
-        selectCharacter(form.RichTextBox1, text, n - 1);
+    WindowPreview preview(form.RichTextBox1);
+    core::convertCharacters(prepared, text, sink, &preview);
+    if (text.size() > 0)
+        selectCharacter(form.RichTextBox1, text, text.size() - 1);
     form.Text3 = std::move(markup);
     form.Option1Enabled = true;
     form.Option2Enabled = true;
@@ -147,13 +144,18 @@ void drawCHText(Form1State &form, const CharacterText &text, const RainbowSegmen
     form.Option1Enabled = false;
     form.Option2Enabled = false;
     AppendToString sink(form.Text3);
-    FragmentWriter<char16_t> writer = fragmentWriter(form);
+    ConversionSettings settings = conversionSettings(form);
+    settings.mode = ConversionMode::Rainbow;
+    core::PreparedConversion<char16_t> prepared(std::move(settings));
+    FragmentWriter<char16_t> &writer = prepared.writer;
     const qsizetype first = segment.Start - 1;
     const qsizetype last = first + segment.Length - 1;
     sink.expect(std::size_t(segment.Length) * writer.fixedSize()
         + std::size_t(text.unitStart(last + 1) - text.unitStart(first)));
-    form.RainbowColor = core::writeRainbow(
-        text, wheel, segment, form.RainbowColor, writer, sink, WindowPreview { form.RichTextBox1 });
+    core::RainbowSegmentSpans spans({ segment }, form.RainbowColor);
+    WindowPreview preview(form.RichTextBox1);
+    core::writeColored(writer, spans, text, first, segment.Length, {}, sink, &preview);
+    form.RainbowColor = spans.last();
     selectCharacter(form.RichTextBox1, text, last);
     form.Option1Enabled = true;
     form.Option2Enabled = true;
@@ -195,9 +197,9 @@ void Command3_Click(Form1State &form)
             buildGradientText(form, text);
         } else {
             // Room for both halves at once, so the second does not move the first.
-            form.Text3.reserve(
-                qsizetype(std::size_t(n) * fragmentWriter(form).fixedSize() + MarkupSink<char16_t>::slack)
-                + text.text().size());
+            const qsizetype fixedSize
+                = form.Text2[0].size() + 6 + form.Text2[1].size() + form.Text2[2].size();
+            form.Text3.reserve(n * fixedSize + qsizetype(MarkupSink<char16_t>::slack) + text.text().size());
             for (const RainbowSegment &segment : rainbowSegments(settings.reverse, settings.symmetric, n))
                 drawCHText(form, text, segment);
         }

@@ -48,8 +48,7 @@ std::array<QString, 3> templateBoxes(const MarkupTemplate &markup);
 
 /// The state of the main window that the conversions read and write, under the names of its
 /// controls. The window copies its controls into one, runs a handler on it and shows the result;
-/// the command-line tool and the tests use it without a window. Initial values are those of the
-/// window once loaded.
+/// tests use it without a window. Initial values are those of the window once loaded.
 struct Form1State {
     QString Text1;
     QString Text3;
@@ -74,7 +73,8 @@ struct Form1State {
 ConversionSettings conversionSettings(const Form1State &form);
 
 // The handlers and operations of the window that convert, on its state. Command3_Click runs
-// BuildGradientText or DrawCHText; nothing else converts.
+// BuildGradientText or DrawCHText, which convert through the same pipeline as convertText
+// (conversion_core.h).
 
 /// Writes the template of list entry index into Text2(0..2); other indexes change nothing.
 void Combo1_Click(Form1State &form, int listIndex);

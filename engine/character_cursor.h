@@ -1,24 +1,15 @@
 #pragma once
 
+#include "engine/code_points.h"
+#include "engine/simd.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace rainbow {
-
-/// Bytes of the UTF-8 sequence that lead begins (1 for a continuation byte).
-inline std::size_t utf8SequenceLength(char lead)
-{
-    static constexpr std::array<uint8_t, 16> lengthByHighNibble { 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 3,
-        4 };
-    return lengthByHighNibble[uint8_t(lead) >> 4];
-}
 
 // Cursors walk the characters of a text for FragmentWriter::writeFragments. Each offers:
 // position() (code units from the text's start), unitsBound(count) (at most how many code units
@@ -104,20 +95,13 @@ private:
     uint64_t leadBits(const char *window) const
     {
         const auto available = std::size_t(m_end - window);
-#ifdef __SSE2__
+        uint64_t bits = 0;
         if (available >= 64) {
-            uint64_t bits = 0;
-            for (int i = 0; i < 4; ++i) {
-                const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(window + 16 * i));
-                // Continuation bytes 0x80..0xBF are -128..-65 as signed bytes.
-                const __m128i leads = _mm_cmpgt_epi8(bytes, _mm_set1_epi8(-65));
-                bits |= uint64_t(uint16_t(_mm_movemask_epi8(leads))) << (16 * i);
-            }
+            for (int i = 0; i < 4; ++i)
+                bits |= uint64_t(simd::codePointStarts(window + 16 * i)) << (16 * i);
             return bits;
         }
-#endif
-        uint64_t bits = 0;
-        for (std::size_t i = 0; i < std::min<std::size_t>(available, 64); ++i)
+        for (std::size_t i = 0; i < available; ++i)
             bits |= uint64_t((uint8_t(window[i]) & 0xC0) != 0x80) << i;
         return bits;
     }
@@ -151,33 +135,6 @@ private:
     const char *m_end;
     const char *m_window; // 64 bytes, or fewer at the end of the text
     uint64_t m_leads; // code points in the window not yet taken
-};
-
-/// A text whose characters begin at given offsets (starts[i] for character i; one more entry
-/// gives the end of the last character).
-template <typename CharT, typename Offset> class BoundaryCursor {
-public:
-    BoundaryCursor(const CharT *text, const Offset *starts, std::size_t index)
-        : m_text(text)
-        , m_start(starts + index)
-    {
-    }
-
-    std::size_t position() const { return std::size_t(*m_start); }
-    std::size_t unitsBound(std::size_t count) const { return std::size_t(m_start[count] - m_start[0]); }
-    std::size_t fastCount(std::size_t count) const { return count; }
-    CharT *copyFast(CharT *out) { return copyExact(out); }
-    CharT *copyExact(CharT *out)
-    {
-        const auto length = std::size_t(m_start[1] - m_start[0]);
-        std::memcpy(out, m_text + m_start[0], length * sizeof(CharT));
-        ++m_start;
-        return out + length;
-    }
-
-private:
-    const CharT *m_text;
-    const Offset *m_start;
 };
 
 /// A text of single-code-point characters but for some pairs of two code points (CR LF): the code

@@ -61,26 +61,4 @@ RgbTriple gradientColor(const RgbTriple &start, const RgbTriple &end, int32_t k,
         GradientComponent(start.blue, end.blue, k, n) };
 }
 
-GradientSpans::GradientSpans(const RgbTriple &start, const RgbTriple &end, int32_t n)
-    : m_start(start)
-    , m_end(end)
-    , m_n(n)
-{
-    if (n < 1)
-        throw std::domain_error("gradient over zero steps (division by zero)");
-}
-
-bool GradientSpans::next(ColorSpan &span)
-{
-    if (m_k > m_n)
-        return false;
-    // Each component is monotone in k, so one colour covers consecutive characters.
-    const int64_t k = m_k;
-    const auto colorAt = [&](int64_t step) { return gradientColor(m_start, m_end, int32_t(k + step), m_n); };
-    span.color = colorAt(0);
-    span.count = equalColorRun(colorAt, m_n - k + 1);
-    m_k += span.count;
-    return true;
-}
-
 } // namespace rainbow

@@ -37,15 +37,10 @@ std::array<int32_t, 3> SplitPackedColor(int32_t color);
 /// The components of a packed colour in 0..FFFFFF.
 RgbTriple unpackColor(PackedColor color);
 
-/// Nearest integer, exact ties to the even neighbour (2.5 gives 2, 3.5 gives 4).
-/// Relies on the default round-to-nearest mode of the floating-point unit, which nothing here
-/// changes; valid for |x| < 2^51; negative values round the same way.
-inline double roundHalfEven(double x)
-{
-    // The default rounding mode, which nothing here changes, rounds to nearest with ties to even;
-    // unlike tricks with added constants this is exact whatever precision the hardware keeps.
-    return std::nearbyint(x);
-}
+/// Nearest integer, exact ties to the even neighbour (2.5 gives 2, 3.5 gives 4); negative values
+/// round the same way. The default rounding mode, which nothing here changes, does it; unlike
+/// tricks with added constants this is exact whatever precision the hardware keeps.
+inline double roundHalfEven(double x) { return std::nearbyint(x); }
 
 /// Two uppercase hexadecimal digits of a component; throws std::out_of_range outside 0..255.
 std::string HexByte(int value);
@@ -90,21 +85,5 @@ template <typename ColorAt> int64_t equalColorRun(ColorAt colorAt, int64_t limit
     }
     return equal + 1;
 }
-
-/// The gradient's colours for characters k = 1..n of n (GradientComponent of each component),
-/// as spans of equal colour. Throws std::domain_error when n < 1.
-class GradientSpans {
-public:
-    GradientSpans(const RgbTriple &start, const RgbTriple &end, int32_t n);
-
-    /// The next span; false once all n characters are covered.
-    bool next(ColorSpan &span);
-
-private:
-    RgbTriple m_start;
-    RgbTriple m_end;
-    int32_t m_n;
-    int64_t m_k = 1; // of the next character (n + 1 at the end, which may pass 32 bits)
-};
 
 } // namespace rainbow

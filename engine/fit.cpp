@@ -47,14 +47,53 @@ void FitPlanner::add(int64_t units, bool colored)
         if (m_breaks.size() <= std::size_t(m_colored))
             m_breaks.resize(std::size_t(m_colored) + 1);
         m_breaks[std::size_t(m_colored)] = true;
+        m_breakAt.push_back(m_colored);
         ++m_breakCount;
         m_untaggedSince = false;
     }
     ++m_colored;
 }
 
+void FitPlanner::mergeColors(std::vector<ColorSpan> colors)
+{
+    m_colors = std::move(colors);
+    m_colorStarts.clear();
+    int64_t start = 0;
+    for (const ColorSpan &span : m_colors) {
+        m_colorStarts.push_back(start);
+        start += span.count;
+    }
+}
+
+int64_t FitPlanner::mergedTagsFor(int64_t groupSize) const
+{
+    // Groups of one colour in a row share a tag, which each break inside it splits once more.
+    const auto colorOf = [this](int64_t character) {
+        const auto after = std::upper_bound(m_colorStarts.begin(), m_colorStarts.end(), character);
+        return m_colors[std::size_t(after - m_colorStarts.begin() - 1)].color;
+    };
+    const auto breaksInside = [this](int64_t first, int64_t end) { // coloured characters [first, end)
+        return int64_t(std::lower_bound(m_breakAt.begin(), m_breakAt.end(), end)
+            - std::upper_bound(m_breakAt.begin(), m_breakAt.end(), first));
+    };
+    int64_t tags = 0;
+    int64_t runStart = 0;
+    RgbTriple runColor = colorOf(0);
+    for (int64_t group = groupSize; group < m_colored; group += groupSize) {
+        const RgbTriple color = colorOf(group);
+        if (color != runColor) {
+            tags += 1 + breaksInside(runStart, group);
+            runStart = group;
+            runColor = color;
+        }
+    }
+    return tags + 1 + breaksInside(runStart, m_colored);
+}
+
 int64_t FitPlanner::tagsFor(int64_t groupSize) const
 {
+    if (!m_colors.empty() && m_colored > 0)
+        return mergedTagsFor(groupSize);
     // One tag a group, and one more for each break that falls inside a group rather than
     // between two: the breaks after coloured characters g that are not multiples of k.
     const int64_t groups = (m_colored + groupSize - 1) / groupSize;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/color.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -23,8 +25,8 @@ std::string_view describe(FitUnit unit);
 /// characters share one tag, the group taking its first character's colour. Characters that stand
 /// outside every tag (whitespace left untagged) split a group's tag in two where they fall inside
 /// it, so the number of tags need not fall as k grows; the search looks at every k in turn, in
-/// O(c log c) for c coloured characters. Sizes are in whatever unit the limit counts (bytes of
-/// UTF-8, UTF-16 units), the characters' sizes as written (escaped where escaping applies).
+/// O(c log c) for c coloured characters (merged: O(c log² c)). Sizes are in whatever unit the limit counts
+/// (bytes of UTF-8, UTF-16 units), the characters' sizes as written (escaped where escaping applies).
 class FitPlanner {
 public:
     /// fixedSize: one tag's size without its characters (prefix, colour code, suffix, close tag).
@@ -33,6 +35,10 @@ public:
     /// The next character of the text: its size, and whether it takes a colour (false: it stands
     /// untagged and takes no colour step).
     void add(int64_t units, bool colored);
+
+    /// For markup in which neighbouring groups of one colour share a tag (merged): the colours of
+    /// the coloured characters in order, as spans.
+    void mergeColors(std::vector<ColorSpan> colors);
 
     struct Fit {
         int64_t groupSize; ///< the smallest k that fits, 1 when every character can keep its tag
@@ -50,6 +56,7 @@ public:
 
 private:
     int64_t tagsFor(int64_t groupSize) const;
+    int64_t mergedTagsFor(int64_t groupSize) const;
 
     int64_t m_fixedSize;
     int64_t m_textSize = 0;
@@ -58,6 +65,9 @@ private:
     // breaks[g]: untagged characters stand between coloured characters g and g + 1 (1-based).
     std::vector<bool> m_breaks;
     int64_t m_breakCount = 0;
+    std::vector<int64_t> m_breakAt; // the g of each break, ascending
+    std::vector<ColorSpan> m_colors; // when merged
+    std::vector<int64_t> m_colorStarts; // the first coloured character (0-based) of each
 };
 
 } // namespace rainbow

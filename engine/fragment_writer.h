@@ -5,6 +5,7 @@
 
 #include "engine/color.h"
 #include "engine/markup.h"
+#include "engine/simd.h"
 
 #include <algorithm>
 #include <array>
@@ -13,29 +14,7 @@
 #include <string>
 #include <string_view>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace rainbow {
-
-/// Sixteen bytes that live in a register, so stores of them compile to single vector stores.
-#ifdef __SSE2__
-using Chunk = __m128i;
-inline Chunk loadChunk(const void *from) { return _mm_loadu_si128(static_cast<const __m128i *>(from)); }
-inline void storeChunk(void *to, Chunk chunk) { _mm_storeu_si128(static_cast<__m128i *>(to), chunk); }
-#else
-struct Chunk {
-    unsigned char bytes[16];
-};
-inline Chunk loadChunk(const void *from)
-{
-    Chunk chunk;
-    std::memcpy(chunk.bytes, from, 16);
-    return chunk;
-}
-inline void storeChunk(void *to, Chunk chunk) { std::memcpy(to, chunk.bytes, 16); }
-#endif
 
 /// Writes colour fragments in code units of CharT (char for UTF-8, char16_t for UTF-16). Hot path
 /// of every conversion: per character, a few fixed-size stores and no allocation.
@@ -94,11 +73,12 @@ public:
             const std::size_t fast = m_headChunks > 0 ? cursor.fastCount(count) : 0;
             for (std::size_t n = 0; n < fast; ++n) {
                 for (int i = 0; i < m_headChunks; ++i)
-                    storeChunk(out + i * chunkUnits, loadChunk(heads + i * chunkUnits));
+                    simd::storeChunk(out + i * chunkUnits, simd::loadChunk(heads + i * chunkUnits));
                 heads += headSize;
                 out = cursor.copyFast(out + headSize);
                 for (int i = 0; i < m_closeChunks; ++i)
-                    storeChunk(out + i * chunkUnits, loadChunk(m_closeBlock.data() + i * chunkUnits));
+                    simd::storeChunk(
+                        out + i * chunkUnits, simd::loadChunk(m_closeBlock.data() + i * chunkUnits));
                 out += closeSize;
             }
             count -= fast;
@@ -157,22 +137,22 @@ private:
         // Stores through a char pointer may alias anything the compiler cannot see is local: a
         // local cursor stays in registers.
         Cursor cursor = characters;
-        Chunk head[HeadChunks];
+        simd::Chunk head[HeadChunks];
         for (int i = 0; i < HeadChunks; ++i)
-            head[i] = loadChunk(m_headBlock.data() + i * chunkUnits);
-        Chunk close[CloseChunks];
+            head[i] = simd::loadChunk(m_headBlock.data() + i * chunkUnits);
+        simd::Chunk close[CloseChunks];
         for (int i = 0; i < CloseChunks; ++i)
-            close[i] = loadChunk(m_closeBlock.data() + i * chunkUnits);
+            close[i] = simd::loadChunk(m_closeBlock.data() + i * chunkUnits);
         const std::size_t headSize = m_head.size();
         const std::size_t closeSize = m_close.size();
         while (count > 0) {
             const std::size_t fast = cursor.fastCount(count);
             for (std::size_t n = 0; n < fast; ++n) {
                 for (int i = 0; i < HeadChunks; ++i)
-                    storeChunk(out + i * chunkUnits, head[i]);
+                    simd::storeChunk(out + i * chunkUnits, head[i]);
                 out = cursor.copyFast(out + headSize);
                 for (int i = 0; i < CloseChunks; ++i)
-                    storeChunk(out + i * chunkUnits, close[i]);
+                    simd::storeChunk(out + i * chunkUnits, close[i]);
                 out += closeSize;
             }
             count -= fast;

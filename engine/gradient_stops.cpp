@@ -199,12 +199,12 @@ RgbTriple ColorRamp::colorAt(int64_t k, int64_t n) const
     return segmentColor(m_segments[j], k * int64_t(m_segments.size()) - int64_t(j) * n, n);
 }
 
-RampSpans::RampSpans(const ColorRamp &ramp, int64_t length, bool inOrder)
+RampSpans::RampSpans(const ColorRamp &ramp, int64_t length, bool inOrder, bool skipFirst)
     : m_ramp(&ramp)
     , m_length(length)
-    , m_position(inOrder ? 1 : length)
+    , m_position(inOrder ? 1 + skipFirst : length - skipFirst)
     , m_direction(inOrder ? 1 : -1)
-    , m_left(std::max<int64_t>(length, 0))
+    , m_left(std::max<int64_t>(length - skipFirst, 0))
 {
     if (length > std::numeric_limits<int32_t>::max())
         throw std::domain_error("more than INT32_MAX characters on a ramp");
@@ -242,18 +242,67 @@ bool RampSpans::next(ColorSpan &span)
     return true;
 }
 
-int64_t symmetricHalf(int64_t n)
-{
-    const int64_t floor = n / 2;
-    return n % 2 != 0 && floor % 2 != 0 ? floor + 1 : floor;
-}
-
 StopGradientSpans::StopGradientSpans(const ColorRamp &ramp, int64_t n, bool reverse, bool symmetric)
-    : m_first(ramp, symmetric ? symmetricHalf(n) : n, !reverse)
-    , m_second(ramp, symmetric ? n - symmetricHalf(n) : 0, reverse)
+    : m_first(ramp, symmetric ? (n + 1) / 2 : n, !reverse)
+    , m_second(ramp, symmetric ? (n + 1) / 2 : 0, reverse, n % 2 != 0)
 {
+    const std::vector<RgbTriple> &stops = ramp.stops();
+    if (stops.size() == 2 && ramp.blend() == Blend::Rgb && !reverse && !symmetric && n >= 1
+        && n <= shortTextLength)
+        m_stepper.emplace(stops[0], stops[1], n);
 }
 
-bool StopGradientSpans::next(ColorSpan &span) { return m_first.next(span) || m_second.next(span); }
+bool StopGradientSpans::next(ColorSpan &span)
+{
+    if (m_stepper)
+        return m_stepper->next(span);
+    return m_first.next(span) || m_second.next(span);
+}
+
+StopGradientSpans::Stepper::Stepper(const RgbTriple &start, const RgbTriple &end, int64_t n)
+    : m_n(n)
+    , m_left(n)
+{
+    const int16_t from[] = { start.red, start.green, start.blue };
+    const int16_t to[] = { end.red, end.green, end.blue };
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int64_t value = int64_t(from[i]) * (n - 1) + int64_t(to[i]); // step 1
+        const int64_t delta = int64_t(to[i]) - from[i];
+        const int64_t stepRemainder = ((delta % n) + n) % n;
+        m_components[i] = { value / n, value % n, (delta - stepRemainder) / n, stepRemainder };
+    }
+    step();
+}
+
+void StopGradientSpans::Stepper::step()
+{
+    // The quotient rounded half to even, as GradientComponent rounds the same value.
+    const auto rounded = [this](const Component &c) {
+        const int64_t twice = 2 * c.remainder;
+        return int16_t(c.quotient + (twice > m_n || (twice == m_n && (c.quotient & 1)) ? 1 : 0));
+    };
+    m_color = { rounded(m_components[0]), rounded(m_components[1]), rounded(m_components[2]) };
+    for (Component &c : m_components) {
+        c.quotient += c.stepQuotient;
+        c.remainder += c.stepRemainder;
+        const bool carry = c.remainder >= m_n;
+        c.quotient += carry ? 1 : 0;
+        c.remainder -= carry ? m_n : 0;
+    }
+}
+
+bool StopGradientSpans::Stepper::next(ColorSpan &span)
+{
+    if (m_left == 0)
+        return false;
+    span.color = m_color;
+    span.count = 0;
+    do {
+        ++span.count;
+        --m_left;
+        step();
+    } while (m_left > 0 && m_color == span.color);
+    return true;
+}
 
 } // namespace rainbow

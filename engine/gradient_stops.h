@@ -4,6 +4,7 @@
 #include "engine/color_spaces.h"
 #include "engine/span_source.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -67,12 +68,13 @@ private:
 
 /// The colours of length characters along a ramp, as spans of equal colour: character i = 1..length
 /// takes position i of length (in order) or length − i + 1 (backward, as the rainbow's reverse
-/// runs). Spans are maximal within a piece where every component is monotone; a few evaluations
-/// of the blend per span, nothing allocated. The ramp must outlive the spans.
+/// runs); skipFirst leaves out the first of them. Spans are maximal within a piece where every
+/// component is monotone; a few evaluations of the blend per span, nothing allocated. The ramp
+/// must outlive the spans.
 class RampSpans final : public ColorSpanSource {
 public:
     /// Throws std::domain_error when length exceeds INT32_MAX; a length of 0 or less has no spans.
-    RampSpans(const ColorRamp &ramp, int64_t length, bool inOrder);
+    RampSpans(const ColorRamp &ramp, int64_t length, bool inOrder, bool skipFirst = false);
 
     bool next(ColorSpan &span) override;
 
@@ -84,23 +86,49 @@ private:
     int64_t m_left;
 };
 
-/// 2 × h characters need h = n/2 rounded half to even in the first half (13 gives 6, 15 gives 8),
-/// as the symmetric rainbow splits its text.
-int64_t symmetricHalf(int64_t n);
+/// Texts up to this many characters change colour every few characters (stepping beats looking
+/// for the ends of runs), and a stream of lines repeats their lengths.
+inline constexpr int64_t shortTextLength = 4096;
 
-/// The gradient of a text of n characters along a ramp, laid out as the rainbow's check boxes
-/// lay out its wheel: plain (in order), reversed (backward), symmetric (the first h characters in
-/// order, the other n − h backward: start to end and back), or symmetric and reversed (the first
-/// half backward, the second in order). No length is too short: a half may be empty.
+/// The gradient of a text of n characters along a ramp (two stops blended in RGB are the window's
+/// gradient: character k of n takes the colour k/n of the way), laid out as the rainbow's check
+/// boxes lay out its wheel: plain (in order), reversed (backward), symmetric (mirrored about the
+/// middle: characters i and n + 1 − i both take position min(i, n + 1 − i) of ⌈n/2⌉, so the
+/// middle one of an odd length has the last stop), or symmetric and reversed (the first half
+/// backward). No length is too short.
 class StopGradientSpans final : public ColorSpanSource {
 public:
+    /// The ramp must outlive the spans.
     StopGradientSpans(const ColorRamp &ramp, int64_t n, bool reverse, bool symmetric);
 
     bool next(ColorSpan &span) override;
 
 private:
+    /// The plain two-stop RGB gradient of a short text, a character at a time without a division:
+    /// each component as quotient·n + remainder of start·(n − k) + end·k.
+    class Stepper {
+    public:
+        Stepper(const RgbTriple &start, const RgbTriple &end, int64_t n);
+        bool next(ColorSpan &span);
+
+    private:
+        struct Component {
+            int64_t quotient;
+            int64_t remainder;
+            int64_t stepQuotient; // end − start = stepQuotient·n + stepRemainder, added each step
+            int64_t stepRemainder;
+        };
+        void step();
+
+        std::array<Component, 3> m_components;
+        RgbTriple m_color; // of the next character
+        int64_t m_n;
+        int64_t m_left;
+    };
+
     RampSpans m_first;
     RampSpans m_second;
+    std::optional<Stepper> m_stepper;
 };
 
 } // namespace rainbow

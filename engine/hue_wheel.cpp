@@ -98,4 +98,10 @@ bool RainbowSpans::next(ColorSpan &span)
     return true;
 }
 
+int64_t symmetricHalf(int64_t n)
+{
+    const int64_t floor = n / 2;
+    return n % 2 != 0 && floor % 2 != 0 ? floor + 1 : floor;
+}
+
 } // namespace rainbow

@@ -34,6 +34,10 @@ private:
     double m_step; // the single-precision step, widened
 };
 
+/// The first half of a symmetric rainbow of n characters: n/2 rounded half to even (13 gives 6,
+/// 15 gives 8); the second half takes the other n − h.
+int64_t symmetricHalf(int64_t n);
+
 /// The colours of a rainbow segment of length characters as spans of equal colour: character
 /// j = 1..length takes wheel.colorOf(colorStart, position) with position j (in order) or
 /// length − j + 1 (backward); a position on no sector repeats the colour before it, starting from

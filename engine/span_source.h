@@ -2,9 +2,7 @@
 
 #include "engine/color.h"
 
-#include <array>
 #include <cstdint>
-#include <utility>
 
 namespace rainbow {
 
@@ -17,20 +15,6 @@ public:
 
     /// The next span of characters of one colour; false once every character is covered.
     virtual bool next(ColorSpan &span) = 0;
-};
-
-/// Any type with bool next(ColorSpan &) (GradientSpans, RainbowSpans) as a ColorSpanSource.
-template <typename Spans> class SpanSourceOf final : public ColorSpanSource {
-public:
-    explicit SpanSourceOf(Spans spans)
-        : m_spans(std::move(spans))
-    {
-    }
-    bool next(ColorSpan &span) override { return m_spans.next(span); }
-    const Spans &spans() const { return m_spans; }
-
-private:
-    Spans m_spans;
 };
 
 /// The spans of a source with neighbours of one colour joined, so no two spans in a row share a
@@ -62,34 +46,6 @@ private:
     ColorSpanSource *m_source;
     int64_t m_groupSize;
     ColorSpan m_current; // of the source; m_current.count of its characters still to take
-};
-
-/// The window's gradient (gradientColor of characters k = 1..n of n), one character after another
-/// without a division per character: cheaper than GradientSpans where the colour changes every
-/// few characters (short texts), dearer where one colour runs long.
-class SteppedGradientSpans final : public ColorSpanSource {
-public:
-    /// Throws std::domain_error when n < 1.
-    SteppedGradientSpans(const RgbTriple &start, const RgbTriple &end, int32_t n);
-
-    bool next(ColorSpan &span) override;
-
-private:
-    /// One component at step k: start·(n − k) + end·k = quotient·n + remainder, 0 ≤ remainder < n.
-    struct Component {
-        int64_t quotient;
-        int64_t remainder;
-        int64_t stepQuotient; // end − start = stepQuotient·n + stepRemainder, added each step
-        int64_t stepRemainder;
-    };
-
-    RgbTriple current() const;
-    void step();
-
-    std::array<Component, 3> m_components;
-    RgbTriple m_color; // of the next character
-    int64_t m_n;
-    int64_t m_left;
 };
 
 } // namespace rainbow

@@ -153,10 +153,11 @@ TEST(CommandLineColors, ColoursTakeThreeFormsAndNothingElse)
     }
 }
 
-// Reverse mirrors the colours; symmetric runs a gradient over each half, the second backward.
+// Reverse mirrors the colours; symmetric runs a gradient over the first half (the middle
+// character with it) and mirrors it about the middle.
 TEST(CommandLineColors, ReverseAndSymmetricLayOutTheGradient)
 {
-    const QString text = QStringLiteral("abcdefghijklm"); // 13: halves of 6 and 7
+    const QString text = QStringLiteral("abcdefghijklm"); // 13: 7 there, 6 back
     for (const QList<QByteArray> &colors :
         { QList<QByteArray> {}, QList<QByteArray> { "--stops", "#F00,#0F0,#00F", "--blend", "hsv" },
             QList<QByteArray> { "--stops", "#000,#FFF", "--blend", "oklab" } }) {
@@ -166,13 +167,29 @@ TEST(CommandLineColors, ReverseAndSymmetricLayOutTheGradient)
         std::reverse(mirrored.begin(), mirrored.end());
         EXPECT_EQ(plainColors(colors + QList<QByteArray> { "--reverse" }, text), mirrored);
 
-        QStringList secondHalf = plainColors(colors, text.mid(6));
+        const QStringList firstHalf = plainColors(colors, text.left(7));
+        QStringList secondHalf = firstHalf.mid(0, 6);
         std::reverse(secondHalf.begin(), secondHalf.end());
-        EXPECT_EQ(plainColors(colors + QList<QByteArray> { "-S" }, text),
-            plainColors(colors, text.left(6)) + secondHalf);
+        EXPECT_EQ(plainColors(colors + QList<QByteArray> { "-S" }, text), firstHalf + secondHalf);
     }
     EXPECT_EQ(plainColors({ "--stops", "#F00,#0F0,#00F" }, "abcd"),
         QStringList({ "808000", "00FF00", "008080", "0000FF" }));
+}
+
+// Characters i and n − 1 − i share a colour for every length, odd ones too.
+TEST(CommandLineColors, ASymmetricGradientMirrorsAboutTheMiddle)
+{
+    EXPECT_EQ(plainColors({ "-s", "FF0000", "-e", "0000FF", "-S" }, "abc"),
+        QStringList({ "800080", "0000FF", "800080" }));
+    for (const QList<QByteArray> &layout : { QList<QByteArray> { "-S" }, QList<QByteArray> { "-S", "-r" } }) {
+        for (int n = 1; n <= 16; ++n) {
+            SCOPED_TRACE(testing::Message() << layout.join(' ').constData() << ", " << n << " characters");
+            const QStringList colors = plainColors(layout, QString(n, u'x'));
+            QStringList mirrored = colors;
+            std::reverse(mirrored.begin(), mirrored.end());
+            EXPECT_EQ(colors, mirrored);
+        }
+    }
 }
 
 TEST(CommandLineShorterMarkup, MergeKeepsEveryColourWithFewerTags)
@@ -264,6 +281,26 @@ TEST(CommandLineShorterMarkup, FitTakesTheSmallestGroupThatFits)
     // Characters, not bytes: 26 CJK characters fit where 26 letters do.
     EXPECT_EQ(runCli({ "--fit", "49", QString(26, QChar(0x9752)).toUtf8() }).exitCode, 0);
     EXPECT_EQ(runCli({ "--fit", "0", "x" }).exitCode, 2);
+}
+
+// With --merge the size that must fit is the merged markup's: the finest grouping whose merged
+// markup fits, so the markup never gets shorter as the limit grows.
+TEST(CommandLineShorterMarkup, FitWithMergeTakesTheFinestMergedMarkupThatFits)
+{
+    const QList<QByteArray> blackToAlmostBlack { "-M", "-s", "000000", "-e", "000001" };
+    EXPECT_EQ(runCli(blackToAlmostBlack + QList<QByteArray> { "--fit", "200", "abcdefghij" }).out,
+        "[color=#000000]abcde[/color][color=#000001]fghij[/color]\n");
+    const QByteArray letters = "abcdefghijklmnopqrstuvwxyz";
+    qsizetype previous = 0;
+    for (int limit = 49; limit <= 650; limit += 7) {
+        SCOPED_TRACE(limit);
+        const CliRun run = runCli({ "-M", "-m", "rainbow", "--fit", QByteArray::number(limit), letters });
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        EXPECT_LE(run.out.size() - 1, limit);
+        EXPECT_GE(run.out.size(), previous);
+        previous = run.out.size();
+    }
+    EXPECT_EQ(previous - 1, runCli({ "-M", "-m", "rainbow", letters }).out.size() - 1);
 }
 
 TEST(CommandLineMarkup, FormatsTemplatesAndEscaping)

@@ -9,6 +9,17 @@
 
 using namespace rainbow;
 
+namespace {
+
+/// The code units of character index.
+QStringView characterOf(const CharacterText &text, qsizetype index)
+{
+    return QStringView(text.text())
+        .mid(text.unitStart(index), text.unitStart(index + 1) - text.unitStart(index));
+}
+
+} // namespace
+
 TEST(TrimSpaces, RemovesOnlyAsciiSpacesAtTheEnds)
 {
     const struct {
@@ -59,9 +70,9 @@ TEST(CharacterText, LocatesEachCharacter)
 {
     const CharacterText text(QString::fromUtf16(u"e\u0301😀x"));
     ASSERT_EQ(text.size(), 3);
-    EXPECT_EQ(text.character(0), QString::fromUtf16(u"e\u0301"));
-    EXPECT_EQ(text.character(1), QString::fromUtf16(u"😀"));
-    EXPECT_EQ(text.character(2), QStringLiteral("x"));
+    EXPECT_EQ(characterOf(text, 0), QString::fromUtf16(u"e\u0301"));
+    EXPECT_EQ(characterOf(text, 1), QString::fromUtf16(u"😀"));
+    EXPECT_EQ(characterOf(text, 2), QStringLiteral("x"));
     EXPECT_EQ(text.unitStart(3), 5);
 }
 
@@ -252,7 +263,7 @@ TEST(CharacterText, MixedScriptsGiveIcusCharactersFromAnyCharacterOn)
                 test::fragmentsFrom<char16_t>(utf16, qsizetype(from)), tagged<char16_t>(characters, from))
                 << "from " << from;
             if (from < n) {
-                ASSERT_EQ(utf16.character(qsizetype(from)), characters[from]);
+                ASSERT_EQ(characterOf(utf16, qsizetype(from)), characters[from]);
             }
         }
         if (!isWellFormedUtf16(text))
@@ -313,4 +324,13 @@ TEST(CharacterEnds, StopAtTheFirstCharacterThatReachesTheLimit)
     EXPECT_EQ(characterEnds(text, 0, 3), (std::vector<qsizetype> { 1, 2, 6 }));
     EXPECT_EQ(characterEnds(text, 2, 6), (std::vector<qsizetype> { 6 }));
     EXPECT_EQ(characterEnds(text, 6, 100), (std::vector<qsizetype> { 7, 8 }));
+}
+
+// Memory that runs out inside ICU is reported as any other memory failure.
+TEST(CheckIcu, MemoryFailuresAreBadAlloc)
+{
+    EXPECT_NO_THROW(checkIcu(U_ZERO_ERROR, "ubrk_open"));
+    EXPECT_NO_THROW(checkIcu(U_USING_DEFAULT_WARNING, "ubrk_open"));
+    EXPECT_THROW(checkIcu(U_MEMORY_ALLOCATION_ERROR, "u_getIntPropertyMap"), std::bad_alloc);
+    EXPECT_THROW(checkIcu(U_ILLEGAL_ARGUMENT_ERROR, "ubrk_setText"), std::runtime_error);
 }

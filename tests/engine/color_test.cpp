@@ -86,53 +86,6 @@ TEST(GradientComponent, DefaultColoursOverFourCharacters)
 TEST(GradientComponent, ZeroStepsIsADivisionByZero)
 {
     EXPECT_THROW(GradientComponent(0, 255, 0, 0), std::domain_error);
-    EXPECT_THROW(GradientSpans({}, {}, 0), std::domain_error);
-}
-
-// Spans must give every character the reference colour, ties included, and be as long as they
-// can be: a shorter span would still colour correctly but cost a search per character.
-TEST(GradientSpans, GiveEveryCharacterItsColourInMaximalSpans)
-{
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> component(0, 255);
-    const int32_t lengths[] = { 1, 2, 3, 4, 5, 50, 254, 255, 256, 510, 1000, 65537 };
-    for (int32_t n : lengths) {
-        for (int trial = 0; trial < 20; ++trial) {
-            const RgbTriple start { int16_t(component(random)), int16_t(component(random)),
-                int16_t(component(random)) };
-            const RgbTriple end = trial == 0 ? start
-                                             : RgbTriple { int16_t(component(random)),
-                                                   int16_t(component(random)), int16_t(component(random)) };
-            SCOPED_TRACE(testing::Message() << "n " << n << " trial " << trial);
-            GradientSpans spans(start, end, n);
-            int32_t k = 1;
-            std::optional<RgbTriple> previous;
-            for (ColorSpan span; spans.next(span);) {
-                ASSERT_GE(span.count, 1);
-                ASSERT_NE(span.color, previous) << "k " << k;
-                previous = span.color;
-                for (int64_t i = 0; i < span.count; ++i, ++k) {
-                    ASSERT_EQ(span.color,
-                        (RgbTriple { GradientComponent(start.red, end.red, k, n),
-                            GradientComponent(start.green, end.green, k, n),
-                            GradientComponent(start.blue, end.blue, k, n) }))
-                        << "k " << k;
-                }
-            }
-            EXPECT_EQ(k, n + 1);
-        }
-    }
-}
-
-TEST(GradientSpans, TheLongestTextTakesOneSpanPerColour)
-{
-    GradientSpans spans({ 0, 0, 0 }, { 255, 0, 0 }, std::numeric_limits<int32_t>::max());
-    int64_t characters = 0;
-    int spanCount = 0;
-    for (ColorSpan span; spans.next(span); ++spanCount)
-        characters += span.count;
-    EXPECT_EQ(characters, std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(spanCount, 256);
 }
 
 TEST(PackedColor, SplitsAndPacks)

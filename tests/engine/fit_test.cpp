@@ -101,3 +101,21 @@ TEST(FitPlanner, ManyCharacters)
     EXPECT_LE(planner.sizeFor(k), 1000000 + 23 * 200000);
     EXPECT_GT(planner.sizeFor(k - 1), 1000000 + 23 * 200000);
 }
+
+// Merged, neighbouring groups of one colour share a tag: the size counts the tags left, and a
+// break inside a merged tag still splits it.
+TEST(FitPlanner, MergedGroupsOfOneColourShareATag)
+{
+    const RgbTriple black { 0, 0, 0 }, blue { 0, 0, 1 };
+    FitPlanner planner = plannerFor("abcdefghij", 23, false);
+    planner.mergeColors({ { black, 5 }, { blue, 5 } });
+    EXPECT_EQ(planner.sizeFor(1), 10 + 2 * 23);
+    EXPECT_EQ(planner.sizeFor(2), 10 + 2 * 23); // a c e | g i: abcdef and ghij
+    const auto plan = planner.plan(200);
+    ASSERT_TRUE(std::holds_alternative<FitPlanner::Fit>(plan));
+    EXPECT_EQ(std::get<FitPlanner::Fit>(plan).groupSize, 1);
+
+    FitPlanner spaced = plannerFor("ab cd", 23, true);
+    spaced.mergeColors({ { black, 4 } });
+    EXPECT_EQ(spaced.sizeFor(1), 5 + 2 * 23);
+}

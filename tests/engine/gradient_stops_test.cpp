@@ -1,12 +1,16 @@
 #include "engine/gradient_stops.h"
+#include "engine/hue_wheel.h"
 
 #include "tests/support/color_printer.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace rainbow;
@@ -92,26 +96,57 @@ TEST(ColorRamp, HandCheckedColours)
     }
 }
 
-// Byte for byte the window's gradient: the same colours in the same maximal spans.
-TEST(ColorRamp, TwoRgbStopsAreTheWindowsGradient)
+// Two RGB stops are the window's gradient: every character gets GradientComponent's colour, ties
+// included, in spans as long as they can be (a shorter span would still colour correctly but cost
+// a search per character). Short texts take the stepping path, long ones the search for runs.
+TEST(StopGradientSpans, TwoRgbStopsGiveTheWindowsColoursInMaximalSpans)
 {
-    std::mt19937 random(12);
-    for (const int32_t n : { 1, 2, 3, 7, 50, 255, 256, 1000, 65537 }) {
+    std::mt19937 random(7);
+    std::vector<std::tuple<RgbTriple, RgbTriple, int32_t>> cases {
+        { { 0, 255, 255 }, { 255, 0, 128 }, 2 }, // 127.5 and 191.5: ties
+        { { 255, 0, 1 }, { 0, 255, 0 }, 510 },
+    };
+    for (const int32_t n : { 1, 2, 3, 4, 5, 50, 254, 255, 256, 510, 1000, 4096, 4097, 65537 })
         for (int trial = 0; trial < 20; ++trial) {
-            const RgbTriple start = randomColor(random), end = trial == 0 ? start : randomColor(random);
-            SCOPED_TRACE(testing::Message() << "n " << n << " trial " << trial);
-            const ColorRamp ramp({ start, end }, Blend::Rgb);
-            StopGradientSpans stops(ramp, n, false, false);
-            GradientSpans window(start, end, n);
-            ColorSpan expected, got;
-            while (window.next(expected)) {
-                ASSERT_TRUE(stops.next(got));
-                ASSERT_EQ(got.color, expected.color);
-                ASSERT_EQ(got.count, expected.count);
-            }
-            EXPECT_FALSE(stops.next(got));
+            const RgbTriple start = randomColor(random);
+            cases.emplace_back(start, trial == 0 ? start : randomColor(random), n);
         }
+    for (int i = 0; i < 300; ++i)
+        cases.emplace_back(randomColor(random), randomColor(random),
+            std::uniform_int_distribution<int32_t>(1, 5000)(random));
+    for (const auto &[start, end, n] : cases) {
+        SCOPED_TRACE(testing::Message() << "n " << n << " from " << testing::PrintToString(start) << " to "
+                                        << testing::PrintToString(end));
+        const ColorRamp ramp({ start, end }, Blend::Rgb);
+        StopGradientSpans spans(ramp, n, false, false);
+        int32_t k = 1;
+        std::optional<RgbTriple> previous;
+        for (ColorSpan span; spans.next(span);) {
+            ASSERT_GE(span.count, 1);
+            ASSERT_NE(span.color, previous) << "k " << k;
+            previous = span.color;
+            for (int64_t i = 0; i < span.count; ++i, ++k) {
+                ASSERT_EQ(span.color,
+                    (RgbTriple { GradientComponent(start.red, end.red, k, n),
+                        GradientComponent(start.green, end.green, k, n),
+                        GradientComponent(start.blue, end.blue, k, n) }))
+                    << "k " << k;
+            }
+        }
+        EXPECT_EQ(k, n + 1);
     }
+}
+
+TEST(StopGradientSpans, TheLongestTextTakesOneSpanPerColour)
+{
+    const ColorRamp ramp({ { 0, 0, 0 }, { 255, 0, 0 } }, Blend::Rgb);
+    StopGradientSpans spans(ramp, std::numeric_limits<int32_t>::max(), false, false);
+    int64_t characters = 0;
+    int spanCount = 0;
+    for (ColorSpan span; spans.next(span); ++spanCount)
+        characters += span.count;
+    EXPECT_EQ(characters, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(spanCount, 256);
 }
 
 // The spans must give every character exactly the ramp's colour of its position, through every
@@ -190,11 +225,13 @@ TEST(StopGradientSpans, LayoutsOfTheCheckBoxes)
         { "plain", 6, false, false, { 10, 20, 30, 40, 50, 60 } },
         { "reverse mirrors the colours", 6, true, false, { 60, 50, 40, 30, 20, 10 } },
         { "symmetric: there and back", 12, false, true, { 10, 20, 30, 40, 50, 60, 60, 50, 40, 30, 20, 10 } },
-        { "symmetric, 13: halves of 6 and 7", 13, false, true,
-            { 10, 20, 30, 40, 50, 60, 60, 51, 43, 34, 26, 17, 9 } },
+        { "symmetric, 13: mirrored about the middle character", 13, false, true,
+            { 9, 17, 26, 34, 43, 51, 60, 51, 43, 34, 26, 17, 9 } },
         { "symmetric and reversed", 12, true, true, { 60, 50, 40, 30, 20, 10, 10, 20, 30, 40, 50, 60 } },
-        { "symmetric, 1: the first half is empty", 1, false, true, { 60 } },
-        { "symmetric, 3: halves of 2 and 1", 3, false, true, { 30, 60, 60 } },
+        { "symmetric, 1: the middle alone", 1, false, true, { 60 } },
+        { "symmetric, 3: the middle takes the end", 3, false, true, { 30, 60, 30 } },
+        { "symmetric and reversed, 5: the middle takes the first step", 5, true, true,
+            { 60, 40, 20, 40, 60 } },
         { "no characters", 0, true, true, {} },
     };
     for (const auto &c : cases) {

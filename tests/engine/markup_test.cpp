@@ -3,6 +3,7 @@
 #include "engine/character_cursor.h"
 #include "engine/fragment_writer.h"
 
+#include "tests/support/boundary_cursor.h"
 #include "tests/support/reference_colors.h"
 
 #include <gtest/gtest.h>
@@ -108,7 +109,7 @@ TEST(FragmentWriter, MatchesColorFragmentThroughEveryCursor)
         const std::string text = "e\xCC\x81😀🇨🇳x";
         const std::vector<std::size_t> starts { 0, 3, 7, 15, 16 };
         expectFragments<char>({ "e\xCC\x81", "😀", "🇨🇳", "x" },
-            [&] { return BoundaryCursor<char, std::size_t>(text.data(), starts.data(), 0); });
+            [&] { return test::BoundaryCursor<char, std::size_t>(text.data(), starts.data(), 0); });
     }
     {
         SCOPED_TRACE("UTF-16, one unit per character");
@@ -121,7 +122,7 @@ TEST(FragmentWriter, MatchesColorFragmentThroughEveryCursor)
         const std::u16string text = u"e\u0301😀x";
         const std::vector<int> starts { 0, 2, 4, 5 };
         expectFragments<char16_t>({ u"e\u0301", u"😀", u"x" },
-            [&] { return BoundaryCursor<char16_t, int>(text.data(), starts.data(), 0); });
+            [&] { return test::BoundaryCursor<char16_t, int>(text.data(), starts.data(), 0); });
     }
 }
 
