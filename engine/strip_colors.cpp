@@ -1,5 +1,7 @@
 #include "engine/strip_colors.h"
 
+#include <unicode/utf8.h>
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -49,16 +51,10 @@ std::string_view trimmed(std::string_view text)
 
 void appendUtf8(std::string &out, char32_t c)
 {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += { char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F)) };
-    } else if (c < 0x10000) {
-        out += { char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F)) };
-    } else {
-        out += { char(0xF0 | (c >> 18)), char(0x80 | ((c >> 12) & 0x3F)), char(0x80 | ((c >> 6) & 0x3F)),
-            char(0x80 | (c & 0x3F)) };
-    }
+    char bytes[U8_MAX_LENGTH];
+    std::size_t length = 0;
+    U8_APPEND_UNSAFE(bytes, length, UChar32(c));
+    out.append(bytes, length);
 }
 
 /// The end of a colour value starting at from and its closing ']': a hex code with or without

@@ -1,11 +1,13 @@
 #include "convert/conversion.h"
 #include "convert/markup_size.h"
 
+#include "tests/support/gbk_reference.h"
 #include "tests/support/string_sink.h"
 
 #include <gtest/gtest.h>
 
 #include <iconv.h>
+#include <unicode/utf8.h>
 
 #include <string>
 
@@ -15,18 +17,10 @@ namespace {
 
 std::string utf8(char32_t c)
 {
-    std::string out;
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += { char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F)) };
-    } else if (c < 0x10000) {
-        out += { char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F)) };
-    } else {
-        out += { char(0xF0 | (c >> 18)), char(0x80 | ((c >> 12) & 0x3F)), char(0x80 | ((c >> 6) & 0x3F)),
-            char(0x80 | (c & 0x3F)) };
-    }
-    return out;
+    char bytes[U8_MAX_LENGTH];
+    std::size_t length = 0;
+    U8_APPEND_UNSAFE(bytes, length, UChar32(c));
+    return std::string(bytes, length);
 }
 
 /// glibc's GBK, apart from ICU: the bytes of a code point, or its "&#N;" where GBK lacks it.
@@ -61,31 +55,7 @@ public:
     }
 
     /// The bytes of a whole UTF-8 text in GBK, each character GBK lacks as its reference.
-    int64_t textSize(std::string text)
-    {
-        int64_t total = 0;
-        char *inAt = text.data();
-        std::size_t inLeft = text.size();
-        std::string out(4 * text.size() + 16, '\0');
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        while (inLeft > 0) {
-            char *outAt = out.data();
-            std::size_t outLeft = out.size();
-            if (iconv(m_cd, &inAt, &inLeft, &outAt, &outLeft) == std::size_t(-1)) {
-                // Not in GBK: the code point at inAt as a reference.
-                const auto lead = uint8_t(*inAt);
-                const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-                char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-                for (std::size_t i = 1; i < length; ++i)
-                    c = (c << 6) | (uint8_t(inAt[i]) & 0x3F);
-                total += int64_t(("&#" + std::to_string(uint32_t(c)) + ";").size());
-                inAt += length;
-                inLeft -= length;
-            }
-            total += int64_t(out.size() - outLeft);
-        }
-        return total;
-    }
+    int64_t textSize(std::string text) { return test::gbkSize(std::move(text)); }
 
 private:
     iconv_t m_cd;

@@ -3,6 +3,7 @@
 // tags hold several characters unless the text itself holds markup ('[', '<', ESC).
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/fuzz_input.h"
+#include "tests/support/string_sink.h"
 
 #include "convert/characters.h"
 #include "convert/conversion.h"
@@ -15,22 +16,6 @@
 
 using namespace rainbow;
 using rainbow::fuzz::check;
-
-namespace {
-
-class Utf8Markup final : public MarkupSink<char> {
-public:
-    std::string text;
-    char *reserve(std::size_t units) override
-    {
-        const std::size_t used = text.size();
-        text.resize(used + units + slack);
-        return text.data() + used;
-    }
-    void commit(char *end) override { text.resize(std::size_t(end - text.data())); }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
@@ -52,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     settings.mode = (choice >> 7) & 1 ? ConversionMode::Rainbow : ConversionMode::Gradient;
     if (settings.sharedTags() && text.find_first_of("[<\x1b") != std::string::npos)
         return 0;
-    Utf8Markup markup;
+    test::StringSink markup;
     if (convertText(settings, text, markup) != ConversionOutcome::Converted)
         return 0;
     check(stripColorMarkup(markup.text, stripOptionsFor(settings)) == trimSpaces(std::string_view(text)),
