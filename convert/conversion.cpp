@@ -209,7 +209,8 @@ std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
         ConversionSettings ungrouped = settings;
         ungrouped.groupSize = 1;
         ungrouped.merge = false;
-        core::ConversionColors colors(ungrouped, core::rampFor(ungrouped), coloredCount);
+        const std::optional<ColorRamp> ramp = core::rampFor(ungrouped);
+        core::ConversionColors colors(ungrouped, ramp, coloredCount);
         std::vector<ColorSpan> spans;
         for (ColorSpan span; colors.spans().next(span);)
             spans.push_back(span);

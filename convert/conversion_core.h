@@ -261,7 +261,9 @@ std::optional<ColorRamp> rampFor(const ConversionSettings &settings);
 /// (rampFor) or the rainbow, then grouped and merged as asked.
 class ConversionColors {
 public:
+    /// The ramp must outlive this: the gradient reads it as it goes.
     ConversionColors(const ConversionSettings &settings, const std::optional<ColorRamp> &ramp, int32_t n);
+    ConversionColors(const ConversionSettings &, std::optional<ColorRamp> &&, int32_t) = delete;
     ConversionColors(const ConversionColors &) = delete;
     ConversionColors &operator=(const ConversionColors &) = delete;
 

@@ -100,6 +100,7 @@ class StopGradientSpans final : public ColorSpanSource {
 public:
     /// The ramp must outlive the spans.
     StopGradientSpans(const ColorRamp &ramp, int64_t n, bool reverse, bool symmetric);
+    StopGradientSpans(ColorRamp &&, int64_t, bool, bool) = delete;
 
     bool next(ColorSpan &span) override;
 
