@@ -89,7 +89,7 @@ bash -c '
     COMP_WORDS=(rainbowtext-cli --); COMP_CWORD=1
     _rainbowtext_cli rainbowtext-cli -- rainbowtext-cli
     printf "%s\n" "${COMPREPLY[@]}"' sh "$completions/bash-completion/completions/rainbowtext-cli" > "$tmp/bash"
-# zsh completes from the specifications the function hands to _arguments; the stand-in prints
+# zsh completes from the option descriptions the function hands to _arguments; the stand-in prints
 # them, and each one's option name follows its exclusion list "(...)" and repeat mark "*".
 zsh -f -c '_arguments() { print -rl -- "$@" }; source "$1"' zsh \
     "$completions/zsh/vendor-completions/_rainbowtext-cli" \
