@@ -22,7 +22,7 @@ Refusal tooShort(const ConversionSettings &settings, ConversionOutcome outcome)
             QT_TRANSLATE_NOOP(
                 "rainbowtext-cli", "a symmetric rainbow needs at least %1 characters besides whitespace") },
     };
-    return { messages[symmetric][settings.skipSpaces], int64_t(symmetric ? 2 : 1) * minimumRainbowLength };
+    return { messages[symmetric][settings.skipSpaces], minimumRainbowLengthFor(symmetric) };
 }
 
 /// Why the markup cannot be made short enough, in the unit the limit counts.

@@ -92,9 +92,9 @@ ConversionOutcome checkLength(ConversionMode mode, bool symmetric, int64_t n)
 {
     if (mode == ConversionMode::Gradient)
         return ConversionOutcome::Converted;
-    if (n < minimumRainbowLength)
+    if (n < minimumRainbowLengthFor(false))
         return ConversionOutcome::TooShortForRainbow;
-    if (symmetric && n < 2 * minimumRainbowLength)
+    if (n < minimumRainbowLengthFor(symmetric))
         return ConversionOutcome::TooShortForSymmetric;
     return ConversionOutcome::Converted;
 }
@@ -153,7 +153,8 @@ std::size_t core::nextSpace(std::u16string_view text, std::size_t from)
 std::size_t core::nextSpace(std::string_view text, std::size_t from)
 {
     // Lead bytes of whitespace: ASCII up to the space, C2 (U+0085, U+00A0), E1 (U+1680), E2
-    // (U+2000 ..), E3 (U+3000); sixteen bytes at a time look for one.
+    // (U+2000 ..), E3 (U+3000); sixteen bytes at a time look for one. A test runs every code
+    // point through both loops against isWhitespaceCharacter.
     for (; from + 16 <= text.size(); from += 16) {
         const char *bytes = text.data() + from;
         uint32_t mask = simd::atMost(bytes, 0x20) | simd::equal(bytes, char(0xC2))
@@ -181,8 +182,7 @@ std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
 {
     MarkupSizer sizer(unit);
     const auto sizeOf = [&sizer](std::string_view units) { return sizer.size(units); };
-    const MarkupTemplate &markup = settings.markup;
-    FitPlanner planner(sizeOf(markup.OpenPrefix) + 6 + sizeOf(markup.OpenSuffix) + sizeOf(markup.CloseTag));
+    FitPlanner planner(fragmentOverhead(settings.markup, sizeOf));
     const std::string_view inner = trimSpaces(text);
     const Utf8CharacterText characters(inner);
     const int32_t n = core::checkedCount(characters.size());
@@ -191,12 +191,8 @@ std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
         characters.visitFrom(0, [&](auto cursor) {
             core::forEachCharacter<char>(cursor, n, [&](std::string_view character) {
                 int64_t size = sizeOf(character);
-                if (settings.escape) {
-                    for (const char unit : character) {
-                        if (const std::size_t entity = htmlEntity(char32_t(uint8_t(unit))).size())
-                            size += int64_t(entity) - 1;
-                    }
-                }
+                if (settings.escape)
+                    size += int64_t(escapeGrowth(character.data(), character.data() + character.size()));
                 const bool colored = !(settings.skipSpaces && isWhitespaceCharacter(character));
                 planner.add(size, colored);
                 coloredCount += colored ? 1 : 0;

@@ -43,9 +43,15 @@ struct ConversionSettings {
 /// Converted, or refused with nothing written.
 enum class ConversionOutcome { Converted, TooShortForRainbow, TooShortForSymmetric };
 
-/// Fewest characters of trimmed input that a rainbow can be made of; a symmetric one takes twice
-/// as many, so each half has a wheel of its own.
+/// Fewest characters of trimmed input that a rainbow can be made of.
 inline constexpr int minimumRainbowLength = 6;
+
+/// Fewest characters a rainbow takes: a symmetric one twice as many, so each half has a wheel of
+/// its own.
+constexpr int64_t minimumRainbowLengthFor(bool symmetric)
+{
+    return (symmetric ? 2 : 1) * int64_t(minimumRainbowLength);
+}
 
 /// Whether n characters of trimmed text are enough for the mode (a gradient takes any).
 ConversionOutcome checkLength(ConversionMode mode, bool symmetric, int64_t n);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The one conversion pipeline, for convertText and the command-line tool (conversion.cpp) and
-// the window's operations (form1_state.cpp) alike: settings and a text (CharacterText or
+// the window's operations (ui/main_window/form1_state.cpp) alike: settings and a text (CharacterText or
 // Utf8CharacterText) become colour spans (ConversionColors) and markup (writeColored), and a
 // ColorSpanSink learns where each colour went.
 
@@ -54,30 +54,6 @@ void forEachCharacter(Cursor cursor, int64_t count, Visit &&visit)
         const CharT *end = cursor.copyExact(scratch.data());
         visit(std::basic_string_view<CharT>(scratch.data(), std::size_t(end - scratch.data())));
     }
-}
-
-/// Writes &lt;, &gt; and &amp; for the <, > and & among the units [begin, end), in place (there
-/// must be room for four more units per unit after end); returns the new end.
-template <typename CharT> CharT *escapeInPlace(CharT *begin, CharT *end)
-{
-    const auto entityOf = [](CharT unit) { return htmlEntity(char32_t(std::make_unsigned_t<CharT>(unit))); };
-    std::size_t extra = 0;
-    for (const CharT *p = begin; p != end; ++p) {
-        if (const std::size_t size = entityOf(*p).size())
-            extra += size - 1;
-    }
-    CharT *const newEnd = end + extra;
-    for (CharT *to = newEnd; to != end;) {
-        const CharT unit = *--end;
-        const std::string_view entity = entityOf(unit);
-        if (entity.empty()) {
-            *--to = unit;
-        } else {
-            to -= entity.size();
-            std::copy(entity.begin(), entity.end(), to);
-        }
-    }
-    return newEnd;
 }
 
 /// How the general writer tags the characters.

@@ -9,20 +9,6 @@ constexpr std::string_view textPlaceholder = "{text}";
 
 } // namespace
 
-std::string escapeHtml(std::string_view text)
-{
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char unit : text) {
-        const std::string_view entity = htmlEntity(static_cast<unsigned char>(unit));
-        if (entity.empty())
-            escaped += unit;
-        else
-            escaped += entity;
-    }
-    return escaped;
-}
-
 MarkupTemplate spanTemplate() { return { "<span style=\"color:#", "\">", "</span>" }; }
 
 std::variant<MarkupTemplate, TemplateError> parseMarkupTemplate(std::string_view pattern)

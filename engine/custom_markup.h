@@ -2,8 +2,11 @@
 
 #include "engine/markup.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 
 namespace rainbow {
@@ -25,8 +28,34 @@ constexpr std::string_view htmlEntity(char32_t unit)
     }
 }
 
-/// The text with every '<', '>' and '&' replaced by its entity.
-std::string escapeHtml(std::string_view text);
+/// How many code units longer [begin, end) becomes with its '<', '>' and '&' as entities.
+template <typename CharT> std::size_t escapeGrowth(const CharT *begin, const CharT *end)
+{
+    std::size_t extra = 0;
+    for (; begin != end; ++begin) {
+        if (const std::size_t size = htmlEntity(char32_t(std::make_unsigned_t<CharT>(*begin))).size())
+            extra += size - 1;
+    }
+    return extra;
+}
+
+/// Writes the entities for the '<', '>' and '&' among the units [begin, end), in place (there must
+/// be room for escapeGrowth more units after end); returns the new end.
+template <typename CharT> CharT *escapeInPlace(CharT *begin, CharT *end)
+{
+    CharT *const newEnd = end + escapeGrowth<CharT>(begin, end);
+    for (CharT *to = newEnd; to != end;) {
+        const CharT unit = *--end;
+        const std::string_view entity = htmlEntity(char32_t(std::make_unsigned_t<CharT>(unit)));
+        if (entity.empty()) {
+            *--to = unit;
+        } else {
+            to -= entity.size();
+            std::copy(entity.begin(), entity.end(), to);
+        }
+    }
+    return newEnd;
+}
 
 /// HTML5's own colour tag: <span style="color:#RRGGBB">x</span>.
 MarkupTemplate spanTemplate();

@@ -30,7 +30,7 @@ public:
         , m_codeOffset(openPrefix.size())
         , m_close(closeTag)
     {
-        m_head.append(6, CharT('0'));
+        m_head.append(colorCodeLength, CharT('0'));
         m_head.append(openSuffix);
         m_headChunks = chunksFor(m_head.size());
         m_closeChunks = chunksFor(m_close.size());

@@ -25,6 +25,17 @@ struct MarkupTemplate {
     std::string CloseTag;
 };
 
+/// Hex digits of the colour code between OpenPrefix and OpenSuffix.
+inline constexpr std::size_t colorCodeLength = 6;
+
+/// The size of one colour fragment without its character, each template string measured by sizeOf
+/// (in code units, bytes or characters: the colour code is ASCII either way).
+template <typename SizeOf> auto fragmentOverhead(const MarkupTemplate &markup, SizeOf &&sizeOf)
+{
+    using Size = decltype(sizeOf(markup.OpenPrefix));
+    return sizeOf(markup.OpenPrefix) + Size(colorCodeLength) + sizeOf(markup.OpenSuffix) + sizeOf(markup.CloseTag);
+}
+
 /// The template of a format (UTF-8; all three formats are ASCII).
 MarkupTemplate markupTemplate(MarkupFormat format);
 

@@ -3,9 +3,9 @@
 // sides of the ratio x_memcpy come from the same run under the same load.
 #include "bench/core/bench_text.h"
 #include "convert/conversion.h"
-#include "convert/form1_state.h"
-#include "convert/messages.h"
-#include "convert/window_rules.h"
+#include "ui/main_window/form1_state.h"
+#include "ui/main_window/messages.h"
+#include "ui/main_window/window_rules.h"
 
 #include <QString>
 
@@ -145,6 +145,23 @@ void command3Click(benchmark::State &state, Mode mode)
         double(state.iterations()) * double(windowCharacterLimit) / 1e6, benchmark::Counter::kIsRate);
 }
 
+/// What one text form (UTF-8) inside the conversion would add to the window's convert command:
+/// its input to UTF-8 and its markup back to UTF-16, on the longest text the window converts
+/// (mapping the colour runs back to UTF-16 positions would cost more, and is not counted).
+void windowEdge(benchmark::State &state)
+{
+    Form1State form = windowState(Mode::Gradient);
+    form.Text1 = utf16Text().left(windowCharacterLimit);
+    Command3_Click(form);
+    const QByteArray markup = form.Text3.toUtf8();
+    for (auto _ : state) {
+        const QByteArray input = form.Text1.toUtf8();
+        const QString shown = QString::fromUtf8(markup);
+        benchmark::DoNotOptimize(input.data());
+        benchmark::DoNotOptimize(shown.data());
+    }
+}
+
 template <typename Benchmark> void configure(Benchmark *b)
 {
     b->Unit(benchmark::kMillisecond)->Repetitions(5)->DisplayAggregatesOnly(true)->MinTime(0.3);
@@ -191,6 +208,7 @@ int main(int argc, char **argv)
         [](benchmark::State &state) { command3Click(state, Mode::Gradient); }));
     configure(benchmark::RegisterBenchmark("Command3_Click/ubb/symmetric",
         [](benchmark::State &state) { command3Click(state, Mode::SymmetricRainbow); }));
+    configure(benchmark::RegisterBenchmark("Command3_Click/ubb/gradient/utf8_edges", windowEdge));
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

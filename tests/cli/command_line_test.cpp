@@ -1,4 +1,4 @@
-#include "convert/form1_state.h"
+#include "ui/main_window/form1_state.h"
 
 #include "tests/cli/cli_run.h"
 #include "tests/support/mixed_text.h"

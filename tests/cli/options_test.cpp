@@ -2,7 +2,7 @@
 // markup, formats, line streaming, terminal colours and the option conventions. The markup is
 // read back and checked character by character.
 
-#include "convert/form1_state.h"
+#include "ui/main_window/form1_state.h"
 
 #include "tests/cli/cli_run.h"
 

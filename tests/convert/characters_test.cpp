@@ -1,4 +1,5 @@
 #include "convert/characters.h"
+#include "convert/conversion_core.h"
 #include "engine/markup.h"
 
 #include "tests/support/cursor_fragments.h"
@@ -6,6 +7,8 @@
 #include "tests/support/mixed_text.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 using namespace rainbow;
 
@@ -333,4 +336,28 @@ TEST(CheckIcu, MemoryFailuresAreBadAlloc)
     EXPECT_NO_THROW(checkIcu(U_USING_DEFAULT_WARNING, "ubrk_open"));
     EXPECT_THROW(checkIcu(U_MEMORY_ALLOCATION_ERROR, "u_getIntPropertyMap"), std::bad_alloc);
     EXPECT_THROW(checkIcu(U_ILLEGAL_ARGUMENT_ERROR, "ubrk_setText"), std::runtime_error);
+}
+
+// The whitespace that --skip-spaces leaves untagged: exactly these code points, in UTF-8 and
+// UTF-16 alike, whatever the Unicode version of the system's ICU; the search for the next one
+// (which looks at lead bytes sixteen at a time, then one by one) finds each of them.
+TEST(IsWhitespaceCharacter, TakesExactlyTheseCodePointsAndNextSpaceFindsThem)
+{
+    const std::set<char32_t> spaces { 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x20, 0x85, 0xA0, 0x1680, 0x2000, 0x2001,
+        0x2002, 0x2003, 0x2004, 0x2005, 0x2006, 0x2007, 0x2008, 0x2009, 0x200A, 0x2028, 0x2029, 0x202F,
+        0x205F, 0x3000 };
+    for (char32_t c = 0; c < 0x110000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        const QString text = QString::fromUcs4(&c, 1);
+        const std::string utf8 = text.toStdString();
+        const std::u16string utf16(
+            reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size()));
+        ASSERT_EQ(isWhitespaceCharacter(utf8), spaces.count(c) == 1) << std::hex << uint32_t(c);
+        ASSERT_EQ(isWhitespaceCharacter(utf16), spaces.count(c) == 1) << std::hex << uint32_t(c);
+        const std::string inBlock = "0123456789" + utf8 + std::string(16, 'x');
+        const std::string inTail = std::string(17, 'x') + utf8;
+        ASSERT_EQ(core::nextSpace(inBlock, 0), spaces.count(c) ? 10 : inBlock.size()) << std::hex << uint32_t(c);
+        ASSERT_EQ(core::nextSpace(inTail, 0), spaces.count(c) ? 17 : inTail.size()) << std::hex << uint32_t(c);
+    }
 }

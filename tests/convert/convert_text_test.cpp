@@ -1,5 +1,5 @@
 #include "convert/conversion.h"
-#include "convert/form1_state.h"
+#include "ui/main_window/form1_state.h"
 
 #include "tests/support/mixed_text.h"
 

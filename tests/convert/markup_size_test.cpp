@@ -159,12 +159,3 @@ TEST(FitGroupSize, CountsBytesOfUtf8)
     EXPECT_EQ(int64_t(markup.size()), chosen.size);
     EXPECT_GT(int64_t(converted(settings, text, chosen.groupSize - 1).size()), 200);
 }
-
-TEST(FitUnit, NamesAndWords)
-{
-    EXPECT_EQ(parseFitUnit("chars"), FitUnit::CodePoints);
-    EXPECT_EQ(parseFitUnit("utf-8"), FitUnit::Utf8Bytes);
-    EXPECT_EQ(parseFitUnit("gbk"), FitUnit::GbkBytes);
-    EXPECT_EQ(parseFitUnit("GBK2"), std::nullopt);
-    EXPECT_EQ(describe(FitUnit::GbkBytes), "bytes of GBK");
-}

@@ -6,30 +6,33 @@
 
 using namespace rainbow;
 
-TEST(HtmlEntity, OnlyTheThreeMarkupCharacters)
+template <typename Text> Text escaped(Text text)
 {
-    EXPECT_EQ(htmlEntity(U'<'), "&lt;");
-    EXPECT_EQ(htmlEntity(U'>'), "&gt;");
-    EXPECT_EQ(htmlEntity(U'&'), "&amp;");
-    for (const char32_t unit :
-        { U'"', U'\'', U' ', U'a', U'\n', U'\uff1c', char32_t(0x3c00), char32_t(0xbc) })
-        EXPECT_TRUE(htmlEntity(unit).empty()) << unsigned(unit);
+    const std::size_t size = text.size();
+    text.resize(size + escapeGrowth(text.data(), text.data() + size));
+    text.resize(std::size_t(escapeInPlace(text.data(), text.data() + size) - text.data()));
+    return text;
 }
 
-TEST(EscapeHtml, ReplacesEachMarkupCharacter)
+TEST(EscapeHtml, ReplacesOnlyTheThreeMarkupCharactersInUtf8AndUtf16)
 {
     const struct {
-        const char *text;
-        const char *expected;
+        std::string text;
+        std::string expected;
+        std::u16string text16;
+        std::u16string expected16;
     } cases[] = {
-        { "", "" },
-        { "plain", "plain" },
-        { "<b>&amp;</b>", "&lt;b&gt;&amp;amp;&lt;/b&gt;" },
-        { "彩虹<字>", "彩虹&lt;字&gt;" },
-        { "\"quotes\" stay", "\"quotes\" stay" },
+        { "", "", u"", u"" },
+        { "<b>&amp;</b>", "&lt;b&gt;&amp;amp;&lt;/b&gt;", u"<b>&amp;</b>", u"&lt;b&gt;&amp;amp;&lt;/b&gt;" },
+        { "彩虹<字>", "彩虹&lt;字&gt;", u"彩虹<字>", u"彩虹&lt;字&gt;" },
+        // U+3C00 and U+013C hold the byte of "<" in UTF-16 but are other characters.
+        { "\"'＜\u3c00\u013c", "\"'＜\u3c00\u013c", u"\"'＜\u3c00\u013c", u"\"'＜\u3c00\u013c" },
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(escapeHtml(c.text), c.expected) << c.text;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(escaped(c.text), c.expected);
+        EXPECT_TRUE(escaped(c.text16) == c.expected16);
+    }
 }
 
 TEST(SpanTemplate, WrapsACharacterAsHtml5)

@@ -43,14 +43,6 @@ RgbTriple randomColor(std::mt19937 &random)
 
 } // namespace
 
-TEST(Blend, NamesParseBack)
-{
-    for (const Blend blend : { Blend::Rgb, Blend::Hsv, Blend::Oklab })
-        EXPECT_EQ(parseBlend(blendName(blend)), blend);
-    for (const char *name : { "", "RGB", "lab", "oklab ", "hsl" })
-        EXPECT_EQ(parseBlend(name), std::nullopt) << name;
-}
-
 TEST(ColorRamp, RefusesBadStops)
 {
     const RgbTriple red { 255, 0, 0 };

@@ -5,8 +5,8 @@
 
 #include "convert/characters.h"
 #include "convert/conversion.h"
-#include "convert/form1_state.h"
-#include "convert/window_rules.h"
+#include "ui/main_window/form1_state.h"
+#include "ui/main_window/window_rules.h"
 #include "engine/markup.h"
 
 #include <QByteArray>
@@ -91,7 +91,7 @@ void checkConversion(Form1State form, const QString &text, bool wellFormed)
     const qsizetype n = characterCount(trimmed);
     const bool refused = n > windowCharacterLimit
         || (!form.Option1
-            && (n < minimumRainbowLength || (form.Check2 == 1 && n < 2 * minimumRainbowLength)));
+            && n < minimumRainbowLengthFor(form.Check2 == 1));
     check(refused == (form.LblInfo != messages::converted), "refused exactly when too short or too long");
     check(form.Command3Enabled, "the convert button is usable again");
     if (refused) {

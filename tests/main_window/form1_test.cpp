@@ -1,7 +1,7 @@
 #include "ui/main_window/form1.h"
 
-#include "convert/form1_state.h"
-#include "convert/messages.h"
+#include "ui/main_window/form1_state.h"
+#include "ui/main_window/messages.h"
 #include "tests/main_window/preview_reader.h"
 #include "tests/support/dark_palette.h"
 #include "ui/main_window/controls.h"

@@ -1,6 +1,6 @@
 #include "ui/main_window/form1.h"
 
-#include "convert/messages.h"
+#include "ui/main_window/messages.h"
 #include "ui/main_window/display_blocks.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "ui/main_window/preview.h"
 #include "ui/main_window/text_boxes.h"
 
-#include "convert/messages.h"
+#include "ui/main_window/messages.h"
 #include "tests/main_window/preview_reader.h"
 
 #include <QApplication>

@@ -3,9 +3,9 @@
 // RAINBOWTEXT_MONKEY_SEED runs one seed instead of the default ones.
 #include "ui/main_window/form1.h"
 
-#include "convert/form1_state.h"
-#include "convert/messages.h"
-#include "convert/window_rules.h"
+#include "ui/main_window/form1_state.h"
+#include "ui/main_window/messages.h"
+#include "ui/main_window/window_rules.h"
 #include "tests/main_window/preview_reader.h"
 #include "ui/main_window/picture2.h"
 #include "ui/main_window/qt_color.h"

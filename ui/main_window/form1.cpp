@@ -1,8 +1,8 @@
 #include "ui/main_window/form1.h"
 
-#include "convert/form1_state.h"
-#include "convert/messages.h"
-#include "convert/window_rules.h"
+#include "ui/main_window/form1_state.h"
+#include "ui/main_window/messages.h"
+#include "ui/main_window/window_rules.h"
 #include "engine/markup.h"
 #include "ui/main_window/color_chooser.h"
 #include "ui/main_window/controls.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/window_rules.h"
+#include "ui/main_window/window_rules.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/form1_state.h"
+#include "ui/main_window/form1_state.h"
 
 #include <QPlainTextEdit>
 #include <QStringView>

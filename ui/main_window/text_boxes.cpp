@@ -1,6 +1,6 @@
 #include "ui/main_window/text_boxes.h"
 
-#include "convert/window_rules.h"
+#include "ui/main_window/window_rules.h"
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/text_box_accessible.h"
 

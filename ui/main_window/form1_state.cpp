@@ -1,7 +1,7 @@
-#include "convert/form1_state.h"
+#include "ui/main_window/form1_state.h"
 
 #include "convert/conversion_core.h"
-#include "convert/window_rules.h"
+#include "ui/main_window/window_rules.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -90,21 +90,35 @@ private:
     QString &m_out;
 };
 
-/// The window's preview, which shows the trimmed input: each span's colour.
+/// The window's preview, which shows the trimmed input: each span's colour. With a text to show,
+/// the preview takes it once the conversion is under way (a refused one leaves the preview be).
 class WindowPreview final : public ColorSpanSink<char16_t> {
 public:
-    explicit WindowPreview(RichTextState &box)
+    explicit WindowPreview(RichTextState &box, const QString *textToShow = nullptr)
         : m_box(box)
+        , m_textToShow(textToShow)
     {
+    }
+
+    void start(std::u16string_view) override
+    {
+        if (m_textToShow)
+            m_box.setText(*m_textToShow);
     }
 
     void colored(const RgbTriple &color, std::size_t first, std::size_t end) override
     {
         m_box.colorSelection(qsizetype(first), qsizetype(end - first), packColor(color));
+        m_last = color;
     }
+
+    /// The colour of the last character coloured.
+    const RgbTriple &last() const { return m_last; }
 
 private:
     RichTextState &m_box;
+    const QString *m_textToShow;
+    RgbTriple m_last { 0, 0, 0 };
 };
 
 /// Colouring one character at a time would leave it selected: so does colouring span by span.
@@ -116,28 +130,53 @@ void selectCharacter(RichTextState &preview, const CharacterText &text, qsizetyp
 
 CharacterText trimmedInput(const Form1State &form) { return CharacterText(core::trimmed(form.Text1)); }
 
-// The operations on the trimmed input, read once by the convert command for all its calls.
+// The operations on the trimmed input, read once by the convert command.
 
-void buildGradientText(Form1State &form, const CharacterText &text)
+/// The whole text converted as the settings say, the markup in Text3 and the colours in the
+/// preview, which first takes the text when showText; a rainbow leaves its last colour in
+/// RainbowColor. A refused rainbow changes nothing.
+ConversionOutcome convertWhole(
+    Form1State &form, const CharacterText &text, ConversionSettings settings, bool showText)
 {
     form.Option1Enabled = false;
     form.Option2Enabled = false;
-    ConversionSettings settings = conversionSettings(form);
-    settings.mode = ConversionMode::Gradient;
     core::PreparedConversion<char16_t> prepared(std::move(settings));
     QString markup;
     AppendToString sink(markup);
-    WindowPreview preview(form.RichTextBox1);
-    core::convertCharacters(prepared, text, sink, &preview);
-    if (text.size() > 0)
-        selectCharacter(form.RichTextBox1, text, text.size() - 1);
-    form.Text3 = std::move(markup);
+    WindowPreview preview(form.RichTextBox1, showText ? &text.text() : nullptr);
+    const ConversionOutcome outcome = core::convertCharacters(prepared, text, sink, &preview);
+    if (outcome == ConversionOutcome::Converted) {
+        if (text.size() > 0)
+            selectCharacter(form.RichTextBox1, text, text.size() - 1);
+        form.Text3 = std::move(markup);
+        if (prepared.settings.mode == ConversionMode::Rainbow)
+            form.RainbowColor = preview.last();
+    }
     form.Option1Enabled = true;
     form.Option2Enabled = true;
+    return outcome;
 }
 
-void drawCHText(Form1State &form, const CharacterText &text, const RainbowSegment &segment)
+} // namespace
+
+void Combo1_Click(Form1State &form, int listIndex)
 {
+    if (listIndex < 0 || listIndex >= int(allMarkupFormats.size()))
+        return;
+    form.Text2 = templateBoxes(markupTemplate(allMarkupFormats[size_t(listIndex)]));
+}
+
+void BuildGradientText(Form1State &form)
+{
+    ConversionSettings settings = conversionSettings(form);
+    settings.mode = ConversionMode::Gradient;
+    convertWhole(form, trimmedInput(form), std::move(settings), false);
+}
+
+void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, int32_t ColorStart)
+{
+    const CharacterText text = trimmedInput(form);
+    const RainbowSegment segment { Start, Length, InOrder, ColorStart };
     const HueWheel wheel(segment.Length); // refuses short segments before anything changes
     if (segment.Start < 1 || qsizetype(segment.Start) - 1 + segment.Length > text.size())
         throw std::out_of_range("rainbow segment outside the text");
@@ -161,22 +200,6 @@ void drawCHText(Form1State &form, const CharacterText &text, const RainbowSegmen
     form.Option2Enabled = true;
 }
 
-} // namespace
-
-void Combo1_Click(Form1State &form, int listIndex)
-{
-    if (listIndex < 0 || listIndex >= int(allMarkupFormats.size()))
-        return;
-    form.Text2 = templateBoxes(markupTemplate(allMarkupFormats[size_t(listIndex)]));
-}
-
-void BuildGradientText(Form1State &form) { buildGradientText(form, trimmedInput(form)); }
-
-void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, int32_t ColorStart)
-{
-    drawCHText(form, trimmedInput(form), { Start, Length, InOrder, ColorStart });
-}
-
 void Command3_Click(Form1State &form)
 {
     form.Command3Enabled = false;
@@ -188,22 +211,8 @@ void Command3_Click(Form1State &form)
         form.Command3Enabled = true;
         return;
     }
-    const int32_t n = core::checkedCount(text.size());
-    const ConversionSettings settings = conversionSettings(form);
-    const ConversionOutcome outcome = checkLength(settings.mode, settings.symmetric, n);
-    if (outcome == ConversionOutcome::Converted) {
-        form.RichTextBox1.setText(text.text());
-        if (settings.mode == ConversionMode::Gradient) {
-            buildGradientText(form, text);
-        } else {
-            // Room for both halves at once, so the second does not move the first.
-            const qsizetype fixedSize
-                = form.Text2[0].size() + 6 + form.Text2[1].size() + form.Text2[2].size();
-            form.Text3.reserve(n * fixedSize + qsizetype(MarkupSink<char16_t>::slack) + text.text().size());
-            for (const RainbowSegment &segment : rainbowSegments(settings.reverse, settings.symmetric, n))
-                drawCHText(form, text, segment);
-        }
-    }
+    // A rainbow runs DrawCHText's segments one after another (rainbowSegments), in one pass.
+    const ConversionOutcome outcome = convertWhole(form, text, conversionSettings(form), true);
     form.Command3Enabled = true;
     form.LblInfo = messages::forOutcome(outcome);
 }

@@ -1,4 +1,4 @@
-#include "convert/window_rules.h"
+#include "ui/main_window/window_rules.h"
 
 #include <QString>
 

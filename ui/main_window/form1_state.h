@@ -1,7 +1,7 @@
 #pragma once
 
 #include "convert/conversion.h"
-#include "convert/messages.h"
+#include "ui/main_window/messages.h"
 #include "engine/color.h"
 
 #include <QString>
@@ -72,9 +72,9 @@ struct Form1State {
 /// counting when exactly 1), the template in Text2(0..2) and the gradient's colours.
 ConversionSettings conversionSettings(const Form1State &form);
 
-// The handlers and operations of the window that convert, on its state. Command3_Click runs
-// BuildGradientText or DrawCHText, which convert through the same pipeline as convertText
-// (conversion_core.h).
+// The handlers and operations of the window that convert, on its state, through the same
+// pipeline as convertText (conversion_core.h). Command3_Click converts the whole text at once: a
+// gradient as BuildGradientText does, a rainbow as DrawCHText does for each of its segments.
 
 /// Writes the template of list entry index into Text2(0..2); other indexes change nothing.
 void Combo1_Click(Form1State &form, int listIndex);

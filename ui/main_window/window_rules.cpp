@@ -1,8 +1,8 @@
-#include "convert/window_rules.h"
+#include "ui/main_window/window_rules.h"
 
 #include "convert/characters.h"
 #include "convert/conversion.h"
-#include "convert/messages.h"
+#include "ui/main_window/messages.h"
 
 #include <new>
 #include <stdexcept>

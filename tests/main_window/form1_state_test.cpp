@@ -1,11 +1,10 @@
-#include "convert/form1_state.h"
-#include "convert/window_rules.h"
+#include "ui/main_window/form1_state.h"
+#include "ui/main_window/window_rules.h"
 
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 using namespace rainbow;
@@ -427,24 +426,5 @@ TEST(Command3Click, AllocatesTheMarkupOnceAtItsSize)
         Command3_Click(form);
         EXPECT_EQ(form.LblInfo, messages::converted);
         EXPECT_LE(form.Text3.capacity(), form.Text3.size() + 64) << "symmetric " << symmetric;
-    }
-}
-
-// The whitespace that --skip-spaces leaves untagged: exactly these code points, in UTF-8 and
-// UTF-16 alike, whatever the Unicode version of the system's ICU.
-TEST(IsWhitespaceCharacter, TakesExactlyTheseCodePoints)
-{
-    const std::set<char32_t> spaces { 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x20, 0x85, 0xA0, 0x1680, 0x2000, 0x2001,
-        0x2002, 0x2003, 0x2004, 0x2005, 0x2006, 0x2007, 0x2008, 0x2009, 0x200A, 0x2028, 0x2029, 0x202F,
-        0x205F, 0x3000 };
-    for (char32_t c = 0; c < 0x110000; ++c) {
-        if (c >= 0xD800 && c <= 0xDFFF)
-            continue;
-        const QString text = QString::fromUcs4(&c, 1);
-        const std::string utf8 = text.toStdString();
-        const std::u16string utf16(
-            reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size()));
-        ASSERT_EQ(isWhitespaceCharacter(utf8), spaces.count(c) == 1) << std::hex << uint32_t(c);
-        ASSERT_EQ(isWhitespaceCharacter(utf16), spaces.count(c) == 1) << std::hex << uint32_t(c);
     }
 }
