@@ -3,6 +3,7 @@
 #include "cli/preview.h"
 #include "cli/translation.h"
 #include "cli/utf8.h"
+#include "convert/characters.h"
 #include "engine/strip_colors.h"
 
 #include <QString>
@@ -80,9 +81,11 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
     }
     if (m_request.preview)
         text = withoutSgr(text, m_withoutSgr); // the preview colours the text anew
+    // The text is trimmed and split into characters once, for the fit and the conversion.
+    const Utf8CharacterText characters(trimSpaces(text));
     std::optional<Utf8Converter> fitted;
     if (m_request.fitLimit) {
-        const auto fit = fitGroupSize(m_request.settings, text, *m_request.fitLimit, m_request.fitUnit);
+        const auto fit = fitGroupSize(m_request.settings, characters, *m_request.fitLimit, m_request.fitUnit);
         if (const auto *tooLong = std::get_if<FitPlanner::TooLong>(&fit))
             return fitRefusal(m_request, tooLong->needed);
         ConversionSettings settings = m_request.settings;
@@ -94,11 +97,11 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
     if (m_request.preview) {
         DiscardedMarkup markup;
         TerminalPreview preview(m_out, m_request.depth);
-        outcome = converter.convert(text, markup, &preview);
+        outcome = converter.convert(characters, markup, &preview);
         if (outcome == ConversionOutcome::Converted)
             preview.finish();
     } else {
-        outcome = converter.convert(text, m_out);
+        outcome = converter.convert(characters, m_out);
     }
     if (outcome != ConversionOutcome::Converted)
         return tooShort(m_request.settings, outcome);

@@ -127,7 +127,13 @@ Utf8Converter::~Utf8Converter() = default;
 ConversionOutcome Utf8Converter::convert(
     std::string_view text, MarkupSink<char> &sink, ColorSpanSink<char> *colors)
 {
-    return core::convertCharacters(*m_prepared, Utf8CharacterText(trimSpaces(text)), sink, colors);
+    return convert(Utf8CharacterText(trimSpaces(text)), sink, colors);
+}
+
+ConversionOutcome Utf8Converter::convert(
+    const Utf8CharacterText &trimmed, MarkupSink<char> &sink, ColorSpanSink<char> *colors)
+{
+    return core::convertCharacters(*m_prepared, trimmed, sink, colors);
 }
 
 ConversionOutcome convertText(const ConversionSettings &settings, const QString &text,
@@ -180,21 +186,44 @@ bool core::startsWithSpace(std::string_view text, std::size_t at) { return space
 std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
     const ConversionSettings &settings, std::string_view text, int64_t limit, FitUnit unit)
 {
+    return fitGroupSize(settings, Utf8CharacterText(trimSpaces(text)), limit, unit);
+}
+
+std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
+    const ConversionSettings &settings, const Utf8CharacterText &characters, int64_t limit, FitUnit unit)
+{
     MarkupSizer sizer(unit);
-    const auto sizeOf = [&sizer](std::string_view units) { return sizer.size(units); };
-    FitPlanner planner(fragmentOverhead(settings.markup, sizeOf));
-    const std::string_view inner = trimSpaces(text);
-    const Utf8CharacterText characters(inner);
+    const auto templateSize = [&sizer](std::string_view units) { return sizer.size(units); };
+    const auto sizeOf = [&](std::string_view units) {
+        return sizer.size(units)
+            + (settings.escape ? int64_t(escapeGrowth(units.data(), units.data() + units.size())) : 0);
+    };
+    FitPlanner planner(fragmentOverhead(settings.markup, templateSize));
+    const std::string_view inner = characters.text();
     const int32_t n = core::checkedCount(characters.size());
     int32_t coloredCount = 0;
-    if (n > 0) {
+    if (characters.codePointCharacters()) {
+        // Every code point a character (a CR LF pair one): a run between whitespace at a time.
+        std::size_t at = 0;
+        while (at < inner.size()) {
+            const std::size_t space = settings.skipSpaces ? core::nextSpace(inner, at) : inner.size();
+            const std::string_view run = inner.substr(at, space - at);
+            const int64_t runCharacters = settings.skipSpaces ? int64_t(codePointCount(run)) : n;
+            planner.addColored(runCharacters, sizeOf(run));
+            coloredCount += int32_t(runCharacters);
+            if (space == inner.size())
+                break;
+            const bool crLf = inner.compare(space, 2, "\r\n") == 0;
+            const std::size_t spaceEnd
+                = crLf ? space + 2 : space + decodeAt(inner.data(), inner.size(), space).length;
+            planner.add(sizeOf(inner.substr(space, spaceEnd - space)), false);
+            at = spaceEnd;
+        }
+    } else if (n > 0) {
         characters.visitFrom(0, [&](auto cursor) {
             core::forEachCharacter<char>(cursor, n, [&](std::string_view character) {
-                int64_t size = sizeOf(character);
-                if (settings.escape)
-                    size += int64_t(escapeGrowth(character.data(), character.data() + character.size()));
                 const bool colored = !(settings.skipSpaces && isWhitespaceCharacter(character));
-                planner.add(size, colored);
+                planner.add(sizeOf(character), colored);
                 coloredCount += colored ? 1 : 0;
             });
         });

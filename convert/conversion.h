@@ -16,6 +16,8 @@
 
 namespace rainbow {
 
+class Utf8CharacterText;
+
 enum class ConversionMode { Gradient, Rainbow };
 
 /// Everything but the text that decides a conversion's markup.
@@ -98,6 +100,9 @@ public:
 
     ConversionOutcome convert(
         std::string_view text, MarkupSink<char> &sink, ColorSpanSink<char> *colors = nullptr);
+    /// The same for a text already trimmed and split into characters.
+    ConversionOutcome convert(
+        const Utf8CharacterText &trimmed, MarkupSink<char> &sink, ColorSpanSink<char> *colors = nullptr);
 
 private:
     struct Prepared;
@@ -115,5 +120,9 @@ bool isWhitespaceCharacter(std::u16string_view character);
 /// convertText does.
 std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(const ConversionSettings &settings,
     std::string_view text, int64_t limit, FitUnit unit = FitUnit::CodePoints);
+/// The same for a text already trimmed and split into characters, which the conversion can take
+/// next (Utf8Converter), so the text is read into characters once.
+std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(const ConversionSettings &settings,
+    const Utf8CharacterText &trimmed, int64_t limit, FitUnit unit = FitUnit::CodePoints);
 
 } // namespace rainbow

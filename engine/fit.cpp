@@ -38,11 +38,19 @@ FitPlanner::FitPlanner(int64_t fixedSize)
 
 void FitPlanner::add(int64_t units, bool colored)
 {
-    m_textSize += units;
-    if (!colored) {
-        m_untaggedSince = m_colored > 0;
+    if (colored) {
+        addColored(1, units);
         return;
     }
+    m_textSize += units;
+    m_untaggedSince = m_colored > 0;
+}
+
+void FitPlanner::addColored(int64_t count, int64_t units)
+{
+    m_textSize += units;
+    if (count <= 0)
+        return;
     if (m_untaggedSince) {
         if (m_breaks.size() <= std::size_t(m_colored))
             m_breaks.resize(std::size_t(m_colored) + 1);
@@ -51,7 +59,7 @@ void FitPlanner::add(int64_t units, bool colored)
         ++m_breakCount;
         m_untaggedSince = false;
     }
-    ++m_colored;
+    m_colored += count;
 }
 
 void FitPlanner::mergeColors(std::vector<ColorSpan> colors)

@@ -36,6 +36,9 @@ public:
     /// untagged and takes no colour step).
     void add(int64_t units, bool colored);
 
+    /// The next count characters, all coloured, units in all.
+    void addColored(int64_t count, int64_t units);
+
     /// For markup in which neighbouring groups of one colour share a tag (merged): the colours of
     /// the coloured characters in order, as spans.
     void mergeColors(std::vector<ColorSpan> colors);

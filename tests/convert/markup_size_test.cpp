@@ -159,3 +159,37 @@ TEST(FitGroupSize, CountsBytesOfUtf8)
     EXPECT_EQ(int64_t(markup.size()), chosen.size);
     EXPECT_GT(int64_t(converted(settings, text, chosen.groupSize - 1).size()), 200);
 }
+
+// A text whose code points are its characters is sized a run between whitespace at a time; one
+// with joined characters, character by character: both must size the markup exactly as written.
+TEST(FitGroupSize, SizesTheMarkupAsWrittenForEveryGroupSize)
+{
+    const std::string spaces = " a\tb\r\nc\rd\u3000e\u00A0f\u2028g\u0085h  i<&>j";
+    const struct {
+        const char *name;
+        std::string text;
+    } texts[] = { { "code points", spaces }, { "joined characters", spaces + "e\u0301\U0001F468\u200D\U0001F469" } };
+    for (const auto &t : texts) {
+        for (const bool skipSpaces : { false, true }) {
+            for (const bool escape : { false, true }) {
+                for (const FitUnit unit : { FitUnit::CodePoints, FitUnit::Utf8Bytes }) {
+                    ConversionSettings settings;
+                    settings.skipSpaces = skipSpaces;
+                    settings.escape = escape;
+                    const auto sizeOf = [unit](const std::string &markup) { return markupSize(markup, unit); };
+                    for (int64_t groupSize = 1; groupSize <= 30; ++groupSize) {
+                        SCOPED_TRACE(std::string(t.name) + (skipSpaces ? ", spaces skipped" : "")
+                            + (escape ? ", escaped" : "") + ", unit " + std::to_string(int(unit))
+                            + ", groups of " + std::to_string(groupSize));
+                        const int64_t limit = sizeOf(converted(settings, t.text, groupSize));
+                        const auto fit = fitGroupSize(settings, t.text, limit, unit);
+                        ASSERT_TRUE(std::holds_alternative<FitPlanner::Fit>(fit));
+                        const FitPlanner::Fit &chosen = std::get<FitPlanner::Fit>(fit);
+                        EXPECT_LE(chosen.groupSize, groupSize);
+                        EXPECT_EQ(chosen.size, sizeOf(converted(settings, t.text, chosen.groupSize)));
+                    }
+                }
+            }
+        }
+    }
+}
