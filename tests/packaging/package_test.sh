@@ -24,7 +24,7 @@ expected_files() { # every file installed, relative to the prefix, sorted
             share/zsh/vendor-completions/_rainbowtext-cli \
             share/fish/vendor_completions.d/rainbowtext-cli.fish \
             share/doc/rainbowtext/changelog.gz share/doc/rainbowtext/copyright \
-            share/doc/rainbowtext/README.md.gz \
+            share/doc/rainbowtext/README \
             share/man/man1/rainbowtext.1.gz share/man/man1/rainbowtext-cli.1.gz \
             share/man/zh_CN/man1/rainbowtext-cli.1.gz
         for size in 16 24 32 48 64 128 256; do
