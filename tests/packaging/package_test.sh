@@ -108,6 +108,11 @@ while read -r option; do
     done
 done < "$tmp/options"
 
+# The documents are for users: none points into a build tree or at the developers' scripts.
+if zgrep -E '(^|[^[:alnum:]-])(build[[:alnum:]-]*|scripts)/' "$prefix"/share/doc/rainbowtext/*; then
+    fail "the installed documents name the build tree or the scripts"
+fi
+
 # Every place that names the release names this one.
 zcat "$prefix/share/doc/rainbowtext/changelog.gz" > "$tmp/changelog"
 [ "$(dpkg-parsechangelog -l "$tmp/changelog" -S Version)" = "$version" ] || fail "changelog is not at $version"
