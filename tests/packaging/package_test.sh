@@ -61,7 +61,8 @@ done
 
 appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" > "$tmp/appstream" 2>&1 \
     || fail "appstreamcli validate"
-if grep -E '^[EW]:' "$tmp/appstream"; then fail "appstreamcli reports errors or warnings"; fi
+# Not even a note; only AppStream before 1.0 does not know the developer tag that 1.0 asks for.
+if grep -E '^[EWI]:' "$tmp/appstream" | grep -v ': unknown-tag developer$'; then fail "appstreamcli has notes"; fi
 
 for page in rainbowtext rainbowtext-cli; do
     man --warnings -E UTF-8 -l "$prefix/share/man/man1/$page.1.gz" > "$tmp/$page.txt" 2> "$tmp/$page.warnings"
