@@ -158,8 +158,11 @@ std::variant<Request, Information> parseArguments(const std::vector<std::string>
     }
     Request request;
     for (const OptionSpec &option : table) {
-        if (option.apply && parser.isSet(option.longName()))
-            option.apply(request, { option.longName(), parser.value(option.longName()) });
+        if (!option.apply || !parser.isSet(option.longName()))
+            continue;
+        // Asked for the value of a switch, Qt 6.8's parser warns on standard error.
+        const QString value = option.valueName.isEmpty() ? QString() : parser.value(option.longName());
+        option.apply(request, { option.longName(), value });
     }
     finish(parser, request);
     return request;

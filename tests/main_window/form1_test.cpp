@@ -83,7 +83,8 @@ protected:
         m_chooser = chooser.get();
         form = std::make_unique<Form1>(std::move(chooser));
         form->show();
-        QApplication::setActiveWindow(form.get());
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 

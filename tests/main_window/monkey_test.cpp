@@ -78,7 +78,8 @@ public:
         m_chooser = chooser.get();
         m_form = std::make_unique<ui::Form1>(std::move(chooser));
         m_form->show();
-        QApplication::setActiveWindow(m_form.get());
+        m_form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
         for (const char *scheme : { "http", "https" })
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &m_urls, "open");
     }
