@@ -44,7 +44,7 @@ int convertWhole(const Request &request, int input, int output, TextSize &size, 
     ChunkedOutput out(output);
     TextWriter writer(request, out);
     if (const auto refusal = writer.convert(text)) {
-        err << refusal->text() << '\n';
+        err << "rainbowtext-cli: " << refusal->reason() << '\n';
         return 1;
     }
     out.flush();

@@ -121,10 +121,6 @@
         <translation>模板里的 {text} 在 {hex} 之前</translation>
     </message>
     <message>
-        <source>--%1: %2 is not valid UTF-8</source>
-        <translation>--%1：%2 不是有效的 UTF-8</translation>
-    </message>
-    <message>
         <source>a gradient from the start to the end colour (default), or a rainbow: character k takes position k of a hue wheel (red, yellow, green, cyan, blue, magenta, back to red) of n positions, n rounded down to a multiple of 6, so the characters past it start round again</source>
         <translation>从起始颜色到结束颜色的渐变（默认），或彩虹：第 k 个字取色相环（红、黄、绿、青、蓝、品红，再回到红）n 个位置中的第 k 个，n 向下取为 6 的倍数，超出的字从头再转一圈</translation>
     </message>
@@ -179,10 +175,6 @@
     <message>
         <source>--format: %1 is not one of ubb, qzone, html, span</source>
         <translation>--format：%1 不是 ubb、qzone、html、span 之一</translation>
-    </message>
-    <message>
-        <source>with --preview</source>
-        <translation>与 --preview 同用时</translation>
     </message>
     <message>
         <source>a format of one&apos;s own: OPEN{hex}MID{text}CLOSE, where {hex} is the colour&apos;s six digits and {text} the characters, each once</source>
@@ -249,14 +241,6 @@
         <translation>第 %1 个参数不是有效的 UTF-8（字节偏移 %2）</translation>
     </message>
     <message>
-        <source>Missing value after &apos;%1&apos;.</source>
-        <translation>&apos;%1&apos; 后缺少取值</translation>
-    </message>
-    <message>
-        <source>Unexpected value after &apos;%1&apos;.</source>
-        <translation>&apos;%1&apos; 不接受取值</translation>
-    </message>
-    <message>
         <source>--stops replaces --start and --end: give one or the other</source>
         <translation>--stops 代替 --start 和 --end：两者只能选其一</translation>
     </message>
@@ -299,14 +283,6 @@
     <message>
         <source>a symmetric rainbow needs at least %1 characters besides whitespace</source>
         <translation>除空白外内容少于%1个字，无法生成对称彩虹色</translation>
-    </message>
-    <message>
-        <source>the markup does not fit in %1 characters: even one tag for each stretch between untagged whitespace needs %2</source>
-        <translation>代码无法控制在 %1 个字符以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字符</translation>
-    </message>
-    <message>
-        <source>the markup does not fit in %1 characters: even one tag for the whole text needs %2</source>
-        <translation>代码无法控制在 %1 个字符以内：即使整段文字只用一个标签，也需要 %2 个字符</translation>
     </message>
     <message>
         <source>; </source>
@@ -355,20 +331,57 @@
         <translation>给已上色的内容重新上色：先像 --strip 那样去掉颜色标签（包括 --template 的标签和 --escape 的实体），再按其他选项转换剩下的内容，结果与转换去掉颜色后的内容相同</translation>
     </message>
     <message>
-        <source>the markup does not fit in %1 bytes of UTF-8: even one tag for the whole text needs %2</source>
-        <translation>代码无法控制在 %1 个 UTF-8 字节以内：即使整段文字只用一个标签，也需要 %2 个字节</translation>
+        <source>%1: %2</source>
+        <extracomment>What failed, then the system&apos;s reason: &quot;cannot read &apos;a.txt&apos;: Is a directory&quot;</extracomment>
+        <translation>%1：%2</translation>
     </message>
     <message>
-        <source>the markup does not fit in %1 bytes of UTF-8: even one tag for each stretch between untagged whitespace needs %2</source>
-        <translation>代码无法控制在 %1 个 UTF-8 字节以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字节</translation>
+        <source>line %1 of %2: %3; printed uncoloured</source>
+        <translation>第 %1 行（%2）：%3；已不加颜色输出</translation>
     </message>
     <message>
-        <source>the markup does not fit in %1 bytes of GBK: even one tag for the whole text needs %2</source>
-        <translation>代码无法控制在 %1 个 GBK 字节以内：即使整段文字只用一个标签，也需要 %2 个字节</translation>
+        <source>with --preview but no --fit</source>
+        <translation>与 --preview 同用而没有 --fit 时</translation>
     </message>
     <message>
-        <source>the markup does not fit in %1 bytes of GBK: even one tag for each stretch between untagged whitespace needs %2</source>
-        <translation>代码无法控制在 %1 个 GBK 字节以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字节</translation>
+        <source>with --strip when the template has no text around {hex}</source>
+        <translation>与 --strip 同用且模板在 {hex} 前后都没有文字时</translation>
+    </message>
+    <message>
+        <source>missing value after %1</source>
+        <translation>%1 后缺少取值</translation>
+    </message>
+    <message>
+        <source>--%1 takes no value: %2</source>
+        <translation>--%1 不接受取值：%2</translation>
+    </message>
+    <message>
+        <source>--%1 does nothing with --list-formats: leave it out</source>
+        <translation>--%1 与 --list-formats 同用时不起作用，请去掉它</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for the whole text needs %2 characters</source>
+        <translation>代码无法控制在 --fit %1 以内：即使整段文字只用一个标签，也需要 %2 个字符</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for each stretch between untagged whitespace needs %2 characters</source>
+        <translation>代码无法控制在 --fit %1 以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字符</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for the whole text needs %2 bytes of UTF-8</source>
+        <translation>代码无法控制在 --fit %1 以内：即使整段文字只用一个标签，也需要 %2 个 UTF-8 字节</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for each stretch between untagged whitespace needs %2 bytes of UTF-8</source>
+        <translation>代码无法控制在 --fit %1 以内：即使每段空白之间的文字只用一个标签，也需要 %2 个 UTF-8 字节</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for the whole text needs %2 bytes of GBK</source>
+        <translation>代码无法控制在 --fit %1 以内：即使整段文字只用一个标签，也需要 %2 个 GBK 字节</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for each stretch between untagged whitespace needs %2 bytes of GBK</source>
+        <translation>代码无法控制在 --fit %1 以内：即使每段空白之间的文字只用一个标签，也需要 %2 个 GBK 字节</translation>
     </message>
 </context>
 </TS>
