@@ -53,12 +53,13 @@ int convertWhole(const Request &request, int input, int output, TextSize &size, 
 
 } // namespace
 
-int runCommandLine(const std::vector<std::string> &arguments, int input, int output, std::ostream &err)
+int runCommandLine(
+    const std::vector<std::string> &arguments, int input, int output, std::ostream &err, IdleOptions idle)
 {
     TextSize size;
     try {
         try {
-            const auto parsed = parseArguments(arguments);
+            const auto parsed = parseArguments(arguments, idle);
             if (const auto *information = std::get_if<Information>(&parsed)) {
                 writeAll(output, information->text);
                 return 0;

@@ -185,7 +185,10 @@ const std::vector<OptionSpec> &optionTable()
                 "on a wheel of its own length, and needs 12 characters or more"),
             [](R &r, const V &) { r.settings.symmetric = true; }, nullptr, { withStrip } },
         { { "M", "merge" }, {}, S::ShorterMarkup,
-            QT_TRANSLATE_NOOP("rainbowtext-cli", "neighbouring characters of one colour share a tag"),
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "neighbouring characters of one colour share a tag; in ubb, qzone and templates that open with "
+                "'[', a tag that holds a '[' of the text ends after it (with --fit too), so that the text's "
+                "brackets stay text"),
             [](R &r, const V &) { r.settings.merge = true; }, nullptr, { withUnfittedPreview, withStrip } },
         { { "w", "skip-spaces" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
@@ -249,8 +252,8 @@ const std::vector<OptionSpec> &optionTable()
         { { "escape" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "write <, > and & as &lt; &gt; &amp; (on by itself for html and span when a tag may hold "
-                "several "
-                "characters: --merge, --fit)"),
+                "several characters: --merge, --fit); with ubb or qzone only for a board that shows HTML as "
+                "it is: most boards escape it themselves and would then show &lt;"),
             [](R &r, const V &) { r.settings.escape = true; }, nullptr, { withUnfittedPreview } },
         { { "strip" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
@@ -281,9 +284,9 @@ const std::vector<OptionSpec> &optionTable()
         { { "l", "lines" }, {}, S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "convert each line on its own and print it before the next is read; a line too short for a "
-                "rainbow or too long for --fit is printed uncoloured, and a line that is not UTF-8 is "
-                "printed as "
-                "it is and reported (exit 2 after the last line)"),
+                "rainbow or too long for --fit, or not UTF-8, is printed as it is, line ending included, and "
+                "reported by its number; the exit status is then the whole text's (1, or 2 for a line that "
+                "is not UTF-8)"),
             [](R &r, const V &) { r.lines = true; } },
         { { "p", "preview" }, {}, S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli",

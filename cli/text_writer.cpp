@@ -69,7 +69,7 @@ TextWriter::TextWriter(const Request &request, ChunkedOutput &out)
 
 std::optional<Refusal> TextWriter::convert(std::string_view text)
 {
-    if (m_request.strip) {
+    if (m_request.strip && !m_request.recolor) { // --recolor strips as well
         m_out.write(stripColorMarkup(text, m_request.stripOptions));
         m_out.write("\n");
         return std::nullopt;

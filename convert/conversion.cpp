@@ -198,7 +198,8 @@ std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
                     }
                 }
                 const bool colored = !(settings.skipSpaces && isWhitespaceCharacter(character));
-                planner.add(size, colored);
+                planner.add(size, colored,
+                    settings.endsTagsAfterBrackets() && character.find('[') != std::string_view::npos);
                 coloredCount += colored ? 1 : 0;
             });
         });

@@ -303,6 +303,44 @@ TEST(CommandLineShorterMarkup, FitWithMergeTakesTheFinestMergedMarkupThatFits)
     EXPECT_EQ(previous - 1, runCli({ "-M", "-m", "rainbow", letters }).out.size() - 1);
 }
 
+// Where a tag holds several characters, each '[' of the text ends its tag, so that the text's
+// brackets read back as text: a BBCode reader that takes the first close tag gets the text back.
+// --fit counts those tags: its markup fits, and a larger limit never gives coarser markup.
+TEST(CommandLineShorterMarkup, GroupedBbcodeKeepsTheTextsBracketsText)
+{
+    static const QRegularExpression tag(
+        QStringLiteral("\\[(color|ftc)=#[0-9A-F]{6}\\](.*?)\\[/(color|ft)\\]"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QByteArray texts[] = { "a[/color]b [b]hi[/b] ab [color=red]x [i]y [[ z[ [ftc=#FF0000]q[/ft]",
+        "e\xCC\x81[\xCC\x81]😀[" };
+    const QList<QByteArray> optionSets[] = { { "-M", "-s", "336699", "-e", "336699" },
+        { "-M", "-w", "-f", "qzone", "-s", "336699", "-e", "336699" }, { "--fit" }, { "-M", "-f", "qzone", "--fit" },
+        { "-w", "--fit" } };
+    for (const QByteArray &text : texts) {
+        for (const QList<QByteArray> &options : optionSets) {
+            SCOPED_TRACE((options.join(' ') + " " + text).constData());
+            qsizetype previous = 0;
+            for (int limit = 40; limit <= 1300; limit += options.last() == "--fit" ? 90 : 10000) {
+                const QList<QByteArray> limited
+                    = options.last() == "--fit" ? options + QList<QByteArray> { QByteArray::number(limit) } : options;
+                const CliRun run = runCli(limited + QList<QByteArray> { "--", text });
+                if (run.exitCode == 1)
+                    continue;
+                ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+                const QString markup = QString::fromUtf8(run.out.chopped(1));
+                QString readBack = markup;
+                readBack.replace(tag, QStringLiteral("\\2"));
+                EXPECT_EQ(readBack, QString::fromUtf8(text)) << run.out.constData();
+                if (options.last() == "--fit") {
+                    EXPECT_LE(markup.toUcs4().size(), limit);
+                    EXPECT_GE(markup.size(), previous);
+                    previous = markup.size();
+                }
+            }
+        }
+    }
+}
+
 TEST(CommandLineMarkup, FormatsTemplatesAndEscaping)
 {
     const struct {
