@@ -1,5 +1,7 @@
 #include "engine/strip_colors.h"
 
+#include "engine/terminal_color.h"
+
 #include <unicode/utf8.h>
 
 #include <array>
@@ -13,7 +15,6 @@ namespace {
 // Bounds that keep one pass linear: a '<' or '[' that does not close its tag within them is text.
 constexpr std::size_t longestHtmlTag = 1024;
 constexpr std::size_t longestValue = 64; // of a UBB or QQ空间 tag
-constexpr std::size_t longestSgr = 64;
 
 constexpr std::size_t none = std::string_view::npos;
 
@@ -143,13 +144,8 @@ std::pair<Bracket, std::size_t> readBracket(std::string_view text, std::size_t a
 /// The end of the SGR sequence ESC [ … m at at (its 'm' included); none when there is none.
 std::size_t sgrEnd(std::string_view text, std::size_t at)
 {
-    if (at + 1 >= text.size() || text[at] != '\x1b' || text[at + 1] != '[')
-        return none;
-    std::size_t end = at + 2;
-    while (end < text.size() && end - at < longestSgr
-        && (isDigit(text[end]) || text[end] == ';' || text[end] == ':'))
-        ++end;
-    return end < text.size() && text[end] == 'm' ? end + 1 : none;
+    const std::size_t length = sgrLength(text, at);
+    return length ? at + length : none;
 }
 
 class Stripper {
@@ -512,6 +508,10 @@ private:
         if (sequenceEnd == none)
             return false;
         const std::size_t end = sequenceEnd - 1; // at the 'm'
+        if (end > at + 2 && m_text[at + 2] >= '<') { // a private marker: no colour of SGR's
+            keep(sequenceEnd);
+            return true;
+        }
         std::vector<std::string_view> parameters;
         const std::string_view list = m_text.substr(at + 2, end - at - 2);
         for (std::size_t from = 0;;) {
