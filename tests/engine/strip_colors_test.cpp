@@ -20,7 +20,7 @@ TEST(StripColorMarkup, MarkupFromElsewhere)
         { "UBB named colour", "[color=red]r[/color][color=DarkBlue]b[/color]", "rb" },
         { "UBB without #", "[color=FF0000]x[/color]", "x" },
         { "UBB quoted value", "[color=\"#f00\"]x[/color][color='red']y[/color]", "xy" },
-        { "UBB rgb()", "[color=rgb(255, 0, 0)]x[/color]", "x" },
+        { "UBB #RGB, a name in any case", "[color=#F00]x[/color][color=DarkSlateGrey]y[/color]", "xy" },
         { "nested [b] stays", "[b][color=red]粗[/color][/b]", "[b]粗[/b]" },
         { "colour inside colour", "[color=red]a[color=blue]b[/color]c[/color]", "abc" },
         { "[url=…] stays", "[url=http://x.cn/?a=1][color=#00FF00]link[/color][/url]",
@@ -29,6 +29,11 @@ TEST(StripColorMarkup, MarkupFromElsewhere)
         { "an unclosed colour goes: it colours the rest", "[color=red]rest", "rest" },
         { "not colour values", "[color=]x [color=<b>]y [colour=red]z[/colour]",
             "[color=]x [color=<b>]y [colour=red]z[/colour]" },
+        { "values no forum takes for a colour",
+            "see [color=my favourite] here [color=1, 2, 3]a [color=100%]b [color=a.b]c [color=F00]d "
+            "[ftc=#12345]e [color=rgb(255, 0, 0)]f [color=reddish]g",
+            "see [color=my favourite] here [color=1, 2, 3]a [color=100%]b [color=a.b]c [color=F00]d "
+            "[ftc=#12345]e [color=rgb(255, 0, 0)]f [color=reddish]g" },
         { "QQ空间", "[ftc=#FF0000]A[/ft][FTC=#00ff00]B[/FT]", "AB" },
         { "QQ空间 size inside colour stays", "[ftc=#FF0000][fts=5]大[/ft][/ft]", "[fts=5]大[/ft]" },
         { "QQ空间 colour inside size", "[fts=5][ftc=#FF0000]大[/ft][/ft]", "[fts=5]大[/ft]" },
