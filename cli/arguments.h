@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
-
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,16 +12,9 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-/// An argument's bytes as text: well-formed UTF-8 is decoded, and every other byte b is kept as
-/// the lone surrogate U+DC00 + b, which no UTF-8 decodes to, so a path comes back byte for byte.
-QString argumentText(std::string_view bytes);
-
-/// The bytes that argumentText made text from.
-std::string argumentBytes(QStringView text);
-
-/// The value in single quotes for a message, cut after about 60 characters, with control
+/// The bytes in single quotes for a message, cut after about 60 characters, with control
 /// characters, backslashes, quotes and bytes that are not UTF-8 escaped: a value can neither break
 /// the message's line nor reach the terminal as an escape sequence.
-std::string quoted(QStringView value);
+std::string quoted(std::string_view value);
 
 } // namespace rainbow::cli

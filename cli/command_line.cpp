@@ -44,7 +44,7 @@ int convertWhole(const Request &request, int input, int output, TextSize &size, 
     ChunkedOutput out(output);
     TextWriter writer(request, out);
     if (const auto refusal = writer.convert(text)) {
-        err << refusal->text() << '\n';
+        err << "rainbowtext-cli: " << refusal->reason() << '\n';
         return 1;
     }
     out.flush();
@@ -53,12 +53,13 @@ int convertWhole(const Request &request, int input, int output, TextSize &size, 
 
 } // namespace
 
-int runCommandLine(const std::vector<std::string> &arguments, int input, int output, std::ostream &err)
+int runCommandLine(
+    const std::vector<std::string> &arguments, int input, int output, std::ostream &err, IdleOptions idle)
 {
     TextSize size;
     try {
         try {
-            const auto parsed = parseArguments(arguments);
+            const auto parsed = parseArguments(arguments, idle);
             if (const auto *information = std::get_if<Information>(&parsed)) {
                 writeAll(output, information->text);
                 return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/options.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -11,6 +13,8 @@ namespace rainbow {
 /// output, and messages to err. Returns the exit status: 0 converted, 1 refused (too short for
 /// the rainbow, too long for --fit), 2 bad usage, input that is not UTF-8 (with --lines, after the
 /// last line), a failed read or write, or too little memory.
-int runCommandLine(const std::vector<std::string> &arguments, int input, int output, std::ostream &err);
+/// idle: whether an option that would do nothing is refused (only a test lets one through).
+int runCommandLine(const std::vector<std::string> &arguments, int input, int output, std::ostream &err,
+    cli::IdleOptions idle = cli::IdleOptions::Refused);
 
 } // namespace rainbow

@@ -16,7 +16,9 @@ namespace rainbow::cli {
 
 std::runtime_error systemError(const std::string &what)
 {
-    return std::runtime_error(what + ": " + std::strerror(errno));
+    const int error = errno;
+    //: What failed, then the system's reason: "cannot read 'a.txt': Is a directory"
+    return std::runtime_error(fill(translate("rainbowtext-cli", "%1: %2"), { what, std::strerror(error) }));
 }
 
 InputFile::InputFile(const std::string *path, int standardInput)
@@ -25,11 +27,13 @@ InputFile::InputFile(const std::string *path, int standardInput)
 {
     if (!path || *path == "-")
         return;
-    m_name = quoted(argumentText(*path));
+    m_name = quoted(*path);
     m_fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0)
+    if (m_fd < 0) {
+        const int error = errno;
         throw UsageError(fill(
-            translate("rainbowtext-cli", "--file: cannot open %1: %2"), { m_name, std::strerror(errno) }));
+            translate("rainbowtext-cli", "--file: cannot open %1: %2"), { m_name, std::strerror(error) }));
+    }
     m_owned = true;
 }
 

@@ -15,25 +15,34 @@ int convertLines(const Request &request, int input, int output, std::ostream &er
     TextWriter writer(request, out);
     int status = 0;
     std::size_t number = 0;
+    // A line written through keeps its CR LF; the last line, when nothing ends it, gets an LF as
+    // every line of the output does.
     const auto line = [&](std::string_view text, const std::string &name) {
-        if (!text.empty() && text.back() == '\r')
+        const bool crlf = !text.empty() && text.back() == '\r';
+        if (crlf)
             text.remove_suffix(1);
+        const std::string_view ending = crlf ? "\r\n" : "\n";
         size = { text.size(), true, ++number };
-        if (const auto offset = firstInvalidUtf8(text)) {
-            writer.writePlain(text);
+        const auto report = [&](const std::string &message, int lineStatus) {
             out.flush(); // the line is out before the message about it
-            err << "rainbowtext-cli: "
-                << fill(translate("rainbowtext-cli",
+            err << "rainbowtext-cli: " << message << '\n';
+            status = std::max(status, lineStatus);
+        };
+        if (const auto offset = firstInvalidUtf8(text)) {
+            writer.writePlain(text, ending);
+            report(fill(translate("rainbowtext-cli",
                             "line %1 of %2 is not valid UTF-8 (byte offset %3), printed as it is"),
-                       { std::to_string(number), name, std::to_string(*offset) })
-                << '\n';
-            status = 2;
+                       { std::to_string(number), name, std::to_string(*offset) }),
+                2);
             return;
         }
-        if (number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            text.remove_prefix(3);
-        if (writer.convert(text))
-            writer.writePlain(writer.refused(text));
+        const bool byteOrderMark = number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+        if (const auto refusal = writer.convert(byteOrderMark ? text.substr(3) : text)) {
+            writer.writePlain(writer.refused(text), ending);
+            report(fill(translate("rainbowtext-cli", "line %1 of %2: %3; printed uncoloured"),
+                       { std::to_string(number), name, refusal->reason() }),
+                1);
+        }
     };
 
     if (request.text) {

@@ -2,9 +2,6 @@
 
 #include "cli/options.h"
 
-#include <QString>
-#include <QStringList>
-
 #include <string>
 #include <vector>
 
@@ -15,11 +12,8 @@ enum class Section { Colours, ShorterMarkup, Markup, InputOutput };
 
 /// An option's value as given, for the option's own reading of it.
 struct OptionValue {
-    QString name; // the long name
-    QString text; // bytes that are not UTF-8 kept as argumentText keeps them
-
-    /// The value as UTF-8; UsageError when it holds bytes that are not UTF-8.
-    std::string utf8() const;
+    std::string name; // the long name
+    std::string text; // well-formed UTF-8, but for --file's path, which is bytes
 };
 
 /// An option's description: English, marked QT_TRANSLATE_NOOP("rainbowtext-cli", ...) where the
@@ -49,8 +43,8 @@ struct IdleRule {
 /// One option of rainbowtext-cli: the parser, the help and the request are all made from these,
 /// so an option is added in one place.
 struct OptionSpec {
-    QStringList names; // the short name first, if any, then the long one
-    QString valueName; // as the help shows it; empty for a switch
+    std::vector<std::string> names; // the short name first, if any, then the long one
+    std::string valueName; // as the help shows it; empty for a switch
     Section section;
     Description description; // one paragraph, wrapped by the help
     /// What the option does to the request when given; null for the options that print and exit.
@@ -61,7 +55,8 @@ struct OptionSpec {
     /// for translation as the description is; the first that applies is reported.
     std::vector<IdleRule> idle {};
 
-    QString longName() const { return names.back(); }
+    const std::string &longName() const { return names.back(); }
+    bool takesValue() const { return !valueName.empty(); }
 };
 
 /// Every option, in the help's order.

@@ -3,12 +3,9 @@
 #include "cli/arguments.h"
 #include "cli/option_table.h"
 #include "cli/translation.h"
-#include "cli/utf8.h"
 #include "engine/color_syntax.h"
 #include "engine/custom_markup.h"
 #include "version.h"
-
-#include <QCommandLineParser>
 
 #include <charconv>
 #include <cstdlib>
@@ -19,15 +16,15 @@ namespace {
 
 RgbTriple colorValue(const OptionValue &value)
 {
-    if (const auto color = parseHexColor(value.utf8()))
+    if (const auto color = parseHexColor(value.text))
         return *color;
     throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is not a colour (RRGGBB, #RRGGBB or #RGB)"),
-        { value.name.toStdString(), quoted(value.text) }));
+        { value.name, quoted(value.text) }));
 }
 
 std::vector<RgbTriple> stopsValue(const OptionValue &value)
 {
-    const std::string text = value.utf8();
+    const std::string text = value.text;
     auto parsed = parseColorStops(text);
     if (auto *stops = std::get_if<std::vector<RgbTriple>>(&parsed))
         return std::move(*stops);
@@ -37,16 +34,16 @@ std::vector<RgbTriple> stopsValue(const OptionValue &value)
             { std::to_string(minimumStops), std::to_string(maximumStops), std::to_string(error.count) }));
     throw UsageError(
         fill(translate("rainbowtext-cli", "--stops: entry %1 %2 is not a colour (RRGGBB, #RRGGBB or #RGB)"),
-            { std::to_string(error.index + 1), quoted(QString::fromStdString(std::string(error.entry))) }));
+            { std::to_string(error.index + 1), quoted(error.entry) }));
 }
 
 /// A whole number from 1 to 2^63 − 1.
 int64_t positiveValue(const OptionValue &value)
 {
-    const std::string text = value.utf8();
+    const std::string text = value.text;
     int64_t number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    const std::string name = value.name.toStdString();
+    const std::string name = value.name;
     if (error == std::errc::result_out_of_range && end == text.data() + text.size() && text[0] != '-')
         throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is too large (at most %3)"),
             { name, quoted(value.text), std::to_string(INT64_MAX) }));
@@ -82,15 +79,25 @@ std::string formatList()
 }
 
 bool rainbow(const Request &request) { return request.settings.mode == ConversionMode::Rainbow; }
-bool preview(const Request &request) { return request.preview; }
+// Without --fit the preview shows a colour per character whatever the markup; with it, the
+// markup's sizes decide the groups it shows.
+bool previewUnfitted(const Request &request) { return request.preview && !request.fitLimit; }
 bool noPreview(const Request &request) { return !request.preview; }
 bool noFit(const Request &request) { return !request.fitLimit; }
 bool recolor(const Request &request) { return request.recolor; }
 // With --recolor as well, --strip is the idle one.
 bool stripOnly(const Request &request) { return request.strip && !request.recolor; }
+// Bare hex digits cannot be told from text, so --strip cannot find such a template's tags.
+bool stripBareTemplate(const Request &request)
+{
+    const MarkupTemplate &markup = request.settings.markup;
+    return stripOnly(request) && markup.OpenPrefix.empty() && markup.OpenSuffix.empty();
+}
 
 /// The options that shape colours or markup: --strip makes none.
 const IdleRule withStrip { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --strip"), stripOnly };
+const IdleRule withUnfittedPreview { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview but no --fit"),
+    previewUnfitted };
 
 /// The reason a template is refused, in words.
 std::string describe(TemplateError error)
@@ -110,15 +117,6 @@ std::string describe(TemplateError error)
 
 } // namespace
 
-std::string OptionValue::utf8() const
-{
-    const std::string bytes = argumentBytes(text);
-    if (firstInvalidUtf8(bytes))
-        throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is not valid UTF-8"),
-            { name.toStdString(), quoted(text) }));
-    return bytes;
-}
-
 const std::vector<OptionSpec> &optionTable()
 {
     using S = Section;
@@ -133,7 +131,7 @@ const std::vector<OptionSpec> &optionTable()
                 "rounded "
                 "down to a multiple of 6, so the characters past it start round again"),
             [](R &r, const V &v) {
-                const std::string mode = v.utf8();
+                const std::string mode = v.text;
                 if (mode != "gradient" && mode != "rainbow")
                     throw UsageError(
                         fill(translate("rainbowtext-cli", "--mode: %1 is neither gradient nor rainbow"),
@@ -164,7 +162,7 @@ const std::vector<OptionSpec> &optionTable()
                 "shorter "
                 "hue arc, oklab in a perceptual colour space)"),
             [](R &r, const V &v) {
-                const auto blend = parseBlend(v.utf8());
+                const auto blend = parseBlend(v.text);
                 if (!blend)
                     throw UsageError(
                         fill(translate("rainbowtext-cli", "--blend: %1 is not one of rgb, hsv, oklab"),
@@ -187,8 +185,11 @@ const std::vector<OptionSpec> &optionTable()
                 "on a wheel of its own length, and needs 12 characters or more"),
             [](R &r, const V &) { r.settings.symmetric = true; }, nullptr, { withStrip } },
         { { "M", "merge" }, {}, S::ShorterMarkup,
-            QT_TRANSLATE_NOOP("rainbowtext-cli", "neighbouring characters of one colour share a tag"),
-            [](R &r, const V &) { r.settings.merge = true; }, nullptr, { withStrip } },
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "neighbouring characters of one colour share a tag; in ubb, qzone and templates that open with "
+                "'[', a tag that holds a '[' of the text ends after it (with --fit too), so that the text's "
+                "brackets stay text"),
+            [](R &r, const V &) { r.settings.merge = true; }, nullptr, { withUnfittedPreview, withStrip } },
         { { "w", "skip-spaces" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "whitespace stays untagged and takes no colour step: every character Unicode calls "
@@ -212,7 +213,7 @@ const std::vector<OptionSpec> &optionTable()
                 "GBK "
                 "board"),
             [](R &r, const V &v) {
-                const auto unit = parseFitUnit(v.utf8());
+                const auto unit = parseFitUnit(v.text);
                 if (!unit)
                     throw UsageError(
                         fill(translate("rainbowtext-cli", "--fit-unit: %1 is not one of chars, utf-8, gbk"),
@@ -223,7 +224,7 @@ const std::vector<OptionSpec> &optionTable()
         { { "f", "format" }, "ubb|qzone|html|span", S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli", "markup format (default ubb)"),
             [](R &r, const V &v) {
-                const std::string name = v.utf8();
+                const std::string name = v.text;
                 const auto markup = namedFormat(name);
                 if (!markup)
                     throw UsageError(fill(
@@ -232,26 +233,28 @@ const std::vector<OptionSpec> &optionTable()
                 r.settings.markup = *markup;
                 r.htmlMarkup = name == "html" || name == "span";
             },
-            nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview }, withStrip } },
+            nullptr, { withUnfittedPreview, withStrip } },
         { { "t", "template" }, "PATTERN", S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "a format of one's own: OPEN{hex}MID{text}CLOSE, where {hex} is the colour's six digits and "
                 "{text} the characters, each once"),
             [](R &r, const V &v) {
-                auto parsed = parseMarkupTemplate(v.utf8());
+                auto parsed = parseMarkupTemplate(v.text);
                 if (const auto *error = std::get_if<TemplateError>(&parsed))
                     throw UsageError(fill(translate("rainbowtext-cli", "--template: %1: %2"),
                         { quoted(v.text), describe(*error) }));
                 r.settings.markup = std::get<MarkupTemplate>(std::move(parsed));
             },
-            nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview } } },
+            nullptr,
+            { withUnfittedPreview,
+                { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --strip when the template has no text around {hex}"),
+                    stripBareTemplate } } },
         { { "escape" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "write <, > and & as &lt; &gt; &amp; (on by itself for html and span when a tag may hold "
-                "several "
-                "characters: --merge, --fit)"),
-            [](R &r, const V &) { r.settings.escape = true; }, nullptr,
-            { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview } } },
+                "several characters: --merge, --fit); with ubb or qzone only for a board that shows HTML as "
+                "it is: most boards escape it themselves and would then show &lt;"),
+            [](R &r, const V &) { r.settings.escape = true; }, nullptr, { withUnfittedPreview } },
         { { "strip" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "print the text without its colour tags instead of converting it: UBB [color=...] and qzone "
@@ -274,16 +277,16 @@ const std::vector<OptionSpec> &optionTable()
         { { "F", "file" }, "PATH", S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli", "read the text from PATH ('-' for standard input)"),
             [](R &r, const V &v) {
-                r.path = argumentBytes(v.text);
+                r.path = v.text;
                 if (r.path->empty())
                     throw UsageError(translate("rainbowtext-cli", "--file: the path is empty"));
             } },
         { { "l", "lines" }, {}, S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "convert each line on its own and print it before the next is read; a line too short for a "
-                "rainbow or too long for --fit is printed uncoloured, and a line that is not UTF-8 is "
-                "printed as "
-                "it is and reported (exit 2 after the last line)"),
+                "rainbow or too long for --fit, or not UTF-8, is printed as it is, line ending included, and "
+                "reported by its number; the exit status is then the whole text's (1, or 2 for a line that "
+                "is not UTF-8)"),
             [](R &r, const V &) { r.lines = true; } },
         { { "p", "preview" }, {}, S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
@@ -301,7 +304,7 @@ const std::vector<OptionSpec> &optionTable()
                 "or "
                 "24bit, else 8)"),
             [](R &r, const V &v) {
-                const auto depth = parseColorDepth(v.utf8());
+                const auto depth = parseColorDepth(v.text);
                 if (!depth)
                     throw UsageError(
                         fill(translate("rainbowtext-cli", "--color-depth: %1 is neither 24 nor 8"),

@@ -34,8 +34,12 @@ struct Information {
     std::string text;
 };
 
-/// Reads the arguments (their raw bytes, the program name first). Throws UsageError.
-std::variant<Request, Information> parseArguments(const std::vector<std::string> &arguments);
+/// Whether an option that would do nothing is refused; Allowed lets a test see that it does nothing.
+enum class IdleOptions { Refused, Allowed };
+
+/// Reads the arguments (their raw bytes, the program name first) in one pass. Throws UsageError.
+std::variant<Request, Information> parseArguments(
+    const std::vector<std::string> &arguments, IdleOptions idle = IdleOptions::Refused);
 
 /// --help, made from the option table.
 std::string helpText();

@@ -8,17 +8,6 @@ namespace rainbow::cli {
 
 namespace {
 
-/// Length of the SGR sequence at text[at] (an ESC), 0 when none starts there.
-std::size_t sgrLength(std::string_view text, std::size_t at)
-{
-    if (at + 2 >= text.size() || text[at + 1] != '[')
-        return 0;
-    std::size_t end = at + 2;
-    while (end < text.size() && text[end] >= 0x30 && text[end] <= 0x3F) // parameter bytes
-        ++end;
-    return end < text.size() && text[end] == 'm' ? end + 1 - at : 0;
-}
-
 /// A byte that may start a control character: C0, DEL, or the lead byte of U+0080 .. U+00BF.
 bool mayBeControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F || byte == 0xC2; }
 

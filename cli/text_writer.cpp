@@ -30,22 +30,23 @@ Refusal tooShort(const ConversionSettings &settings, ConversionOutcome outcome)
 Refusal fitRefusal(const Request &request, int64_t needed)
 {
     // Untagged whitespace splits a tag: the fewest tags are one for each stretch between.
+    // The figure needed is always more than one: a tag alone is longer.
     const char *const messages[3][2] = {
         { QT_TRANSLATE_NOOP("rainbowtext-cli",
-              "the markup does not fit in %1 characters: even one tag for the whole text needs %2"),
+              "the markup does not fit --fit %1: even one tag for the whole text needs %2 characters"),
             QT_TRANSLATE_NOOP("rainbowtext-cli",
-                "the markup does not fit in %1 characters: even one tag for each stretch between untagged "
-                "whitespace needs %2") },
+                "the markup does not fit --fit %1: even one tag for each stretch between untagged whitespace "
+                "needs %2 characters") },
         { QT_TRANSLATE_NOOP("rainbowtext-cli",
-              "the markup does not fit in %1 bytes of UTF-8: even one tag for the whole text needs %2"),
+              "the markup does not fit --fit %1: even one tag for the whole text needs %2 bytes of UTF-8"),
             QT_TRANSLATE_NOOP("rainbowtext-cli",
-                "the markup does not fit in %1 bytes of UTF-8: even one tag for each stretch between "
-                "untagged whitespace needs %2") },
+                "the markup does not fit --fit %1: even one tag for each stretch between untagged whitespace "
+                "needs %2 bytes of UTF-8") },
         { QT_TRANSLATE_NOOP("rainbowtext-cli",
-              "the markup does not fit in %1 bytes of GBK: even one tag for the whole text needs %2"),
+              "the markup does not fit --fit %1: even one tag for the whole text needs %2 bytes of GBK"),
             QT_TRANSLATE_NOOP("rainbowtext-cli",
-                "the markup does not fit in %1 bytes of GBK: even one tag for each stretch between untagged "
-                "whitespace needs %2") },
+                "the markup does not fit --fit %1: even one tag for each stretch between untagged whitespace "
+                "needs %2 bytes of GBK") },
     };
     const std::size_t unit = request.fitUnit == FitUnit::CodePoints ? 0
         : request.fitUnit == FitUnit::Utf8Bytes                     ? 1
@@ -55,10 +56,9 @@ Refusal fitRefusal(const Request &request, int64_t needed)
 
 } // namespace
 
-std::string Refusal::text() const
+std::string Refusal::reason() const
 {
-    return "rainbowtext-cli: "
-        + fill(translate("rainbowtext-cli", message), { std::to_string(first), std::to_string(second) });
+    return fill(translate("rainbowtext-cli", message), { std::to_string(first), std::to_string(second) });
 }
 
 TextWriter::TextWriter(const Request &request, ChunkedOutput &out)
@@ -70,7 +70,7 @@ TextWriter::TextWriter(const Request &request, ChunkedOutput &out)
 
 std::optional<Refusal> TextWriter::convert(std::string_view text)
 {
-    if (m_request.strip) {
+    if (m_request.strip && !m_request.recolor) { // --recolor strips as well
         m_out.write(stripColorMarkup(text, m_request.stripOptions));
         m_out.write("\n");
         return std::nullopt;
@@ -109,7 +109,7 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
     return std::nullopt;
 }
 
-void TextWriter::writePlain(std::string_view text)
+void TextWriter::writePlain(std::string_view text, std::string_view ending)
 {
     if (m_request.preview) {
         std::string repaired;
@@ -122,7 +122,7 @@ void TextWriter::writePlain(std::string_view text)
     } else {
         m_out.write(text);
     }
-    m_out.write("\n");
+    m_out.write(ending);
 }
 
 } // namespace rainbow::cli

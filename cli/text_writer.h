@@ -17,9 +17,8 @@ struct Refusal {
     int64_t first;
     int64_t second = 0;
 
-    /// The message in the chosen language, prefix included; made only to be shown, as --lines
-    /// refuses short lines by the million and shows none.
-    std::string text() const;
+    /// The message in the chosen language, without the program's name.
+    std::string reason() const;
 };
 
 /// Writes texts to the output as the request asks, each followed by a line break.
@@ -35,9 +34,9 @@ public:
     /// that --recolor removed.
     std::string_view refused(std::string_view text) const { return m_request.recolor ? m_stripped : text; }
 
-    /// The text uncoloured: as it is, or for the preview with its controls shown (and bytes that
-    /// are not UTF-8 as U+FFFD).
-    void writePlain(std::string_view text);
+    /// The text uncoloured, then ending: as it is, or for the preview with its controls shown
+    /// (and bytes that are not UTF-8 as U+FFFD).
+    void writePlain(std::string_view text, std::string_view ending = "\n");
 
 private:
     const Request &m_request;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTranslator>
 
+#include <clocale>
 #include <cstdlib>
 
 namespace rainbow::cli {
@@ -71,6 +72,16 @@ void useChinese(bool use)
     static QTranslator translator; // the messages are built in, so no installed path can be wrong
     static const bool loaded = translator.load(QStringLiteral(":/translations/rainbowtext-cli_zh_CN.qm"));
     chinese = use && loaded ? &translator : nullptr;
+    // The C library's texts (strerror) in the same language: its Simplified Chinese catalogue,
+    // whichever Chinese locale asked and whether or not that locale was generated. gettext reads
+    // LANGUAGE in any locale but C itself, so C.UTF-8 (built into the C library) is enough.
+    if (chinese) {
+        setenv("LANGUAGE", "zh_CN", 1);
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+        std::setlocale(LC_MESSAGES, "C.UTF-8");
+    } else {
+        std::setlocale(LC_MESSAGES, "C");
+    }
 }
 
 std::string translate(const char *context, const char *source)

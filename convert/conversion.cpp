@@ -203,16 +203,26 @@ std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
     const int32_t n = core::checkedCount(characters.size());
     int32_t coloredCount = 0;
     if (characters.codePointCharacters()) {
-        // Every code point a character (a CR LF pair one): a run between whitespace at a time.
+        // Every code point a character (a CR LF pair one): a run of coloured characters at a time,
+        // up to the next untagged whitespace or just past the next '[' that ends a tag.
+        const bool brackets = settings.endsTagsAfterBrackets();
+        std::size_t bracket = brackets ? inner.find('[') : std::string_view::npos;
         std::size_t at = 0;
         while (at < inner.size()) {
+            if (bracket < at)
+                bracket = inner.find('[', at);
             const std::size_t space = settings.skipSpaces ? core::nextSpace(inner, at) : inner.size();
-            const std::string_view run = inner.substr(at, space - at);
-            const int64_t runCharacters = settings.skipSpaces ? int64_t(codePointCount(run)) : n;
-            planner.addColored(runCharacters, sizeOf(run));
+            const bool endsTag = bracket < space;
+            const std::size_t runEnd = endsTag ? bracket + 1 : space;
+            const std::string_view run = inner.substr(at, runEnd - at);
+            int64_t runCharacters = int64_t(codePointCount(run));
+            for (std::size_t pair = run.find("\r\n"); pair != run.npos; pair = run.find("\r\n", pair + 2))
+                --runCharacters;
+            planner.addColored(runCharacters, sizeOf(run), endsTag);
             coloredCount += int32_t(runCharacters);
-            if (space == inner.size())
-                break;
+            at = runEnd;
+            if (endsTag || at == inner.size())
+                continue;
             const bool crLf = inner.compare(space, 2, "\r\n") == 0;
             const std::size_t spaceEnd
                 = crLf ? space + 2 : space + decodeAt(inner.data(), inner.size(), space).length;
@@ -223,7 +233,8 @@ std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
         characters.visitFrom(0, [&](auto cursor) {
             core::forEachCharacter<char>(cursor, n, [&](std::string_view character) {
                 const bool colored = !(settings.skipSpaces && isWhitespaceCharacter(character));
-                planner.add(sizeOf(character), colored);
+                planner.add(sizeOf(character), colored,
+                    settings.endsTagsAfterBrackets() && character.find('[') != std::string_view::npos);
                 coloredCount += colored ? 1 : 0;
             });
         });

@@ -61,6 +61,7 @@ struct TaggingRules {
     bool tagPerCharacter = true; // otherwise one tag per span (split by untagged whitespace)
     bool skipSpaces = false; // whitespace characters untagged, not counted by the spans
     bool escape = false; // <, > and & as HTML entities
+    bool endTagsAfterBrackets = false; // a shared tag ends after each '[' of the text
 
     /// One tag per character and nothing to look at: writeSpans does it faster.
     bool plain() const { return tagPerCharacter && !skipSpaces && !escape; }
@@ -171,6 +172,14 @@ void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cur
                     stretch = 1;
                 }
             }
+            // A '[' of the text ends its tag: a stretch goes up to the next one at most.
+            std::size_t bracket = std::basic_string_view<CharT>::npos;
+            if (rules.endTagsAfterBrackets && !rules.tagPerCharacter) {
+                const std::size_t at = cursor.position();
+                bracket = text.find(CharT('['), at);
+                if (bracket != std::basic_string_view<CharT>::npos)
+                    stretch = codePointCharacters ? std::min(stretch, int64_t(codePointsIn(text, at, bracket + 1))) : 1;
+            }
             makeRoom(stretch);
             if (runFirst == noRun)
                 runFirst = cursor.position();
@@ -189,6 +198,10 @@ void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cur
                 out = copyCharacters(out, cursor, std::size_t(stretch));
                 if (rules.escape)
                     out = escapeInPlace(textStart, out);
+                if (bracket != std::basic_string_view<CharT>::npos && cursor.position() > bracket) {
+                    out = writer.writeClose(out);
+                    open = false;
+                }
             }
             left -= stretch;
         }
@@ -367,7 +380,8 @@ ConversionOutcome convertCharacters(PreparedConversion<CharT> &prepared, const T
     if (colors)
         colors->start(units);
     FragmentWriter<CharT> &writer = prepared.writer;
-    const TaggingRules rules { !settings.sharedTags(), settings.skipSpaces, settings.escape };
+    const TaggingRules rules { !settings.sharedTags(), settings.skipSpaces, settings.escape,
+        settings.endsTagsAfterBrackets() };
     if (rules.plain()) {
         // One fragment per character: the markup's size is known now.
         sink.expect(std::size_t(n) * writer.fixedSize() + units.size());

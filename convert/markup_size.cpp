@@ -1,10 +1,11 @@
 #include "convert/markup_size.h"
 
-#include "engine/character_cursor.h"
+#include "engine/code_points.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/utf16.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,17 +16,32 @@ namespace {
 
 int64_t decimalReferenceSize(char32_t c) { return int64_t(std::to_string(uint32_t(c)).size()) + 3; }
 
+/// Where a browser's gbk encoder (the Encoding Standard's, GB18030-2022 included) sends other
+/// than ICU's gb18030 with its four-byte sequences sent as references: the euro sign's single
+/// byte, two private-use code points sent as references, and characters that GB18030-2022 moved
+/// from four bytes (or the private use area) to two.
+std::optional<int64_t> browserGbkSize(char32_t c)
+{
+    if (c == 0x20AC)
+        return 1;
+    if (c == 0xE5E5 || c == 0xE7C7)
+        return decimalReferenceSize(c);
+    if (c == 0x1E3F || (c >= 0x9FB4 && c <= 0x9FBB) || (c >= 0xFE10 && c <= 0xFE19))
+        return 2;
+    return std::nullopt;
+}
+
 } // namespace
 
 struct MarkupSizer::Gbk {
     Gbk()
     {
         UErrorCode error = U_ZERO_ERROR;
-        converter = ucnv_open("GBK", &error);
+        // GB18030 holds every code point: what GBK lacks takes four bytes, which a browser sends
+        // as a reference instead.
+        converter = ucnv_open("gb18030", &error);
         if (U_FAILURE(error))
-            throw std::runtime_error(std::string("no GBK converter: ") + u_errorName(error));
-        // Stop at a character GBK lacks rather than substitute it: it is counted as a reference.
-        ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &error);
+            throw std::runtime_error(std::string("no GB18030 converter: ") + u_errorName(error));
     }
     ~Gbk() { ucnv_close(converter); }
     Gbk(const Gbk &) = delete;
@@ -33,6 +49,8 @@ struct MarkupSizer::Gbk {
 
     int64_t convertedSize(char32_t c)
     {
+        if (const auto size = browserGbkSize(c))
+            return *size;
         UChar units[2];
         int32_t length = 0;
         UBool unused = false;
@@ -41,9 +59,7 @@ struct MarkupSizer::Gbk {
         char bytes[16];
         UErrorCode error = U_ZERO_ERROR;
         const int32_t written = ucnv_fromUChars(converter, bytes, sizeof bytes, units, length, &error);
-        // ICU drops default-ignorable code points it cannot map (U+200D, U+FE0F) without an error;
-        // a browser sends them as references.
-        if (U_FAILURE(error) || written == 0)
+        if (U_FAILURE(error) || written == 0 || written == 4)
             return decimalReferenceSize(c);
         return written;
     }
@@ -90,18 +106,14 @@ int64_t MarkupSizer::size(std::string_view utf8)
         return int64_t(utf8.size());
     int64_t total = 0;
     for (std::size_t at = 0; at < utf8.size();) {
-        const auto lead = uint8_t(utf8[at]);
-        if (lead < 0x80) {
+        if (uint8_t(utf8[at]) < 0x80) {
             ++total;
             ++at;
             continue;
         }
-        const std::size_t length = utf8SequenceLength(char(lead));
-        char32_t c = lead & (0x7F >> length);
-        for (std::size_t i = 1; i < length && at + i < utf8.size(); ++i)
-            c = (c << 6) | (uint8_t(utf8[at + i]) & 0x3F);
-        total += codePointSize(c);
-        at += length;
+        const DecodedCodePoint c = decodeAt(utf8.data(), utf8.size(), at);
+        total += codePointSize(c.value);
+        at += c.length;
     }
     return total;
 }

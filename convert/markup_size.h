@@ -8,11 +8,12 @@
 
 namespace rainbow {
 
-/// Sizes of well-formed UTF-8 text in a FitUnit. In GBK, ICU's converter decides which characters
-/// GBK has; a character it lacks counts as its decimal character reference, "&#N;".
+/// Sizes of well-formed UTF-8 text in a FitUnit. In GBK, as a browser sends a form of a GBK page:
+/// the Encoding Standard's gbk encoder (ICU's gb18030 but for a few characters) decides which
+/// characters GBK has; a character it lacks counts as its decimal character reference, "&#N;".
 class MarkupSizer {
 public:
-    /// Throws std::runtime_error when ICU offers no GBK converter.
+    /// Throws std::runtime_error when ICU offers no GB18030 converter.
     explicit MarkupSizer(FitUnit unit);
     ~MarkupSizer();
     MarkupSizer(const MarkupSizer &) = delete;

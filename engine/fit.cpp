@@ -36,30 +36,31 @@ FitPlanner::FitPlanner(int64_t fixedSize)
         throw std::invalid_argument("a tag of negative size");
 }
 
-void FitPlanner::add(int64_t units, bool colored)
+void FitPlanner::add(int64_t units, bool colored, bool endsTag)
 {
     if (colored) {
-        addColored(1, units);
+        addColored(1, units, endsTag);
         return;
     }
     m_textSize += units;
-    m_untaggedSince = m_colored > 0;
+    m_breakAhead = m_colored > 0; // untagged characters stand between
 }
 
-void FitPlanner::addColored(int64_t count, int64_t units)
+void FitPlanner::addColored(int64_t count, int64_t units, bool endsTag)
 {
     m_textSize += units;
     if (count <= 0)
         return;
-    if (m_untaggedSince) {
+    if (m_breakAhead) {
         if (m_breaks.size() <= std::size_t(m_colored))
             m_breaks.resize(std::size_t(m_colored) + 1);
         m_breaks[std::size_t(m_colored)] = true;
         m_breakAt.push_back(m_colored);
         ++m_breakCount;
-        m_untaggedSince = false;
+        m_breakAhead = false;
     }
     m_colored += count;
+    m_breakAhead = endsTag;
 }
 
 void FitPlanner::mergeColors(std::vector<ColorSpan> colors)

@@ -32,12 +32,12 @@ public:
     /// fixedSize: one tag's size without its characters (prefix, colour code, suffix, close tag).
     explicit FitPlanner(int64_t fixedSize);
 
-    /// The next character of the text: its size, and whether it takes a colour (false: it stands
-    /// untagged and takes no colour step).
-    void add(int64_t units, bool colored);
+    /// The next character of the text: its size, whether it takes a colour (false: it stands
+    /// untagged and takes no colour step), and whether a tag that holds it ends right after it.
+    void add(int64_t units, bool colored, bool endsTag = false);
 
-    /// The next count characters, all coloured, units in all.
-    void addColored(int64_t count, int64_t units);
+    /// The next count characters, all coloured, units in all; endsTag as for the last of them.
+    void addColored(int64_t count, int64_t units, bool endsTag = false);
 
     /// For markup in which neighbouring groups of one colour share a tag (merged): the colours of
     /// the coloured characters in order, as spans.
@@ -64,7 +64,7 @@ private:
     int64_t m_fixedSize;
     int64_t m_textSize = 0;
     int64_t m_colored = 0;
-    bool m_untaggedSince = false; // an untagged character since the last coloured one
+    bool m_breakAhead = false; // the tag ends before the next coloured character
     // breaks[g]: untagged characters stand between coloured characters g and g + 1 (1-based).
     std::vector<bool> m_breaks;
     int64_t m_breakCount = 0;

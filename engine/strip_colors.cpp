@@ -1,8 +1,12 @@
 #include "engine/strip_colors.h"
 
+#include "engine/terminal_color.h"
+
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <cstdint>
 #include <vector>
 
@@ -13,7 +17,6 @@ namespace {
 // Bounds that keep one pass linear: a '<' or '[' that does not close its tag within them is text.
 constexpr std::size_t longestHtmlTag = 1024;
 constexpr std::size_t longestValue = 64; // of a UBB or QQ空间 tag
-constexpr std::size_t longestSgr = 64;
 
 constexpr std::size_t none = std::string_view::npos;
 
@@ -57,22 +60,55 @@ void appendUtf8(std::string &out, char32_t c)
     out.append(bytes, length);
 }
 
-/// The end of a colour value starting at from and its closing ']': a hex code with or without
-/// '#', a name or rgb(…), in quotes or not; none when there is no such value.
+/// The colour names browsers know (CSS), sorted.
+constexpr std::string_view colorNames[] = {
+    "aliceblue", "antiquewhite", "aqua", "aquamarine", "azure", "beige", "bisque", "black", "blanchedalmond",
+    "blue", "blueviolet", "brown", "burlywood", "cadetblue", "chartreuse", "chocolate", "coral",
+    "cornflowerblue", "cornsilk", "crimson", "cyan", "darkblue", "darkcyan", "darkgoldenrod", "darkgray",
+    "darkgreen", "darkgrey", "darkkhaki", "darkmagenta", "darkolivegreen", "darkorange", "darkorchid",
+    "darkred", "darksalmon", "darkseagreen", "darkslateblue", "darkslategray", "darkslategrey",
+    "darkturquoise", "darkviolet", "deeppink", "deepskyblue", "dimgray", "dimgrey", "dodgerblue",
+    "firebrick", "floralwhite", "forestgreen", "fuchsia", "gainsboro", "ghostwhite", "gold", "goldenrod",
+    "gray", "green", "greenyellow", "grey", "honeydew", "hotpink", "indianred", "indigo", "ivory", "khaki",
+    "lavender", "lavenderblush", "lawngreen", "lemonchiffon", "lightblue", "lightcoral", "lightcyan",
+    "lightgoldenrodyellow", "lightgray", "lightgreen", "lightgrey", "lightpink", "lightsalmon",
+    "lightseagreen", "lightskyblue", "lightslategray", "lightslategrey", "lightsteelblue", "lightyellow",
+    "lime", "limegreen", "linen", "magenta", "maroon", "mediumaquamarine", "mediumblue", "mediumorchid",
+    "mediumpurple", "mediumseagreen", "mediumslateblue", "mediumspringgreen", "mediumturquoise",
+    "mediumvioletred", "midnightblue", "mintcream", "mistyrose", "moccasin", "navajowhite", "navy",
+    "oldlace", "olive", "olivedrab", "orange", "orangered", "orchid", "palegoldenrod", "palegreen",
+    "paleturquoise", "palevioletred", "papayawhip", "peachpuff", "peru", "pink", "plum", "powderblue",
+    "purple", "rebeccapurple", "red", "rosybrown", "royalblue", "saddlebrown", "salmon", "sandybrown",
+    "seagreen", "seashell", "sienna", "silver", "skyblue", "slateblue", "slategray", "slategrey", "snow",
+    "springgreen", "steelblue", "tan", "teal", "thistle", "tomato", "turquoise", "violet", "wheat", "white",
+    "whitesmoke", "yellow", "yellowgreen"
+};
+
+/// Whether a UBB or QQ空间 value is a colour a forum takes: a hex code as the tool writes and
+/// reads it (RRGGBB, #RRGGBB, #RGB) or a colour name, in any case.
+bool isForumColor(std::string_view value)
+{
+    const bool hash = !value.empty() && value.front() == '#';
+    const std::string_view digits = value.substr(hash ? 1 : 0);
+    if ((digits.size() == 6 || (hash && digits.size() == 3))
+        && std::all_of(digits.begin(), digits.end(), isHexDigit))
+        return true;
+    std::string name;
+    for (const char c : value)
+        name += lower(c);
+    return std::binary_search(std::begin(colorNames), std::end(colorNames), name);
+}
+
+/// The end of a colour value starting at from and its closing ']': a colour a forum takes, in
+/// quotes or not; none when there is no such value.
 std::size_t colorValueEnd(std::string_view text, std::size_t from)
 {
     std::size_t at = from;
     const char quote = at < text.size() && (text[at] == '"' || text[at] == '\'') ? text[at++] : '\0';
-    bool alnum = false;
     const std::size_t start = at;
-    for (; at < text.size() && at - start < longestValue; ++at) {
-        const char c = text[at];
-        if (isAlnum(c))
-            alnum = true;
-        else if (c != '#' && c != '(' && c != ')' && c != ',' && c != '.' && c != '%' && c != ' ')
-            break;
-    }
-    if (!alnum || (quote && (at == text.size() || text[at++] != quote)))
+    while (at < text.size() && at - start < longestValue && (isAlnum(text[at]) || text[at] == '#'))
+        ++at;
+    if (!isForumColor(text.substr(start, at - start)) || (quote && (at == text.size() || text[at++] != quote)))
         return none;
     return at < text.size() && text[at] == ']' ? at + 1 : none;
 }
@@ -143,13 +179,8 @@ std::pair<Bracket, std::size_t> readBracket(std::string_view text, std::size_t a
 /// The end of the SGR sequence ESC [ … m at at (its 'm' included); none when there is none.
 std::size_t sgrEnd(std::string_view text, std::size_t at)
 {
-    if (at + 1 >= text.size() || text[at] != '\x1b' || text[at + 1] != '[')
-        return none;
-    std::size_t end = at + 2;
-    while (end < text.size() && end - at < longestSgr
-        && (isDigit(text[end]) || text[end] == ';' || text[end] == ':'))
-        ++end;
-    return end < text.size() && text[end] == 'm' ? end + 1 : none;
+    const std::size_t length = sgrLength(text, at);
+    return length ? at + length : none;
 }
 
 class Stripper {
@@ -512,6 +543,10 @@ private:
         if (sequenceEnd == none)
             return false;
         const std::size_t end = sequenceEnd - 1; // at the 'm'
+        if (end > at + 2 && m_text[at + 2] >= '<') { // a private marker: no colour of SGR's
+            keep(sequenceEnd);
+            return true;
+        }
         std::vector<std::string_view> parameters;
         const std::string_view list = m_text.substr(at + 2, end - at - 2);
         for (std::size_t from = 0;;) {

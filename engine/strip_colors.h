@@ -20,8 +20,8 @@ struct StripOptions {
 };
 
 /// The UTF-8 text without its colour markup, in one pass:
-/// - UBB [color=V]…[/color] and QQ空间 [ftc=V]…[/ft], tag names in any case, V a hex code with or
-///   without '#', a colour name or rgb(…), quoted or not;
+/// - UBB [color=V]…[/color] and QQ空间 [ftc=V]…[/ft], tag names in any case, V a colour a forum
+///   takes (RRGGBB, #RRGGBB, #RGB or a CSS colour name, in any case), quoted or not;
 /// - HTML <font color=V> and the color declaration of a style attribute on <font> or <span>, in
 ///   any quoting and case; a tag that holds more (size, a class, other declarations) keeps the
 ///   rest and its close tag;

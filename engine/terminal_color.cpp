@@ -103,4 +103,14 @@ std::string foregroundSgr(const RgbTriple &color, ColorDepth depth)
     return std::string(buffer, writeForegroundSgr(buffer, color, depth));
 }
 
+std::size_t sgrLength(std::string_view text, std::size_t at)
+{
+    if (at + 2 >= text.size() || text[at] != '\x1b' || text[at + 1] != '[')
+        return 0;
+    std::size_t end = at + 2;
+    while (end < text.size() && text[end] >= 0x30 && text[end] <= 0x3F)
+        ++end;
+    return end < text.size() && text[end] == 'm' ? end + 1 - at : 0;
+}
+
 } // namespace rainbow

@@ -36,6 +36,11 @@ inline constexpr std::size_t maxForegroundSgrSize = 19;
 char *writeForegroundSgr(char *out, const RgbTriple &color, ColorDepth depth);
 std::string foregroundSgr(const RgbTriple &color, ColorDepth depth);
 
+/// The one reading of a terminal's SGR sequence (Select Graphic Rendition: ESC '[', parameter
+/// bytes 0x30..0x3F, 'm'), of any length: the bytes it takes from text[at] on, 0 when none starts
+/// there. The parameters are text[at + 2, at + length − 1).
+std::size_t sgrLength(std::string_view text, std::size_t at);
+
 /// Back to the terminal's own colours.
 inline constexpr std::string_view resetSgr = "\x1b[0m";
 

@@ -121,10 +121,6 @@
         <translation>模板里的 {text} 在 {hex} 之前</translation>
     </message>
     <message>
-        <source>--%1: %2 is not valid UTF-8</source>
-        <translation>--%1：%2 不是有效的 UTF-8</translation>
-    </message>
-    <message>
         <source>a gradient from the start to the end colour (default), or a rainbow: character k takes position k of a hue wheel (red, yellow, green, cyan, blue, magenta, back to red) of n positions, n rounded down to a multiple of 6, so the characters past it start round again</source>
         <translation>从起始颜色到结束颜色的渐变（默认），或彩虹：第 k 个字取色相环（红、黄、绿、青、蓝、品红，再回到红）n 个位置中的第 k 个，n 向下取为 6 的倍数，超出的字从头再转一圈</translation>
     </message>
@@ -165,10 +161,6 @@
         <translation>颜色先正向再反向：渐变以中间为轴对称（第一个字与最后一个字同色，第二个字与倒数第二个字同色，依此类推）；彩虹在前一半（n/2 个字，四舍六入五成双）正向、其余部分反向，每一半用与自身长度相同的色相环，至少需要 12 个字</translation>
     </message>
     <message>
-        <source>neighbouring characters of one colour share a tag</source>
-        <translation>相邻的同色字共用一个标签</translation>
-    </message>
-    <message>
         <source>whitespace stays untagged and takes no colour step: every character Unicode calls White_Space, spaces of any width (U+0020, U+00A0, U+2003, U+3000 and others), tabs and line breaks, but not a space that carries a mark; the rainbow&apos;s 6 and 12 characters count the other characters</source>
         <translation>空白不加标签，也不占颜色步：即 Unicode 称为 White_Space 的每个字符，包括各种宽度的空格（U+0020、U+00A0、U+2003、U+3000 等）、制表符和换行，但不包括带附加符号的空格；彩虹所需的 6 个和 12 个字只算其他字符</translation>
     </message>
@@ -181,20 +173,12 @@
         <translation>--format：%1 不是 ubb、qzone、html、span 之一</translation>
     </message>
     <message>
-        <source>with --preview</source>
-        <translation>与 --preview 同用时</translation>
-    </message>
-    <message>
         <source>a format of one&apos;s own: OPEN{hex}MID{text}CLOSE, where {hex} is the colour&apos;s six digits and {text} the characters, each once</source>
         <translation>自定义格式：OPEN{hex}MID{text}CLOSE，其中 {hex} 是颜色的六位数字，{text} 是文字，各出现一次</translation>
     </message>
     <message>
         <source>--template: %1: %2</source>
         <translation>--template：%1：%2</translation>
-    </message>
-    <message>
-        <source>write &lt;, &gt; and &amp; as &amp;lt; &amp;gt; &amp;amp; (on by itself for html and span when a tag may hold several characters: --merge, --fit)</source>
-        <translation>把 &lt;、&gt; 和 &amp; 写作 &amp;lt; &amp;gt; &amp;amp;（html 和 span 格式在一个标签可能包含多个字时自动开启：--merge、--fit）</translation>
     </message>
     <message>
         <source>print each built-in format with a sample, then exit</source>
@@ -207,10 +191,6 @@
     <message>
         <source>--file: the path is empty</source>
         <translation>--file：路径为空</translation>
-    </message>
-    <message>
-        <source>convert each line on its own and print it before the next is read; a line too short for a rainbow or too long for --fit is printed uncoloured, and a line that is not UTF-8 is printed as it is and reported (exit 2 after the last line)</source>
-        <translation>逐行转换，每行转换后先输出，再读下一行；太短而无法生成彩虹色或超出 --fit 的行不加颜色输出，不是 UTF-8 的行原样输出并报告（最后一行之后退出状态为 2）</translation>
     </message>
     <message>
         <source>print the text in its colours instead of the markup; the text&apos;s own colour sequences (ESC [ ... m) are dropped, and every other control character but tab and line breaks is shown as ^X, or as &lt;U+0080&gt; to &lt;U+009F&gt;</source>
@@ -247,14 +227,6 @@
     <message>
         <source>argument %1 is not valid UTF-8 (byte offset %2)</source>
         <translation>第 %1 个参数不是有效的 UTF-8（字节偏移 %2）</translation>
-    </message>
-    <message>
-        <source>Missing value after &apos;%1&apos;.</source>
-        <translation>&apos;%1&apos; 后缺少取值</translation>
-    </message>
-    <message>
-        <source>Unexpected value after &apos;%1&apos;.</source>
-        <translation>&apos;%1&apos; 不接受取值</translation>
     </message>
     <message>
         <source>--stops replaces --start and --end: give one or the other</source>
@@ -299,14 +271,6 @@
     <message>
         <source>a symmetric rainbow needs at least %1 characters besides whitespace</source>
         <translation>除空白外内容少于%1个字，无法生成对称彩虹色</translation>
-    </message>
-    <message>
-        <source>the markup does not fit in %1 characters: even one tag for each stretch between untagged whitespace needs %2</source>
-        <translation>代码无法控制在 %1 个字符以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字符</translation>
-    </message>
-    <message>
-        <source>the markup does not fit in %1 characters: even one tag for the whole text needs %2</source>
-        <translation>代码无法控制在 %1 个字符以内：即使整段文字只用一个标签，也需要 %2 个字符</translation>
     </message>
     <message>
         <source>; </source>
@@ -355,20 +319,69 @@
         <translation>给已上色的内容重新上色：先像 --strip 那样去掉颜色标签（包括 --template 的标签和 --escape 的实体），再按其他选项转换剩下的内容，结果与转换去掉颜色后的内容相同</translation>
     </message>
     <message>
-        <source>the markup does not fit in %1 bytes of UTF-8: even one tag for the whole text needs %2</source>
-        <translation>代码无法控制在 %1 个 UTF-8 字节以内：即使整段文字只用一个标签，也需要 %2 个字节</translation>
+        <source>%1: %2</source>
+        <extracomment>What failed, then the system&apos;s reason: &quot;cannot read &apos;a.txt&apos;: Is a directory&quot;</extracomment>
+        <translation>%1：%2</translation>
     </message>
     <message>
-        <source>the markup does not fit in %1 bytes of UTF-8: even one tag for each stretch between untagged whitespace needs %2</source>
-        <translation>代码无法控制在 %1 个 UTF-8 字节以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字节</translation>
+        <source>line %1 of %2: %3; printed uncoloured</source>
+        <translation>第 %1 行（%2）：%3；已不加颜色输出</translation>
     </message>
     <message>
-        <source>the markup does not fit in %1 bytes of GBK: even one tag for the whole text needs %2</source>
-        <translation>代码无法控制在 %1 个 GBK 字节以内：即使整段文字只用一个标签，也需要 %2 个字节</translation>
+        <source>with --preview but no --fit</source>
+        <translation>与 --preview 同用而没有 --fit 时</translation>
     </message>
     <message>
-        <source>the markup does not fit in %1 bytes of GBK: even one tag for each stretch between untagged whitespace needs %2</source>
-        <translation>代码无法控制在 %1 个 GBK 字节以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字节</translation>
+        <source>with --strip when the template has no text around {hex}</source>
+        <translation>与 --strip 同用且模板在 {hex} 前后都没有文字时</translation>
+    </message>
+    <message>
+        <source>missing value after %1</source>
+        <translation>%1 后缺少取值</translation>
+    </message>
+    <message>
+        <source>--%1 takes no value: %2</source>
+        <translation>--%1 不接受取值：%2</translation>
+    </message>
+    <message>
+        <source>--%1 does nothing with --list-formats: leave it out</source>
+        <translation>--%1 与 --list-formats 同用时不起作用，请去掉它</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for the whole text needs %2 characters</source>
+        <translation>代码无法控制在 --fit %1 以内：即使整段文字只用一个标签，也需要 %2 个字符</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for each stretch between untagged whitespace needs %2 characters</source>
+        <translation>代码无法控制在 --fit %1 以内：即使每段空白之间的文字只用一个标签，也需要 %2 个字符</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for the whole text needs %2 bytes of UTF-8</source>
+        <translation>代码无法控制在 --fit %1 以内：即使整段文字只用一个标签，也需要 %2 个 UTF-8 字节</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for each stretch between untagged whitespace needs %2 bytes of UTF-8</source>
+        <translation>代码无法控制在 --fit %1 以内：即使每段空白之间的文字只用一个标签，也需要 %2 个 UTF-8 字节</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for the whole text needs %2 bytes of GBK</source>
+        <translation>代码无法控制在 --fit %1 以内：即使整段文字只用一个标签，也需要 %2 个 GBK 字节</translation>
+    </message>
+    <message>
+        <source>the markup does not fit --fit %1: even one tag for each stretch between untagged whitespace needs %2 bytes of GBK</source>
+        <translation>代码无法控制在 --fit %1 以内：即使每段空白之间的文字只用一个标签，也需要 %2 个 GBK 字节</translation>
+    </message>
+    <message>
+        <source>neighbouring characters of one colour share a tag; in ubb, qzone and templates that open with &apos;[&apos;, a tag that holds a &apos;[&apos; of the text ends after it (with --fit too), so that the text&apos;s brackets stay text</source>
+        <translation>相邻的同色字共用一个标签；ubb、qzone 以及以 &apos;[&apos; 开头的模板中，含有文字里的 &apos;[&apos; 的标签在它之后结束（--fit 也是如此），使文字里的方括号仍是文字</translation>
+    </message>
+    <message>
+        <source>write &lt;, &gt; and &amp; as &amp;lt; &amp;gt; &amp;amp; (on by itself for html and span when a tag may hold several characters: --merge, --fit); with ubb or qzone only for a board that shows HTML as it is: most boards escape it themselves and would then show &amp;lt;</source>
+        <translation>把 &lt;、&gt; 和 &amp; 写作 &amp;lt; &amp;gt; &amp;amp;（html 和 span 格式在一个标签可能包含多个字时自动开启：--merge、--fit）；ubb 或 qzone 格式只适用于原样显示 HTML 的论坛：多数论坛会自行转义，那样就会显示出 &amp;lt;</translation>
+    </message>
+    <message>
+        <source>convert each line on its own and print it before the next is read; a line too short for a rainbow or too long for --fit, or not UTF-8, is printed as it is, line ending included, and reported by its number; the exit status is then the whole text&apos;s (1, or 2 for a line that is not UTF-8)</source>
+        <translation>逐行转换，每行转换后先输出，再读下一行；太短而无法生成彩虹色、超出 --fit 或不是 UTF-8 的行原样输出（包括行尾），并报告其行号；退出状态与整段转换时相同（1，有不是 UTF-8 的行时为 2）</translation>
     </message>
 </context>
 </TS>

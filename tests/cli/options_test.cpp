@@ -276,8 +276,8 @@ TEST(CommandLineShorterMarkup, FitTakesTheSmallestGroupThatFits)
     const CliRun tooLong = runCli({ "--fit", "48", letters.toUtf8() });
     EXPECT_EQ(tooLong.exitCode, 1);
     EXPECT_TRUE(tooLong.out.isEmpty());
-    EXPECT_TRUE(tooLong.err.contains("does not fit in 48 characters")) << tooLong.err.constData();
-    EXPECT_TRUE(tooLong.err.contains("needs 49")) << tooLong.err.constData();
+    EXPECT_TRUE(tooLong.err.contains("does not fit --fit 48")) << tooLong.err.constData();
+    EXPECT_TRUE(tooLong.err.contains("needs 49 characters")) << tooLong.err.constData();
     // Characters, not bytes: 26 CJK characters fit where 26 letters do.
     EXPECT_EQ(runCli({ "--fit", "49", QString(26, QChar(0x9752)).toUtf8() }).exitCode, 0);
     EXPECT_EQ(runCli({ "--fit", "0", "x" }).exitCode, 2);
@@ -301,6 +301,44 @@ TEST(CommandLineShorterMarkup, FitWithMergeTakesTheFinestMergedMarkupThatFits)
         previous = run.out.size();
     }
     EXPECT_EQ(previous - 1, runCli({ "-M", "-m", "rainbow", letters }).out.size() - 1);
+}
+
+// Where a tag holds several characters, each '[' of the text ends its tag, so that the text's
+// brackets read back as text: a BBCode reader that takes the first close tag gets the text back.
+// --fit counts those tags: its markup fits, and a larger limit never gives coarser markup.
+TEST(CommandLineShorterMarkup, GroupedBbcodeKeepsTheTextsBracketsText)
+{
+    static const QRegularExpression tag(
+        QStringLiteral("\\[(color|ftc)=#[0-9A-F]{6}\\](.*?)\\[/(color|ft)\\]"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QByteArray texts[] = { "a[/color]b [b]hi[/b] ab [color=red]x [i]y [[ z[ [ftc=#FF0000]q[/ft]",
+        "e\xCC\x81[\xCC\x81]😀[" };
+    const QList<QByteArray> optionSets[] = { { "-M", "-s", "336699", "-e", "336699" },
+        { "-M", "-w", "-f", "qzone", "-s", "336699", "-e", "336699" }, { "--fit" }, { "-M", "-f", "qzone", "--fit" },
+        { "-w", "--fit" } };
+    for (const QByteArray &text : texts) {
+        for (const QList<QByteArray> &options : optionSets) {
+            SCOPED_TRACE((options.join(' ') + " " + text).constData());
+            qsizetype previous = 0;
+            for (int limit = 40; limit <= 1300; limit += options.last() == "--fit" ? 90 : 10000) {
+                const QList<QByteArray> limited
+                    = options.last() == "--fit" ? options + QList<QByteArray> { QByteArray::number(limit) } : options;
+                const CliRun run = runCli(limited + QList<QByteArray> { "--", text });
+                if (run.exitCode == 1)
+                    continue;
+                ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+                const QString markup = QString::fromUtf8(run.out.chopped(1));
+                QString readBack = markup;
+                readBack.replace(tag, QStringLiteral("\\2"));
+                EXPECT_EQ(readBack, QString::fromUtf8(text)) << run.out.constData();
+                if (options.last() == "--fit") {
+                    EXPECT_LE(markup.toUcs4().size(), limit);
+                    EXPECT_GE(markup.size(), previous);
+                    previous = markup.size();
+                }
+            }
+        }
+    }
 }
 
 TEST(CommandLineMarkup, FormatsTemplatesAndEscaping)
@@ -351,11 +389,21 @@ TEST(CommandLineInput, FileAndLines)
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains("cannot open '/nonexistent/x'")) << missing.err.constData();
 
-    // Each line on its own; lines too short for a rainbow stay as they are.
+    // Each line on its own; lines too short for a rainbow stay as they are, each named, and the
+    // run ends as the whole text's would.
     const CliRun lines = runCli({ "--lines", "-m", "rainbow", "-F", name });
-    EXPECT_EQ(lines.exitCode, 0) << lines.err.constData();
+    EXPECT_EQ(lines.exitCode, 1);
     EXPECT_EQ(lines.out,
         runCli({ "-m", "rainbow", "abcdefg" }).out + "xy\n\n" + runCli({ "-m", "rainbow", "12345678" }).out);
+    EXPECT_EQ(lines.err.toStdString(),
+        "rainbowtext-cli: line 2 of '" + name.toStdString()
+            + "': a rainbow needs at least 6 characters; printed uncoloured\nrainbowtext-cli: line 3 of '"
+            + name.toStdString() + "': a rainbow needs at least 6 characters; printed uncoloured\n");
+    const CliRun tooLong = runCli({ "-l", "--fit", "30" }, "abc\r\nabcdefghijklmnopqrstuvwxyz\r\n");
+    EXPECT_EQ(tooLong.exitCode, 1);
+    EXPECT_EQ(tooLong.out, runCli({ "--fit", "30", "abc" }).out + "abcdefghijklmnopqrstuvwxyz\r\n");
+    EXPECT_TRUE(tooLong.err.startsWith("rainbowtext-cli: line 2 of standard input: the markup does not fit"))
+        << tooLong.err.constData();
     EXPECT_EQ(runCli({ "-l" }, "ab\ncd\n").out, runCli({ "ab" }).out + runCli({ "cd" }).out);
     EXPECT_EQ(runCli({ "-l", "ab\ncd" }).out, runCli({ "ab" }).out + runCli({ "cd" }).out);
     // Lines of one length share their tags: each still gets its own characters and colours.
@@ -456,11 +504,16 @@ TEST(CommandLineConventions, OptionsThatWouldDoNothingAreRefused)
         { { "-m", "rainbow", "--blend", "oklab" }, "--blend does nothing with --mode rainbow" },
         { { "-m", "rainbow", "--start", "#F00" }, "--start does nothing with --mode rainbow" },
         { { "--end", "#F00", "--mode", "rainbow" }, "--end does nothing with --mode rainbow" },
-        { { "-p", "--format", "html" }, "--format does nothing with --preview" },
-        { { "-p", "--template", "<{hex}>{text}" }, "--template does nothing with --preview" },
-        { { "--escape", "-p" }, "--escape does nothing with --preview" },
+        { { "-p", "--format", "html" }, "--format does nothing with --preview but no --fit" },
+        { { "-p", "--template", "<{hex}>{text}" }, "--template does nothing with --preview but no --fit" },
+        { { "--escape", "-p" }, "--escape does nothing with --preview but no --fit" },
+        { { "-p", "-M" }, "--merge does nothing with --preview but no --fit" },
+        { { "--strip", "-t", "{hex}{text}" },
+            "--template does nothing with --strip when the template has no text around {hex}" },
         { { "--color-depth", "24" }, "--color-depth does nothing without --preview" },
         { { "--list-formats" }, "a TEXT does nothing with --list-formats" },
+        { { "--list-formats", "-m", "rainbow", "-e", "00FF00", "--strip", "-F", "/etc/passwd" },
+            "--mode does nothing with --list-formats" },
         { { "--strip", "-m", "rainbow" }, "--mode does nothing with --strip" },
         { { "--strip", "-s", "#F00" }, "--start does nothing with --strip" },
         { { "-c", "#F00,#0F0", "--strip" }, "--stops does nothing with --strip" },
@@ -488,10 +541,14 @@ TEST(CommandLineConventions, OptionsThatWouldDoNothingAreRefused)
         runCli({ "-m", "rainbow", "-r", "-S", "-M", "-w", "--fit", "9999", "abcdefghijkl" }).exitCode, 0);
     // --strip reads what --template and --escape wrote; --recolor takes every option.
     EXPECT_EQ(runCli({ "--strip", "-t", "<{hex}>{text}", "--escape", "-l", "ab" }).exitCode, 0);
+    // With --fit the preview shows the groups that the format and the escaping decide.
     EXPECT_EQ(runCli({ "--recolor", "-m", "rainbow", "-r", "-S", "-M", "-w", "--fit", "9999", "--fit-unit",
                          "gbk", "-f", "html", "--escape", "-l", "-p", "abcdefghijkl" })
                   .exitCode,
-        2); // --format and --escape with --preview, as without --recolor
+        0);
+    const QList<QByteArray> fitPreview { "-p", "--color-depth", "24", "--fit", "500", "--",
+        "abcdefghijklmnopqrstuvwxyz" };
+    EXPECT_NE(runCli(fitPreview + QList<QByteArray> { "-f", "html" }).out, runCli(fitPreview).out);
     EXPECT_EQ(runCli({ "--recolor", "-m", "rainbow", "-r", "-S", "-M", "-w", "--fit", "9999", "--fit-unit",
                          "gbk", "-t", "<{hex}>{text}", "--escape", "-l", "abcdefghijkl" })
                   .exitCode,
@@ -524,7 +581,7 @@ TEST(CommandLinePreview, ControlCharactersAreShownNotSent)
         { "untagged whitespace", oneColour + QList<QByteArray> { "-w" }, "a\x0B\x0C\xC2\x85z",
             grey + "a\x1b[0m^K^L<U+0085>" + grey + "z\x1b[0m\n", 0 },
         { "a line too short for a rainbow", { "-l", "-p", "-m", "rainbow" }, "a\x1b[1mb\x1b[0m\a\n", "ab^G\n",
-            0 },
+            1 },
         { "a line that is not UTF-8", { "-l", "-p" }, "\xFF\x1b[2J\n", "\xEF\xBF\xBD^[[2J\n", 2 },
     };
     for (const auto &c : cases) {
@@ -577,7 +634,8 @@ TEST(CommandLineInput, LinesNeverLoseALine)
         QByteArray out;
         QByteArray err;
     } cases[] = {
-        { "a bad line between good ones", { "-l" }, "ok\n\xFF\nfine\n", ok + "\xFF\n" + fine,
+        { "a bad line between good ones, its CR LF kept", { "-l" }, "ok\n\xFF\r\nfine\n",
+            ok + "\xFF\r\n" + fine,
             "rainbowtext-cli: line 2 of standard input is not valid UTF-8 (byte offset 0), printed as it "
             "is\n" },
         { "a bad last line without a break", { "-l" }, "ok\r\nfine\r\nab\xC3(", ok + fine + "ab\xC3(\n",
@@ -586,6 +644,8 @@ TEST(CommandLineInput, LinesNeverLoseALine)
         { "two bad lines", { "-l", "-m", "rainbow" }, "\xFE\nok\n\xED\xA0\x80x\n",
             "\xFE\nok\n\xED\xA0\x80x\n",
             "rainbowtext-cli: line 1 of standard input is not valid UTF-8 (byte offset 0), printed as it is\n"
+            "rainbowtext-cli: line 2 of standard input: a rainbow needs at least 6 characters; printed "
+            "uncoloured\n"
             "rainbowtext-cli: line 3 of standard input is not valid UTF-8 (byte offset 0), printed as it "
             "is\n" },
         { "100,000 good lines before a bad one", { "-l" }, manyLines + "\xFF",
@@ -704,19 +764,20 @@ TEST(CommandLineMessages, EveryMessageIsTheToolsOwn)
             "'rainbowtext-cli --help'.\n" },
         // 5 letters and 3 tags of 23: whitespace left out of the tags splits them.
         { "the fewest tags with skipped spaces", { "-w", "--fit", "73", "a b c" }, 1,
-            "rainbowtext-cli: the markup does not fit in 73 characters: even one tag for each stretch "
-            "between "
-            "untagged whitespace needs 74\n" },
+            "rainbowtext-cli: the markup does not fit --fit 73: even one tag for each stretch between "
+            "untagged whitespace needs 74 characters\n" },
         { "the fewest tags", { "--fit", "27", "a b c" }, 1,
-            "rainbowtext-cli: the markup does not fit in 27 characters: even one tag for the whole text "
-            "needs "
-            "28\n" },
+            "rainbowtext-cli: the markup does not fit --fit 27: even one tag for the whole text needs 28 "
+            "characters\n" },
+        { "a limit of one", { "--fit", "1", "x" }, 1,
+            "rainbowtext-cli: the markup does not fit --fit 1: even one tag for the whole text needs 24 "
+            "characters\n" },
         { "a limit in bytes of GBK", { "--fit", "27", "--fit-unit", "gbk", "彩 b c" }, 1,
-            "rainbowtext-cli: the markup does not fit in 27 bytes of GBK: even one tag for the whole text "
-            "needs 29\n" },
+            "rainbowtext-cli: the markup does not fit --fit 27: even one tag for the whole text needs 29 "
+            "bytes of GBK\n" },
         { "a limit in bytes of UTF-8", { "-w", "--fit", "27", "--fit-unit", "utf-8", "彩 b c" }, 1,
-            "rainbowtext-cli: the markup does not fit in 27 bytes of UTF-8: even one tag for each stretch "
-            "between untagged whitespace needs 76\n" },
+            "rainbowtext-cli: the markup does not fit --fit 27: even one tag for each stretch between "
+            "untagged whitespace needs 76 bytes of UTF-8\n" },
         { "an unknown unit", { "--fit", "27", "--fit-unit", "GBK\x1b", "x" }, 2,
             "rainbowtext-cli: --fit-unit: 'GBK\\x1B' is not one of chars, utf-8, gbk. Try 'rainbowtext-cli "
             "--help'.\n" },

@@ -194,9 +194,10 @@ TEST(CommandLineFitUnit, MarkupFitsByTheForumsCount)
                 const CliRun run = runCli(fit + QList<QByteArray> { QByteArray::number(limit), "--", text });
                 if (run.exitCode == 1) {
                     // The size it names is the shortest markup, which fits exactly.
-                    EXPECT_TRUE(run.err.contains(" " + QByteArray::number(limit) + " " + unit.words + ": "))
-                        << run.err.constData();
-                    const QByteArray needed = run.err.mid(run.err.lastIndexOf(' ') + 1).trimmed();
+                    EXPECT_TRUE(run.err.contains("--fit " + QByteArray::number(limit) + ": ")) << run.err.constData();
+                    EXPECT_TRUE(run.err.endsWith(" " + unit.words + "\n")) << run.err.constData();
+                    QByteArray needed = run.err.mid(run.err.lastIndexOf("needs ") + 6);
+                    needed.truncate(needed.indexOf(' '));
                     const CliRun shortest = runCli(fit + QList<QByteArray> { needed, "--", text });
                     ASSERT_EQ(shortest.exitCode, 0) << shortest.err.constData();
                     EXPECT_EQ(unit.size(shortest.out.chopped(1)), needed.toLongLong());

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 using namespace rainbow::cli;
@@ -37,33 +39,17 @@ TEST(CommandLineLanguage, TheLocaleAsksForChineseAsGettextReadsIt)
         bool chinese;
     } cases[] = {
         { "nothing set is the C locale", {}, false },
-        { "LANG in Chinese", { nullptr, nullptr, nullptr, "zh_CN.UTF-8" }, true },
-        { "LANG in Chinese without a codeset", { nullptr, nullptr, nullptr, "zh_CN" }, true },
-        { "Chinese of Taiwan gets the Simplified", { nullptr, nullptr, nullptr, "zh_TW.UTF-8" }, true },
-        { "a UTF-8 codeset in any spelling", { nullptr, nullptr, nullptr, "zh_CN.utf8" }, true },
-        { "GBK is not UTF-8", { nullptr, nullptr, nullptr, "zh_CN.GBK" }, false },
-        { "nor GB18030, with LANGUAGE", { "zh_CN", nullptr, nullptr, "zh_CN.GB18030" }, false },
-        { "LANG in English", { nullptr, nullptr, nullptr, "en_US.UTF-8" }, false },
-        { "LANG in C.UTF-8", { nullptr, nullptr, nullptr, "C.UTF-8" }, false },
-        { "LC_MESSAGES over LANG", { nullptr, nullptr, "zh_CN.UTF-8", "en_US.UTF-8" }, true },
-        { "LC_MESSAGES in English over a Chinese LANG", { nullptr, nullptr, "en_GB.UTF-8", "zh_CN.UTF-8" },
-            false },
-        { "LC_ALL over both", { nullptr, "en_US.UTF-8", "zh_CN.UTF-8", "zh_CN.UTF-8" }, false },
+        { "a Chinese LANG, its codeset in any spelling", { nullptr, nullptr, nullptr, "zh_TW.utf8" }, true },
+        { "a Chinese locale in GBK gets English", { "zh_CN", nullptr, nullptr, "zh_CN.GBK" }, false },
+        { "LC_MESSAGES over LANG", { nullptr, nullptr, "en_GB.UTF-8", "zh_CN.UTF-8" }, false },
+        { "LC_ALL over both",
+            { nullptr, "en_US.UTF-8", "zh_CN.UTF-8", "zh_CN.UTF-8" }, false },
         { "an empty LC_ALL counts as unset", { nullptr, "", nullptr, "zh_CN.UTF-8" }, true },
-        { "LANGUAGE over the locale", { "zh_CN", nullptr, nullptr, "en_US.UTF-8" }, true },
-        { "LANGUAGE in English over a Chinese locale", { "en_US", nullptr, nullptr, "zh_CN.UTF-8" }, false },
-        { "LANGUAGE's first language with a translation",
-            { "fr:de_DE:zh_CN:en", nullptr, nullptr, "fr_FR.UTF-8" }, true },
-        { "English, the source, is a translation too", { "fr:en:zh_CN", nullptr, nullptr, "zh_CN.UTF-8" },
+        { "LANGUAGE's first entry with a translation, over the locale",
+            { "fr:de_DE::zh_CN:en", nullptr, nullptr, "fr_FR.UTF-8" }, true },
+        { "English, the source, counts as a translation", { "fr:en:zh_CN", nullptr, nullptr, "zh_CN.UTF-8" },
             false },
-        { "LANGUAGE without a known language leaves the locale", { "fr:de", nullptr, nullptr, "zh_CN.UTF-8" },
-            true },
-        { "LANGUAGE is ignored under C", { "zh_CN", nullptr, nullptr, "C" }, false },
-        { "LANGUAGE is ignored under POSIX", { "zh_CN", "POSIX", nullptr, "en_US.UTF-8" }, false },
         { "LANGUAGE is ignored under C.UTF-8", { "zh_CN", "C.UTF-8", nullptr, "zh_CN.UTF-8" }, false },
-        { "LANGUAGE is ignored when nothing is set", { "zh_CN", nullptr, nullptr, nullptr }, false },
-        { "an empty LANGUAGE counts as unset", { "", nullptr, nullptr, "zh_CN.UTF-8" }, true },
-        { "empty entries are skipped", { "::zh", nullptr, nullptr, "en_US.UTF-8" }, true },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,13 +101,17 @@ TEST(CommandLineLanguage, EveryMessageHasItsChinese)
         { "a symmetric one", { "-m", "rainbow", "-w", "-S", "abc def ghi kl" }, {}, 1,
             "rainbowtext-cli: 除空白外内容少于12个字，无法生成对称彩虹色\n" },
         { "too long to fit", { "--fit", "27", "a b c" }, {}, 1,
-            "rainbowtext-cli: 代码无法控制在 27 个字符以内：即使整段文字只用一个标签，也需要 28 个字符\n" },
+            "rainbowtext-cli: 代码无法控制在 --fit 27 以内：即使整段文字只用一个标签，也需要 28 个字符\n" },
         { "a bad colour", { "-s", "12345", "x" }, {}, 2,
             "rainbowtext-cli: --start：'12345' 不是颜色（应为 RRGGBB、#RRGGBB 或 #RGB）" },
         { "an idle option", { "-p", "-f", "html", "x" }, {}, 2,
-            "rainbowtext-cli: --format 与 --preview 同用时不起作用，请去掉它" },
+            "rainbowtext-cli: --format 与 --preview 同用而没有 --fit 时不起作用，请去掉它" },
         { "a value missing", { "x", "--mode" }, {}, 2, "rainbowtext-cli: '--mode' 后缺少取值" },
-        { "a value for a switch", { "--merge=1", "x" }, {}, 2, "rainbowtext-cli: '--merge' 不接受取值" },
+        { "a value for a switch", { "--merge=1", "x" }, {}, 2, "rainbowtext-cli: --merge 不接受取值：'--merge=1'" },
+        // The C library's reason too, in its Chinese (libc-l10n), with the Chinese colon.
+        { "a file that cannot be opened", { "-F", "/nonexistent" }, {}, 2,
+            "rainbowtext-cli: --file：无法打开 '/nonexistent'：没有那个文件或目录" },
+        { "a directory", { "-F", "/" }, {}, 2, "rainbowtext-cli: 无法读取'/'：是一个目录\n" },
         { "no {hex}", { "-t", "<{text}>", "x" }, {}, 2,
             "rainbowtext-cli: --template：'<{text}>'：模板里没有 {hex} 占位符" },
         { "no {text}", { "-t", "<{hex}>", "x" }, {}, 2,
@@ -148,22 +138,25 @@ TEST(CommandLineLanguage, EveryMessageHasItsChinese)
 
 TEST(CommandLineLanguage, ChineseHelpDescribesEveryOptionInChinese)
 {
-    const CliRun run = runCli({ "--help" }, {}, {}, 0, { "LANGUAGE=zh_CN", "LANG=en_US.UTF-8" });
+    const CliRun run
+        = runCli({ "--help" }, {}, {}, 0, { "LANGUAGE=zh_CN", "LANG=en_US.UTF-8", "COLUMNS=80" });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.startsWith("用法：rainbowtext-cli [选项]... [--] [TEXT]\n")) << run.out.constData();
     {
         const ChineseInProcess chinese;
+        setenv("COLUMNS", "80", 1);
         EXPECT_EQ(run.out.toStdString(), helpText());
         for (const OptionSpec &option : optionTable()) {
-            SCOPED_TRACE(option.longName().toStdString());
-            EXPECT_TRUE(run.out.contains("--" + option.longName().toUtf8() + ' ')) << run.out.constData();
+            SCOPED_TRACE(option.longName());
+            EXPECT_TRUE(run.out.contains(QByteArray::fromStdString("--" + option.longName() + ' ')))
+                << run.out.constData();
             // A new option's description needs its Chinese in the .ts file.
             EXPECT_TRUE(holdsChinese(QByteArray::fromStdString(option.description.translated())));
             for (const IdleRule &rule : option.idle)
                 EXPECT_TRUE(holdsChinese(QByteArray::fromStdString(translate("rainbowtext-cli", rule.when))));
         }
     }
-    // Lines break between Chinese characters to stay within 100 columns, a Chinese one taking two.
+    // Lines break between Chinese characters to stay within the terminal, a Chinese one taking two.
     for (const QByteArray &line : run.out.split('\n')) {
         int columns = 0;
         for (const char32_t c : QString::fromUtf8(line).toUcs4())
@@ -171,7 +164,7 @@ TEST(CommandLineLanguage, ChineseHelpDescribesEveryOptionInChinese)
                     && (c <= 0x115F || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xFF00 && c <= 0xFF60))
                 ? 2
                 : 1;
-        EXPECT_LE(columns, 100) << line.constData();
+        EXPECT_LE(columns, 80) << line.constData();
     }
     // Out of process the help is English again.
     EXPECT_TRUE(QByteArray::fromStdString(helpText()).startsWith("Usage: rainbowtext-cli"));

@@ -1,4 +1,5 @@
 #include "engine/strip_colors.h"
+#include "engine/terminal_color.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ TEST(StripColorMarkup, MarkupFromElsewhere)
         { "UBB named colour", "[color=red]r[/color][color=DarkBlue]b[/color]", "rb" },
         { "UBB without #", "[color=FF0000]x[/color]", "x" },
         { "UBB quoted value", "[color=\"#f00\"]x[/color][color='red']y[/color]", "xy" },
-        { "UBB rgb()", "[color=rgb(255, 0, 0)]x[/color]", "x" },
+        { "UBB #RGB, a name in any case", "[color=#F00]x[/color][color=DarkSlateGrey]y[/color]", "xy" },
         { "nested [b] stays", "[b][color=red]粗[/color][/b]", "[b]粗[/b]" },
         { "colour inside colour", "[color=red]a[color=blue]b[/color]c[/color]", "abc" },
         { "[url=…] stays", "[url=http://x.cn/?a=1][color=#00FF00]link[/color][/url]",
@@ -28,6 +29,11 @@ TEST(StripColorMarkup, MarkupFromElsewhere)
         { "an unclosed colour goes: it colours the rest", "[color=red]rest", "rest" },
         { "not colour values", "[color=]x [color=<b>]y [colour=red]z[/colour]",
             "[color=]x [color=<b>]y [colour=red]z[/colour]" },
+        { "values no forum takes for a colour",
+            "see [color=my favourite] here [color=1, 2, 3]a [color=100%]b [color=a.b]c [color=F00]d "
+            "[ftc=#12345]e [color=rgb(255, 0, 0)]f [color=reddish]g",
+            "see [color=my favourite] here [color=1, 2, 3]a [color=100%]b [color=a.b]c [color=F00]d "
+            "[ftc=#12345]e [color=rgb(255, 0, 0)]f [color=reddish]g" },
         { "QQ空间", "[ftc=#FF0000]A[/ft][FTC=#00ff00]B[/FT]", "AB" },
         { "QQ空间 size inside colour stays", "[ftc=#FF0000][fts=5]大[/ft][/ft]", "[fts=5]大[/ft]" },
         { "QQ空间 colour inside size", "[fts=5][ftc=#FF0000]大[/ft][/ft]", "[fts=5]大[/ft]" },
@@ -136,4 +142,38 @@ TEST(StripColorMarkup, UnfinishedTagsStayLinear)
     EXPECT_EQ(stripColorMarkup(quoted), quoted);
     std::string brackets(1000000, '[');
     EXPECT_EQ(stripColorMarkup(brackets), brackets);
+}
+
+// One reading of SGR for the preview and stripping: every sequence the preview drops as the
+// text's own, stripping rids of its colours, whatever its length; what is no SGR, both keep.
+TEST(StripColorMarkup, SgrSequencesAsThePreviewReadsThem)
+{
+    const std::string attributes = "1;3;4;5;7;9;21;22;23;24;25;27;28;29;53;55;1;3;4;5;7;9;21;22";
+    const struct {
+        const char *name;
+        std::string sequence;
+        bool sgr; // the preview drops it
+        std::string stripped; // of sequence + "X"
+    } cases[] = {
+        { "77 bytes: the colour goes, the attributes stay", "\x1b[38;2;255;0;0;" + attributes + "m", true,
+            "\x1b[" + attributes + "mX" },
+        { "a hundred colours", "\x1b[" + [] {
+              std::string many;
+              for (int i = 0; i < 100; ++i)
+                  many += "31;";
+              return many;
+          }() + "0m",
+            true, "X" },
+        { "a reset alone", "\x1b[m", true, "X" },
+        { "colon form", "\x1b[58:2::1:2:3m", true, "X" },
+        { "a private marker is no colour", "\x1b[>4;2m", true, "\x1b[>4;2mX" },
+        { "an intermediate byte ends the parameters", "\x1b[31 m", false, "\x1b[31 mX" },
+        { "another final byte", "\x1b[31;1H", false, "\x1b[31;1HX" },
+        { "unfinished", "\x1b[38;2;1", false, "\x1b[38;2;1X" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(sgrLength(c.sequence + "X", 0), c.sgr ? c.sequence.size() : 0);
+        EXPECT_EQ(stripColorMarkup(c.sequence + "X"), c.stripped);
+    }
 }

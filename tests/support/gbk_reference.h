@@ -1,6 +1,9 @@
 #pragma once
 
-// glibc's GBK through iconv, apart from the ICU converter the tool counts with.
+// glibc's GBK through iconv, apart from the ICU converter the tool counts with; it agrees with
+// what a browser sends on the characters the tests give it.
+
+#include "engine/code_points.h"
 
 #include <iconv.h>
 
@@ -24,14 +27,10 @@ inline int64_t gbkSize(std::string text)
         char *outAt = out.data();
         std::size_t outLeft = out.size();
         if (iconv(cd, &inAt, &inLeft, &outAt, &outLeft) == std::size_t(-1)) {
-            const auto lead = uint8_t(*inAt);
-            const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-            char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-            for (std::size_t i = 1; i < length; ++i)
-                c = (c << 6) | (uint8_t(inAt[i]) & 0x3F);
-            total += int64_t(("&#" + std::to_string(uint32_t(c)) + ";").size());
-            inAt += length;
-            inLeft -= length;
+            const DecodedCodePoint c = decodeAt(inAt, inLeft, 0);
+            total += int64_t(("&#" + std::to_string(uint32_t(c.value)) + ";").size());
+            inAt += c.length;
+            inLeft -= c.length;
         }
         total += int64_t(out.size() - outLeft);
     }
