@@ -1,5 +1,6 @@
 #include "ui/main_window/preview.h"
 
+#include "engine/custom_markup.h"
 #include "ui/main_window/display_blocks.h"
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/qt_color.h"
@@ -30,19 +31,11 @@ std::vector<ColorRun>::const_iterator firstRunEndingAfter(const std::vector<Colo
 
 void appendEscaped(QString &html, QChar character)
 {
-    switch (character.unicode()) {
-    case u'&':
-        html += QLatin1String("&amp;");
-        break;
-    case u'<':
-        html += QLatin1String("&lt;");
-        break;
-    case u'>':
-        html += QLatin1String("&gt;");
-        break;
-    default:
+    const std::string_view entity = htmlEntity(character.unicode());
+    if (entity.empty())
         html += character;
-    }
+    else
+        html += QLatin1String(entity.data(), qsizetype(entity.size()));
 }
 
 } // namespace
@@ -202,7 +195,9 @@ QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::v
             continue;
         }
         if (colored && !inSpan) {
-            paragraph += QStringLiteral("<span style=\"color:%1\">").arg(toQColor(run->color).name());
+            const std::string code = colorCode(unpackColor(run->color));
+            paragraph += QLatin1String("<span style=\"color:#")
+                + QLatin1String(code.data(), qsizetype(code.size())) + QLatin1String("\">");
             inSpan = true;
         }
         appendEscaped(paragraph, text[at]);
