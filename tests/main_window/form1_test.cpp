@@ -448,6 +448,20 @@ TEST_F(Form1Test, TheStatusLineKeepsItsCornerWhenItsCaptionChanges)
         control("LblInfo")->geometry(), QRect(232, 80, metrics.horizontalAdvance(messages::gradientTip), 12));
 }
 
+// The window's own texts are as written, even where one touches the frame; the messages the program
+// adds end before the frame around the working area.
+TEST_F(Form1Test, TheProgramsOwnMessagesFitBetweenTheStatusLineAndTheFrame)
+{
+    const QLabel *status = control<QLabel>("LblInfo");
+    const int room = control("Shape2")->geometry().right() - status->x();
+    const QFontMetrics metrics(status->font());
+    for (const QString &message :
+        { messages::tooLongForWindow, messages::outOfMemory, messages::tooLong, messages::unexpectedError }) {
+        SCOPED_TRACE(message.toStdString());
+        EXPECT_LE(metrics.horizontalAdvance(message), room);
+    }
+}
+
 // Tab and Shift+Tab walk the tab order both ways, skipping the hidden holders, the plain labels
 // and whatever is disabled; the option pair is one stop, at its selected button; the link labels
 // come last.
@@ -1162,6 +1176,8 @@ TEST_F(Form1Test, ScreenReadersFindEveryControlByNameAndNoHiddenHolder)
         { "Picture2", QStringLiteral("渐变色") },
         { "Command3", QStringLiteral("转换") },
         { "Check1", QStringLiteral("逆虹") },
+        { "Combo1", QStringLiteral("代码格式") },
+        { "Image2", QStringLiteral("青柚彩虹文字") },
     };
     for (const auto &n : named)
         EXPECT_EQ(accessibleText(control(n.control), QAccessible::Name), n.name) << n.control;
@@ -1210,4 +1226,22 @@ TEST_F(Form1Test, TheFormatListShowsTheWindowBackgroundColour)
     EXPECT_TRUE(nearer(
         face(), tests::darkPalette().color(QPalette::Base), tests::darkPalette().color(QPalette::Button)))
         << face().name().toStdString();
+}
+
+// D-Bus strings end at a NUL: a screen reader gets the symbol for it and the text after it.
+TEST_F(Form1Test, ScreenReadersReadAPastedNulAsItsSymbol)
+{
+    const QString withNul = QStringLiteral("ab") + QChar(0) + QStringLiteral("cdef");
+    QGuiApplication::clipboard()->setText(withNul);
+    control("Text1")->setFocus();
+    QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
+    click("Command3");
+    ASSERT_EQ(text("Text1"), withNul);
+    for (const char *name : { "Text1", "RichTextBox1" }) {
+        SCOPED_TRACE(name);
+        QAccessibleTextInterface *read
+            = QAccessible::queryAccessibleInterface(control(name))->textInterface();
+        EXPECT_EQ(read->characterCount(), withNul.size());
+        EXPECT_EQ(read->text(0, read->characterCount()), QStringLiteral("ab\u2400cdef"));
+    }
 }

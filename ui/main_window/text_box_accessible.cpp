@@ -123,7 +123,9 @@ public:
 
     QString text(int startOffset, int endOffset) const override
     {
-        return textBetween(whole(), position(startOffset), position(endOffset));
+        // D-Bus strings end at a NUL: a pasted one is read as the symbol for it, in its place.
+        return textBetween(whole(), position(startOffset), position(endOffset))
+            .replace(QChar(0), QChar(0x2400));
     }
 
     int characterCount() const override
