@@ -24,6 +24,7 @@
 #include <QListView>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRawFont>
@@ -882,6 +883,9 @@ TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
     control("Text1")->setFocus();
     QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
     click("Command3");
+    // The preview's scroll bar shows once the window has handled what the click left.
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(control<QPlainTextEdit>("RichTextBox1")->verticalScrollBar()->isVisible());
     const QString markup = text("Text3");
     ASSERT_EQ(text("Text1"), line);
     ASSERT_EQ(preview().text, line);
@@ -904,6 +908,23 @@ TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
         const std::vector<int> wrapped = unsplitLineStarts(*box, shown);
         EXPECT_EQ(starts.size(), wrapped.size());
         EXPECT_TRUE(starts == wrapped) << "the lines start where the box wraps the line";
+
+        // A screen reader reads the lines as shown, also the first and the last.
+        for (size_t i = 0; i < starts.size();
+             i = i + 23 < starts.size() || i + 1 == starts.size() ? i + 23 : starts.size() - 1) {
+            SCOPED_TRACE(i);
+            const int end = i + 1 < starts.size() ? starts[i + 1] : int(shown.size());
+            int start = -1, stop = -1;
+            EXPECT_EQ(read->textAtOffset(starts[i], QAccessible::LineBoundary, &start, &stop),
+                shown.mid(starts[i], end - starts[i]));
+            EXPECT_EQ(std::make_pair(start, stop), std::make_pair(starts[i], end));
+            read->textAtOffset(end - 1, QAccessible::LineBoundary, &start, &stop);
+            EXPECT_EQ(start, starts[i]) << "the line's last character";
+            if (i > 0) {
+                read->textBeforeOffset(starts[i], QAccessible::LineBoundary, &start, &stop);
+                EXPECT_EQ(std::make_pair(start, stop), std::make_pair(starts[i - 1], starts[i]));
+            }
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "convert/characters.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
@@ -92,7 +93,12 @@ LineWrap LineWrap::of(const QPlainTextEdit &box)
     const QTextDocument &document = *box.document();
     LineWrap wrap { document.defaultFont(), document.defaultTextOption(), 0 };
     // The width the box gives its document's layout, less the margins the layout keeps.
-    const qreal width = box.lineWrapMode() == QPlainTextEdit::WidgetWidth ? box.viewport()->width() : 0;
+    qreal width = box.lineWrapMode() == QPlainTextEdit::WidgetWidth ? box.viewport()->width() : 0;
+    // Only a text longer than a display block is cut, and it overflows any box: a scroll bar
+    // shown when needed is shown by the time it is laid out.
+    const QScrollBar &bar = *box.verticalScrollBar();
+    if (box.verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded && !bar.isVisibleTo(&box))
+        width -= bar.sizeHint().width();
     wrap.width = width > 0 ? width - 2 * document.documentMargin() : 0;
     return wrap;
 }

@@ -66,11 +66,13 @@ QString LongTextBox::longText() const
     return m_writer ? withNewlineBreaks(m_filling) : documentText(*document());
 }
 
-void LongTextBox::finishFilling()
+void LongTextBox::finishFilling() noexcept
 {
     // Step by step still: each step copies what it puts in, and the markup can be 48 MB.
-    while (m_writer)
-        fillMore(laterFill);
+    guarded([this] {
+        while (m_writer)
+            fillMore(laterFill);
+    });
 }
 
 void LongTextBox::fillMore(qsizetype units)
@@ -149,16 +151,14 @@ bool LongTextBox::viewportEvent(QEvent *event)
 {
     // Once the rest failed to go in, the event still goes to the box, which is then empty.
     if (isUserInput(event))
-        guarded([this] { finishFilling(); });
-    bool handled = false;
-    guarded([&] { handled = QPlainTextEdit::viewportEvent(event); });
-    return handled;
+        finishFilling();
+    return QPlainTextEdit::viewportEvent(event);
 }
 
 bool LongTextBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == verticalScrollBar() && isUserInput(event))
-        guarded([this] { finishFilling(); });
+        finishFilling();
     return QPlainTextEdit::eventFilter(watched, event);
 }
 
@@ -177,31 +177,24 @@ QMimeData *LongTextBox::createMimeDataFromSelection() const
 
 void LongTextBox::keyPressEvent(QKeyEvent *event)
 {
-    guarded([&] {
-        finishFilling();
-        typePlainCharacters();
-        QPlainTextEdit::keyPressEvent(event);
-    });
+    prepareForInput();
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void LongTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    guarded([&] {
-        finishFilling();
-        typePlainCharacters();
-        QPlainTextEdit::inputMethodEvent(event);
-    });
+    prepareForInput();
+    QPlainTextEdit::inputMethodEvent(event);
 }
 
 void LongTextBox::insertFromMimeData(const QMimeData *source)
 {
+    prepareForInput();
+    if (!source->hasText() || source->text().size() <= displayBlockLength) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
     guarded([&] {
-        finishFilling();
-        typePlainCharacters();
-        if (!source->hasText() || source->text().size() <= displayBlockLength) {
-            QPlainTextEdit::insertFromMimeData(source);
-            return;
-        }
         // A long paste comes in as display blocks, in one step to undo.
         const QString text = source->text();
         QTextCursor cursor = textCursor();
@@ -222,13 +215,16 @@ void LongTextBox::insertFromMimeData(const QMimeData *source)
     });
 }
 
-void LongTextBox::typePlainCharacters()
+void LongTextBox::prepareForInput() noexcept
 {
+    finishFilling();
     // The caret at the start of an emptied display block takes the format of the soft break
     // before it; a line break typed there would be taken for another soft break.
-    const QTextCursor caret = textCursor();
-    if (!caret.hasSelection() && marksSoftBreak(caret.charFormat()))
-        setCurrentCharFormat(withoutSoftBreakMark(caret.charFormat()));
+    guarded([this] {
+        const QTextCursor caret = textCursor();
+        if (!caret.hasSelection() && marksSoftBreak(caret.charFormat()))
+            setCurrentCharFormat(withoutSoftBreakMark(caret.charFormat()));
+    });
 }
 
 bool longEnoughForRainbow(const QPlainTextEdit &box)

@@ -38,8 +38,9 @@ public:
     /// The whole text, as documentText reads it, also while the text set last is still going in.
     QString longText() const;
 
-    /// Puts whatever of the text set last is still out into the document at once.
-    void finishFilling();
+    /// Puts whatever of the text set last is still out into the document at once; what fails
+    /// empties the box and is reported through failed().
+    void finishFilling() noexcept;
 
 signals:
     /// Something the box did on its own (taking in the rest of a text, a paste, a copy) ran out
@@ -63,8 +64,9 @@ private:
     /// Forgets the rest of the text set last.
     void stopFilling();
 
-    /// Makes what the user types next a plain character, never a soft break.
-    void typePlainCharacters();
+    /// Before the user's input: the whole text in, and what the user types next a plain
+    /// character, never a soft break.
+    void prepareForInput() noexcept;
 
     /// Runs body; what it throws empties the box of a text still going in and is reported
     /// through failed(). Returns whether body ran to its end.
