@@ -24,11 +24,11 @@
 #include <QListView>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRawFont>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -925,6 +925,52 @@ TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
                 EXPECT_EQ(std::make_pair(start, stop), std::make_pair(starts[i - 1], starts[i]));
             }
         }
+    }
+}
+
+// An edit inside a long line moves the lines after it: its display blocks follow, so that the
+// lines still break only where the box wraps the whole line.
+TEST_F(Form1Test, TypingOrDeletingInsideALongLineKeepsItsLinesWhereTheBoxWrapsIt)
+{
+    QString chinese;
+    while (chinese.size() < 20000)
+        chinese += QStringLiteral("彩虹文字青柚家园");
+    const struct {
+        const char *name;
+        const char *box;
+        QString line;
+        Qt::Key key; // 0: type a character
+    } cases[] = {
+        { "typing into Chinese", "Text1", chinese, Qt::Key(0) },
+        { "deleting from Chinese", "Text1", chinese, Qt::Key_Backspace },
+        { "typing into mixed text", "Text1", longLine(20000), Qt::Key(0) },
+        { "typing into the markup", "Text3", QString(), Qt::Key(0) },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto *box = control<QPlainTextEdit>(c.box);
+        if (c.line.isEmpty()) {
+            control<QPlainTextEdit>("Text1")->setPlainText(chinese.left(1000));
+            click("Command3");
+        } else {
+            QGuiApplication::clipboard()->setText(c.line);
+            box->clear();
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        }
+        ASSERT_GT(box->document()->blockCount(), 4) << "held as display blocks";
+        QTextCursor caret(box->document());
+        caret.setPosition(ui::documentPosition(*box->document(), 3960));
+        box->setTextCursor(caret);
+        if (c.key)
+            QTest::keyClick(box, c.key);
+        else
+            QTest::keyClicks(box, QStringLiteral("x"));
+        QTest::qWait(200); // the blocks out of sight follow while the window waits
+        const QString shown = text(c.box);
+        const std::vector<int> starts = shownLineStarts(*box);
+        EXPECT_TRUE(starts == unsplitLineStarts(*box, shown))
+            << "the lines start where the box wraps the line";
     }
 }
 

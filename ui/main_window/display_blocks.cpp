@@ -86,6 +86,17 @@ qsizetype cutPosition(QStringView text, qsizetype start, qsizetype limit)
     return last != ends.begin() ? *std::prev(last) : ends.front();
 }
 
+/// The format of a block separator that is a soft break.
+const QTextCharFormat &softBreakFormat()
+{
+    static const QTextCharFormat softBreak = [] {
+        QTextCharFormat marked;
+        marked.setProperty(softBreakProperty, true);
+        return marked;
+    }();
+    return softBreak;
+}
+
 } // namespace
 
 LineWrap LineWrap::of(const QPlainTextEdit &box)
@@ -283,11 +294,6 @@ DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text,
 
 void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format)
 {
-    static const QTextCharFormat softBreak = [] {
-        QTextCharFormat marked;
-        marked.setProperty(softBreakProperty, true);
-        return marked;
-    }();
     for (;;) {
         if (m_nextBreak < 0)
             m_nextBreak = m_breaks.next(end);
@@ -295,7 +301,7 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
             break;
         if (m_nextBreak > m_written)
             m_cursor.insertText(m_text.mid(m_written, m_nextBreak - m_written), format);
-        m_cursor.insertBlock(m_cursor.blockFormat(), softBreak);
+        m_cursor.insertBlock(m_cursor.blockFormat(), softBreakFormat());
         m_softBreaks.push_back(m_nextBreak);
         m_written = m_nextBreak;
         m_nextBreak = -1;
@@ -327,6 +333,53 @@ std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
     }
     starts.insert(starts.end(), soft, m_softBreaks.end());
     return starts;
+}
+
+} // namespace rainbow::ui
+
+namespace rainbow::ui {
+
+bool inWrappedParagraph(const QTextBlock &block)
+{
+    qsizetype length = block.length() - 1;
+    for (QTextBlock before = block; followsSoftBreak(before) && length <= wrappedParagraphLength;) {
+        before = before.previous();
+        length += before.length() - 1;
+    }
+    for (QTextBlock after = block.next();
+         after.isValid() && followsSoftBreak(after) && length <= wrappedParagraphLength; after = after.next())
+        length += after.length() - 1;
+    return length <= wrappedParagraphLength;
+}
+
+QTextBlock alignSoftBreakAfter(QTextCursor &cursor, const QTextBlock &block, const LineWrap &wrap)
+{
+    const QTextBlock next = block.next();
+    if (!next.isValid() || !followsSoftBreak(next))
+        return {};
+    // Both blocks, and what follows them, so that the last line before the limit sees its end.
+    constexpr qsizetype lookahead = 64;
+    QString joined = block.text() + next.text();
+    const qsizetype both = joined.size();
+    const QTextBlock after = next.next();
+    const bool lastOfParagraph = !after.isValid() || !followsSoftBreak(after);
+    if (!lastOfParagraph)
+        joined += QStringView(after.text()).left(lookahead);
+    // The end of a paragraph short enough for one block needs no soft break, as when written.
+    const qsizetype lineStart = lastOfParagraph && both <= displayBlockLength
+        ? both
+        : wrap.lastLineStart(joined, 0, std::min(displayBlockLength, both));
+    const qsizetype length = block.length() - 1;
+    if (lineStart == length || lineStart < 0)
+        return {};
+    const int start = block.position();
+    cursor.setPosition(next.position() - 1);
+    cursor.deleteChar();
+    if (lineStart >= both) // one block now: its end is the next to align
+        return lastOfParagraph ? QTextBlock() : cursor.document()->findBlock(start);
+    cursor.setPosition(start + int(lineStart));
+    cursor.insertBlock(cursor.blockFormat(), softBreakFormat());
+    return cursor.block();
 }
 
 } // namespace rainbow::ui

@@ -105,6 +105,16 @@ QString textBetween(const QTextDocument &document, int from, int to);
 /// The whole text of the document, as textBetween gives it.
 QString documentText(const QTextDocument &document);
 
+/// Whether the paragraph that holds block is no longer than wrappedParagraphLength, so that its
+/// soft breaks are where the box starts a line. Looks at no more blocks than that takes.
+bool inWrappedParagraph(const QTextBlock &block);
+
+/// Moves the soft break after block, if there is one, to where the box wrapping block starts its
+/// last line within displayBlockLength units (after an edit, say). Returns the block after the moved
+/// soft break, whose own soft break may need moving in turn; an invalid block when the soft break
+/// was in its place already, or block has none. An edit of the document at cursor.
+QTextBlock alignSoftBreakAfter(QTextCursor &cursor, const QTextBlock &block, const LineWrap &wrap);
+
 /// Writes a text at a cursor in consecutive pieces, each in a format of its own, and puts soft
 /// breaks where softBreakPositions says. Hard breaks become block separators as with
 /// QTextCursor::insertText.

@@ -18,6 +18,8 @@ LongTextBox::LongTextBox(QWidget *parent)
     installTextBoxAccessible();
     m_fillTimer.setInterval(0);
     connect(&m_fillTimer, &QTimer::timeout, this, [this] { guarded([this] { fillMore(laterFill); }); });
+    m_alignTimer.setInterval(0);
+    connect(&m_alignTimer, &QTimer::timeout, this, [this] { guarded([this] { alignSome(4); }); });
     // A change that is none of the filling's replaced the document (setPlainText, say): the
     // rest of the text no longer belongs after it.
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -111,6 +113,8 @@ void LongTextBox::fillMore(qsizetype units)
 
 void LongTextBox::stopFilling()
 {
+    m_alignTimer.stop();
+    m_aligned = m_alignEnd = QTextCursor();
     m_fillTimer.stop();
     m_writer.reset();
     m_fillCursor = QTextCursor();
@@ -178,20 +182,30 @@ QMimeData *LongTextBox::createMimeDataFromSelection() const
 void LongTextBox::keyPressEvent(QKeyEvent *event)
 {
     prepareForInput();
+    const int edited = textCursor().selectionStart();
+    const int revision = document()->revision();
     QPlainTextEdit::keyPressEvent(event);
+    // Undo and redo bring back the soft breaks of their state with its text.
+    if (document()->revision() != revision && !event->matches(QKeySequence::Undo)
+        && !event->matches(QKeySequence::Redo))
+        alignAfterEdit(std::min(edited, textCursor().position()));
 }
 
 void LongTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
     prepareForInput();
+    const int edited = textCursor().selectionStart();
     QPlainTextEdit::inputMethodEvent(event);
+    alignAfterEdit(edited);
 }
 
 void LongTextBox::insertFromMimeData(const QMimeData *source)
 {
     prepareForInput();
+    const int edited = textCursor().selectionStart();
     if (!source->hasText() || source->text().size() <= displayBlockLength) {
         QPlainTextEdit::insertFromMimeData(source);
+        alignAfterEdit(edited);
         return;
     }
     guarded([&] {
@@ -213,6 +227,71 @@ void LongTextBox::insertFromMimeData(const QMimeData *source)
         setTextCursor(cursor);
         ensureCursorVisible();
     });
+    alignAfterEdit(edited);
+}
+
+void LongTextBox::alignAfterEdit(int position) noexcept
+{
+    guarded([&] {
+        QTextBlock block = document()->findBlock(position);
+        if (!block.isValid() || !inWrappedParagraph(block))
+            return;
+        // What follows a soft break can move the line break before it.
+        if (followsSoftBreak(block))
+            block = block.previous();
+        m_aligned = QTextCursor(block);
+        m_alignEnd = textCursor();
+        // The edited block and the one after it are those that show; each takes a layout of a block.
+        alignSome(2);
+    });
+}
+
+void LongTextBox::alignSome(int blocks)
+{
+    m_alignTimer.stop();
+    QTextDocument &shown = *document();
+    const LineWrap wrap = LineWrap::of(*this);
+    for (int i = 0; i < blocks && !m_aligned.isNull(); ++i) {
+        if (shown.availableRedoSteps() > 0)
+            break;
+        // Part of the user's last step, so that undoing it undoes this too.
+        const bool joined = shown.isUndoAvailable();
+        const bool undo = shown.isUndoRedoEnabled();
+        if (joined)
+            m_aligned.joinPreviousEditBlock();
+        else
+            shown.setUndoRedoEnabled(false);
+        QTextBlock next;
+        m_writing = true;
+        try {
+            next = alignSoftBreakAfter(m_aligned, m_aligned.block(), wrap);
+        } catch (...) {
+            m_writing = false;
+            m_aligned.endEditBlock();
+            shown.setUndoRedoEnabled(undo);
+            throw;
+        }
+        // The document reports the change as the step ends.
+        if (joined)
+            m_aligned.endEditBlock();
+        else
+            shown.setUndoRedoEnabled(undo);
+        m_writing = false;
+        // In its place, or no soft break: the blocks up to the end of the edit are looked at still.
+        if (!next.isValid()) {
+            next = m_aligned.block().next();
+            if (next.isValid() && next.position() > m_alignEnd.position())
+                next = QTextBlock();
+        }
+        if (!next.isValid())
+            m_aligned = m_alignEnd = QTextCursor();
+        else
+            m_aligned.setPosition(next.position());
+    }
+    if (!m_aligned.isNull() && shown.availableRedoSteps() == 0)
+        m_alignTimer.start();
+    else
+        m_aligned = m_alignEnd = QTextCursor();
 }
 
 void LongTextBox::prepareForInput() noexcept

@@ -68,6 +68,15 @@ private:
     /// character, never a soft break.
     void prepareForInput() noexcept;
 
+    /// After the user changed the text at position: moves the soft breaks of its paragraph from
+    /// there on to where the box starts its lines, those that show at once and the rest while
+    /// the window waits. Only a paragraph whose soft breaks are where lines start is aligned.
+    void alignAfterEdit(int position) noexcept;
+
+    /// Aligns the soft breaks from m_aligned on, at most `blocks` of them; stops at the first that
+    /// is in its place already, and before an edit that would take the user's redo away.
+    void alignSome(int blocks);
+
     /// Runs body; what it throws empties the box of a text still going in and is reported
     /// through failed(). Returns whether body ran to its end.
     template <typename Body> bool guarded(Body &&body);
@@ -78,8 +87,11 @@ private:
     qsizetype m_filled = 0;
     QTextCursor m_fillCursor;
     std::unique_ptr<DisplayBlockWriter> m_writer;
-    bool m_writing = false;
+    bool m_writing = false; // while the box changes its document itself
     QTimer m_fillTimer;
+    QTextCursor m_aligned; // in the block whose soft break is the next to align, while aligning
+    QTextCursor m_alignEnd; // where the edit being aligned after ended
+    QTimer m_alignTimer;
 };
 
 /// The most address space a box's document takes for a text of `units` UTF-16 units: it keeps its
