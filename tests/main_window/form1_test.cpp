@@ -974,6 +974,31 @@ TEST_F(Form1Test, TypingOrDeletingInsideALongLineKeepsItsLinesWhereTheBoxWrapsIt
     }
 }
 
+// A line too long to lay out whole in one go is cut near every 4096th unit at first; while the
+// window waits, its soft breaks move to where the box starts its lines.
+TEST_F(Form1Test, ALineTooLongToCutExactlyAtOnceBreaksWhereTheBoxWrapsItOnceTheWindowHasWaited)
+{
+    // 600,000 characters pasted, then the markup of 30,000 (720,000 units).
+    for (const auto &[name, length] : { std::pair("Text1", 600000), std::pair("Text3", 30000) }) {
+        SCOPED_TRACE(name);
+        QGuiApplication::clipboard()->setText(longLine(length));
+        control<QPlainTextEdit>("Text1")->clear();
+        control("Text1")->setFocus();
+        QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
+        if (std::string_view(name) == "Text3")
+            click("Command3");
+        auto *box = control<QPlainTextEdit>(name);
+        ASSERT_GT(text(name).size(), ui::wrappedParagraphLength);
+        for (int revision = -1; revision != box->document()->revision();) {
+            revision = box->document()->revision();
+            QTest::qWait(100);
+        }
+        const QString shown = text(name);
+        EXPECT_TRUE(shownLineStarts(*box) == unsplitLineStarts(*box, shown))
+            << "the lines start where the box wraps the line";
+    }
+}
+
 // The output box holds a long line as display blocks: it must copy, and take the user's edits, as
 // the one line it is.
 TEST_F(Form1Test, ALongOutputCopiesAndEditsAsTheOneLineItIs)

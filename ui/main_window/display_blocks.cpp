@@ -180,6 +180,7 @@ qsizetype SoftBreakFinder::next(qsizetype before)
         const qsizetype wrapped
             = wrapsCurrentParagraph() ? m_wrap->lastLineStart(m_text, m_pieceStart, limit) : -1;
         const qsizetype cut = wrapped > m_pieceStart ? wrapped : cutPosition(m_text, m_pieceStart, limit);
+        m_cutOffLines |= m_wrap && wrapped <= m_pieceStart;
         // One character longer than the piece may run to the paragraph's end.
         const qsizetype paragraphEnd
             = cut > limit ? findHardBreak(m_text, limit + 1, std::min(cut + 1, size)) : size;
@@ -338,19 +339,6 @@ std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
 } // namespace rainbow::ui
 
 namespace rainbow::ui {
-
-bool inWrappedParagraph(const QTextBlock &block)
-{
-    qsizetype length = block.length() - 1;
-    for (QTextBlock before = block; followsSoftBreak(before) && length <= wrappedParagraphLength;) {
-        before = before.previous();
-        length += before.length() - 1;
-    }
-    for (QTextBlock after = block.next();
-         after.isValid() && followsSoftBreak(after) && length <= wrappedParagraphLength; after = after.next())
-        length += after.length() - 1;
-    return length <= wrappedParagraphLength;
-}
 
 QTextBlock alignSoftBreakAfter(QTextCursor &cursor, const QTextBlock &block, const LineWrap &wrap)
 {

@@ -4,10 +4,12 @@
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/text_box_accessible.h"
 
+#include <QElapsedTimer>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 
+#include <limits>
 #include <vector>
 
 namespace rainbow::ui {
@@ -19,7 +21,8 @@ LongTextBox::LongTextBox(QWidget *parent)
     m_fillTimer.setInterval(0);
     connect(&m_fillTimer, &QTimer::timeout, this, [this] { guarded([this] { fillMore(laterFill); }); });
     m_alignTimer.setInterval(0);
-    connect(&m_alignTimer, &QTimer::timeout, this, [this] { guarded([this] { alignSome(4); }); });
+    connect(&m_alignTimer, &QTimer::timeout, this,
+        [this] { guarded([this] { alignSome(std::numeric_limits<int>::max()); }); });
     // A change that is none of the filling's replaced the document (setPlainText, say): the
     // rest of the text no longer belongs after it.
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -107,8 +110,13 @@ void LongTextBox::fillMore(qsizetype units)
     shown->setModified(false);
     m_writing = false;
     m_filled = end;
-    if (end == text.size())
+    if (end == text.size()) {
+        const bool cutOffLines = m_writer->cutOffLines();
         stopFilling();
+        // Soft breaks not yet where lines start: all of them are looked at while the window waits.
+        if (cutOffLines)
+            alignBetween(QTextCursor(document()), QTextCursor(document()->lastBlock()));
+    }
 }
 
 void LongTextBox::stopFilling()
@@ -234,16 +242,22 @@ void LongTextBox::alignAfterEdit(int position) noexcept
 {
     guarded([&] {
         QTextBlock block = document()->findBlock(position);
-        if (!block.isValid() || !inWrappedParagraph(block))
+        if (!block.isValid())
             return;
         // What follows a soft break can move the line break before it.
         if (followsSoftBreak(block))
             block = block.previous();
-        m_aligned = QTextCursor(block);
-        m_alignEnd = textCursor();
+        alignBetween(QTextCursor(block), textCursor());
         // The edited block and the one after it are those that show; each takes a layout of a block.
         alignSome(2);
     });
+}
+
+void LongTextBox::alignBetween(const QTextCursor &from, const QTextCursor &to)
+{
+    m_aligned = from;
+    m_alignEnd = to;
+    m_alignTimer.start();
 }
 
 void LongTextBox::alignSome(int blocks)
@@ -251,7 +265,11 @@ void LongTextBox::alignSome(int blocks)
     m_alignTimer.stop();
     QTextDocument &shown = *document();
     const LineWrap wrap = LineWrap::of(*this);
-    for (int i = 0; i < blocks && !m_aligned.isNull(); ++i) {
+    // A few milliseconds a step, so that input that comes meanwhile waits no longer than that.
+    constexpr qint64 stepMilliseconds = 8;
+    QElapsedTimer spent;
+    spent.start();
+    for (int i = 0; i < blocks && !m_aligned.isNull() && spent.elapsed() < stepMilliseconds; ++i) {
         if (shown.availableRedoSteps() > 0)
             break;
         // Part of the user's last step, so that undoing it undoes this too.

@@ -68,13 +68,17 @@ private:
     /// character, never a soft break.
     void prepareForInput() noexcept;
 
-    /// After the user changed the text at position: moves the soft breaks of its paragraph from
-    /// there on to where the box starts its lines, those that show at once and the rest while
-    /// the window waits. Only a paragraph whose soft breaks are where lines start is aligned.
+    /// After the user changed the text from position to the caret: moves the soft breaks from
+    /// there on to where the box starts its lines, those that show at once and the rest while the
+    /// window waits.
     void alignAfterEdit(int position) noexcept;
 
-    /// Aligns the soft breaks from m_aligned on, at most `blocks` of them; stops at the first that
-    /// is in its place already, and before an edit that would take the user's redo away.
+    /// Moves the soft breaks of the blocks from `from` to `to`, and those after them up to the
+    /// first that is in its place, to where the box starts its lines while the window waits.
+    void alignBetween(const QTextCursor &from, const QTextCursor &to);
+
+    /// Aligns the soft breaks from m_aligned on, at most `blocks` of them and for a few
+    /// milliseconds; stops before an edit that would take the user's redo away.
     void alignSome(int blocks);
 
     /// Runs body; what it throws empties the box of a text still going in and is reported
