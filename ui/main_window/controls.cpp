@@ -64,6 +64,21 @@ void fitToCaption(QLabel &label, const QRect &place)
 
 namespace {
 
+/// Installs, once, a factory that gives each widget of class Widget the accessible Interface.
+template <typename Widget, typename Interface> void installAccessible()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory([](const QString &className, QObject *object) -> QAccessibleInterface * {
+            if (className == QLatin1String(Widget::staticMetaObject.className()) && object
+                && object->isWidgetType())
+                return new Interface(static_cast<Widget *>(object));
+            return nullptr;
+        });
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
 /// A link label as screen readers meet it: the link role, the caption as its name, the tip as its
 /// description, and a press action that opens it.
 class LinkLabelAccessible : public QAccessibleWidget {
@@ -97,24 +112,12 @@ public:
     }
 };
 
-QAccessibleInterface *linkLabelFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String(LinkLabel::staticMetaObject.className()) && object
-        && object->isWidgetType())
-        return new LinkLabelAccessible(static_cast<LinkLabel *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 LinkLabel::LinkLabel(const QString &text, QWidget *parent)
     : QLabel(text, parent)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(linkLabelFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessible<LinkLabel, LinkLabelAccessible>();
     setFocusPolicy(Qt::TabFocus);
 }
 
@@ -208,24 +211,12 @@ private:
     QComboBox *list() const { return static_cast<QComboBox *>(widget()); }
 };
 
-QAccessibleInterface *dropDownListFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String(DropDownList::staticMetaObject.className()) && object
-        && object->isWidgetType())
-        return new DropDownListAccessible(static_cast<DropDownList *>(object));
-    return nullptr;
-}
-
 } // namespace
 
 DropDownList::DropDownList(QWidget *parent)
     : QComboBox(parent)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(dropDownListFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installAccessible<DropDownList, DropDownListAccessible>();
 }
 
 void DropDownList::initStyleOption(QStyleOptionComboBox *option) const
