@@ -263,53 +263,61 @@ void LongTextBox::alignBetween(const QTextCursor &from, const QTextCursor &to)
 void LongTextBox::alignSome(int blocks)
 {
     m_alignTimer.stop();
-    QTextDocument &shown = *document();
     const LineWrap wrap = LineWrap::of(*this);
     // A few milliseconds a step, so that input that comes meanwhile waits no longer than that.
     constexpr qint64 stepMilliseconds = 8;
     QElapsedTimer spent;
     spent.start();
-    for (int i = 0; i < blocks && !m_aligned.isNull() && spent.elapsed() < stepMilliseconds; ++i) {
-        if (shown.availableRedoSteps() > 0)
+    for (int aligned = 0; aligned < blocks && !m_aligned.isNull() && spent.elapsed() < stepMilliseconds;) {
+        if (document()->availableRedoSteps() > 0)
             break;
-        // Part of the user's last step, so that undoing it undoes this too.
-        const bool joined = shown.isUndoAvailable();
-        const bool undo = shown.isUndoRedoEnabled();
-        if (joined)
-            m_aligned.joinPreviousEditBlock();
-        else
-            shown.setUndoRedoEnabled(false);
+        const QTextBlock after = m_aligned.block().next();
         QTextBlock next;
-        m_writing = true;
-        try {
-            next = alignSoftBreakAfter(m_aligned, m_aligned.block(), wrap);
-        } catch (...) {
-            m_writing = false;
-            m_aligned.endEditBlock();
-            shown.setUndoRedoEnabled(undo);
-            throw;
+        if (after.isValid() && followsSoftBreak(after)) {
+            next = alignSoftBreakInUsersStep(wrap);
+            ++aligned;
         }
-        // The document reports the change as the step ends.
-        if (joined)
-            m_aligned.endEditBlock();
-        else
-            shown.setUndoRedoEnabled(undo);
-        m_writing = false;
         // In its place, or no soft break: the blocks up to the end of the edit are looked at still.
-        if (!next.isValid()) {
+        if (!next.isValid() && after.isValid() && after.position() <= m_alignEnd.position())
             next = m_aligned.block().next();
-            if (next.isValid() && next.position() > m_alignEnd.position())
-                next = QTextBlock();
-        }
         if (!next.isValid())
             m_aligned = m_alignEnd = QTextCursor();
         else
             m_aligned.setPosition(next.position());
     }
-    if (!m_aligned.isNull() && shown.availableRedoSteps() == 0)
+    if (!m_aligned.isNull() && document()->availableRedoSteps() == 0)
         m_alignTimer.start();
     else
         m_aligned = m_alignEnd = QTextCursor();
+}
+
+QTextBlock LongTextBox::alignSoftBreakInUsersStep(const LineWrap &wrap)
+{
+    QTextDocument &shown = *document();
+    // Part of the user's last step, so that undoing it undoes this too; nothing to undo else.
+    const bool joined = shown.isUndoAvailable();
+    const bool undo = shown.isUndoRedoEnabled();
+    if (joined)
+        m_aligned.joinPreviousEditBlock();
+    else
+        shown.setUndoRedoEnabled(false);
+    QTextBlock next;
+    m_writing = true;
+    try {
+        next = alignSoftBreakAfter(m_aligned, m_aligned.block(), wrap);
+    } catch (...) {
+        m_writing = false;
+        m_aligned.endEditBlock();
+        shown.setUndoRedoEnabled(undo);
+        throw;
+    }
+    // The document reports the change as the step ends.
+    if (joined)
+        m_aligned.endEditBlock();
+    else
+        shown.setUndoRedoEnabled(undo);
+    m_writing = false;
+    return next;
 }
 
 void LongTextBox::prepareForInput() noexcept

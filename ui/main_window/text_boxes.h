@@ -81,6 +81,9 @@ private:
     /// milliseconds; stops before an edit that would take the user's redo away.
     void alignSome(int blocks);
 
+    /// alignSoftBreakAfter for the block of m_aligned, as part of the user's last step to undo.
+    QTextBlock alignSoftBreakInUsersStep(const LineWrap &wrap);
+
     /// Runs body; what it throws empties the box of a text still going in and is reported
     /// through failed(). Returns whether body ran to its end.
     template <typename Body> bool guarded(Body &&body);
