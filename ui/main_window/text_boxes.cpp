@@ -280,10 +280,9 @@ void LongTextBox::alignSome(int blocks)
         // In its place, or no soft break: the blocks up to the end of the edit are looked at still.
         if (!next.isValid() && after.isValid() && after.position() <= m_alignEnd.position())
             next = m_aligned.block().next();
-        if (!next.isValid())
-            m_aligned = m_alignEnd = QTextCursor();
-        else
-            m_aligned.setPosition(next.position());
+        // Made anew rather than moved: a cursor that moves looks up its place in the line,
+        // which analyses the block's text.
+        m_aligned = next.isValid() ? QTextCursor(next) : QTextCursor();
     }
     if (!m_aligned.isNull() && document()->availableRedoSteps() == 0)
         m_alignTimer.start();
@@ -307,8 +306,10 @@ QTextBlock LongTextBox::alignSoftBreakInUsersStep(const LineWrap &wrap)
         next = alignSoftBreakAfter(m_aligned, m_aligned.block(), wrap);
     } catch (...) {
         m_writing = false;
-        m_aligned.endEditBlock();
-        shown.setUndoRedoEnabled(undo);
+        if (joined)
+            m_aligned.endEditBlock();
+        else
+            shown.setUndoRedoEnabled(undo);
         throw;
     }
     // The document reports the change as the step ends.
