@@ -1,4 +1,4 @@
-// The input box with a huge text: a keystroke after a long line was pasted, and the convert
+// The input box with a huge text: a keystroke after or inside a long pasted line, and the convert
 // button on ten million characters in each mode. Each case reports the process's peak resident
 // memory while it ran and what the status line said.
 #include "bench/window_bench.h"
@@ -52,6 +52,24 @@ void keystrokeAfterPaste(benchmark::State &state)
     state.counters["paste_ms"] = pasted;
 }
 
+/// One letter typed in the middle of one long pasted line, until the window has painted: the
+/// display block it lands in is laid out again, and in a line of up to 512 Ki units the soft breaks
+/// after it move to where the box starts its lines (the two that show at once, the rest later).
+void keystrokeInsideALine(benchmark::State &state)
+{
+    rainbow::ui::Form1 form;
+    form.show();
+    paste(form, mixedText(state.range(0), 0));
+    auto *input = form.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    QTextCursor middle(input->document());
+    middle.setPosition(input->document()->characterCount() / 2);
+    input->setTextCursor(middle);
+    for (auto _ : state) {
+        QTest::keyClick(input, Qt::Key_A);
+        form.repaint();
+    }
+}
+
 /// A text pasted and converted once: the time of the click, the peak memory and whether the
 /// status reports success (two million characters convert, more are refused).
 void hugeInput(benchmark::State &state, int mode)
@@ -87,6 +105,7 @@ BENCHMARK(keystrokeAfterPaste)
     ->Args({ 10000000, 80, 0 })
     ->Args({ 10000000, 80, 1 })
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(keystrokeInsideALine)->ArgName("chars")->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(hugeInput, gradient, 0)
     ->Arg(2000000)
     ->Arg(10000000)

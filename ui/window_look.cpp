@@ -1,5 +1,9 @@
 #include "ui/window_look.h"
 
+#include "ui/window_font_families.h"
+
+#include <QStringList>
+
 namespace rainbow::ui {
 
 QIcon applicationIcon()
@@ -12,9 +16,12 @@ QIcon applicationIcon()
 
 QFont windowFont()
 {
+    QStringList families;
+    for (const std::string_view family : windowFontFamilies)
+        families += QString::fromLatin1(family.data(), qsizetype(family.size()));
     QFont font;
-    font.setFamilies({ QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN") });
-    font.setPixelSize(12);
+    font.setFamilies(families);
+    font.setPixelSize(windowFontPixelSize);
     return font;
 }
 

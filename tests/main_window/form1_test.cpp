@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QRawFont>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -449,6 +450,20 @@ TEST_F(Form1Test, TheStatusLineKeepsItsCornerWhenItsCaptionChanges)
         control("LblInfo")->geometry(), QRect(232, 80, metrics.horizontalAdvance(messages::gradientTip), 12));
 }
 
+// The window's own texts are as written, even where one touches the frame; the messages the program
+// adds end before the frame around the working area.
+TEST_F(Form1Test, TheProgramsOwnMessagesFitBetweenTheStatusLineAndTheFrame)
+{
+    const QLabel *status = control<QLabel>("LblInfo");
+    const int room = control("Shape2")->geometry().right() - status->x();
+    const QFontMetrics metrics(status->font());
+    for (const QString &message :
+        { messages::tooLongForWindow, messages::outOfMemory, messages::tooLong, messages::unexpectedError }) {
+        SCOPED_TRACE(message.toStdString());
+        EXPECT_LE(metrics.horizontalAdvance(message), room);
+    }
+}
+
 // Tab and Shift+Tab walk the tab order both ways, skipping the hidden holders, the plain labels
 // and whatever is disabled; the option pair is one stop, at its selected button; the link labels
 // come last.
@@ -842,6 +857,15 @@ std::vector<int> shownLineStarts(const QPlainTextEdit &box)
     return starts;
 }
 
+/// Lets the window wait for as long as the box's document changes: soft breaks move meanwhile.
+void waitWhileChanging(const QPlainTextEdit &box)
+{
+    for (int revision = -1; revision != box.document()->revision();) {
+        revision = box.document()->revision();
+        QTest::qWait(100);
+    }
+}
+
 /// Where the lines start that the box's own layout gives a text held as one paragraph.
 std::vector<int> unsplitLineStarts(const QPlainTextEdit &box, const QString &line)
 {
@@ -869,6 +893,9 @@ TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
     control("Text1")->setFocus();
     QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
     click("Command3");
+    // The preview's scroll bar shows once the window has handled what the click left.
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(control<QPlainTextEdit>("RichTextBox1")->verticalScrollBar()->isVisible());
     const QString markup = text("Text3");
     ASSERT_EQ(text("Text1"), line);
     ASSERT_EQ(preview().text, line);
@@ -891,6 +918,94 @@ TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
         const std::vector<int> wrapped = unsplitLineStarts(*box, shown);
         EXPECT_EQ(starts.size(), wrapped.size());
         EXPECT_TRUE(starts == wrapped) << "the lines start where the box wraps the line";
+
+        // A screen reader reads the lines as shown, also the first and the last.
+        std::vector<size_t> sampled;
+        for (size_t i = 0; i < starts.size(); i += 23)
+            sampled.push_back(i);
+        sampled.push_back(starts.size() - 1);
+        for (const size_t i : sampled) {
+            SCOPED_TRACE(i);
+            const int end = i + 1 < starts.size() ? starts[i + 1] : int(shown.size());
+            int start = -1, stop = -1;
+            EXPECT_EQ(read->textAtOffset(starts[i], QAccessible::LineBoundary, &start, &stop),
+                shown.mid(starts[i], end - starts[i]));
+            EXPECT_EQ(std::make_pair(start, stop), std::make_pair(starts[i], end));
+            read->textAtOffset(end - 1, QAccessible::LineBoundary, &start, &stop);
+            EXPECT_EQ(start, starts[i]) << "the line's last character";
+            if (i > 0) {
+                read->textBeforeOffset(starts[i], QAccessible::LineBoundary, &start, &stop);
+                EXPECT_EQ(std::make_pair(start, stop), std::make_pair(starts[i - 1], starts[i]));
+            }
+        }
+    }
+}
+
+// An edit inside a long line moves the lines after it: its display blocks follow, so that the
+// lines still break only where the box wraps the whole line.
+TEST_F(Form1Test, TypingOrDeletingInsideALongLineKeepsItsLinesWhereTheBoxWrapsIt)
+{
+    QString chinese;
+    while (chinese.size() < 20000)
+        chinese += QStringLiteral("彩虹文字青柚家园");
+    const struct {
+        const char *name;
+        const char *box;
+        QString line;
+        Qt::Key key; // 0: type a character
+    } cases[] = {
+        { "typing into Chinese", "Text1", chinese, Qt::Key(0) },
+        { "deleting from Chinese", "Text1", chinese, Qt::Key_Backspace },
+        { "typing into mixed text", "Text1", longLine(20000), Qt::Key(0) },
+        { "typing into the markup", "Text3", QString(), Qt::Key(0) },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto *box = control<QPlainTextEdit>(c.box);
+        if (c.line.isEmpty()) {
+            control<QPlainTextEdit>("Text1")->setPlainText(chinese.left(1000));
+            click("Command3");
+        } else {
+            QGuiApplication::clipboard()->setText(c.line);
+            box->clear();
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        }
+        ASSERT_GT(box->document()->blockCount(), 4) << "held as display blocks";
+        QTextCursor caret(box->document());
+        caret.setPosition(ui::documentPosition(*box->document(), 3960));
+        box->setTextCursor(caret);
+        if (c.key)
+            QTest::keyClick(box, c.key);
+        else
+            QTest::keyClicks(box, QStringLiteral("x"));
+        waitWhileChanging(*box); // the blocks out of sight follow while the window waits
+        const QString shown = text(c.box);
+        const std::vector<int> starts = shownLineStarts(*box);
+        EXPECT_TRUE(starts == unsplitLineStarts(*box, shown))
+            << "the lines start where the box wraps the line";
+    }
+}
+
+// A line too long to lay out whole in one go is cut near every 4096th unit at first; while the
+// window waits, its soft breaks move to where the box starts its lines.
+TEST_F(Form1Test, ALineTooLongToCutExactlyAtOnceBreaksWhereTheBoxWrapsItOnceTheWindowHasWaited)
+{
+    // 600,000 characters pasted, then the markup of 30,000 (720,000 units).
+    for (const auto &[name, length] : { std::pair("Text1", 600000), std::pair("Text3", 30000) }) {
+        SCOPED_TRACE(name);
+        QGuiApplication::clipboard()->setText(longLine(length));
+        control<QPlainTextEdit>("Text1")->clear();
+        control("Text1")->setFocus();
+        QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
+        if (std::string_view(name) == "Text3")
+            click("Command3");
+        auto *box = control<QPlainTextEdit>(name);
+        ASSERT_GT(text(name).size(), ui::wrappedParagraphLength);
+        waitWhileChanging(*box);
+        const QString shown = text(name);
+        EXPECT_TRUE(shownLineStarts(*box) == unsplitLineStarts(*box, shown))
+            << "the lines start where the box wraps the line";
     }
 }
 
@@ -1163,6 +1278,8 @@ TEST_F(Form1Test, ScreenReadersFindEveryControlByNameAndNoHiddenHolder)
         { "Picture2", QStringLiteral("渐变色") },
         { "Command3", QStringLiteral("转换") },
         { "Check1", QStringLiteral("逆虹") },
+        { "Combo1", QStringLiteral("代码格式") },
+        { "Image2", QStringLiteral("青柚彩虹文字") },
     };
     for (const auto &n : named)
         EXPECT_EQ(accessibleText(control(n.control), QAccessible::Name), n.name) << n.control;
@@ -1211,4 +1328,22 @@ TEST_F(Form1Test, TheFormatListShowsTheWindowBackgroundColour)
     EXPECT_TRUE(nearer(
         face(), tests::darkPalette().color(QPalette::Base), tests::darkPalette().color(QPalette::Button)))
         << face().name().toStdString();
+}
+
+// D-Bus strings end at a NUL: a screen reader gets the symbol for it and the text after it.
+TEST_F(Form1Test, ScreenReadersReadAPastedNulAsItsSymbol)
+{
+    const QString withNul = QStringLiteral("ab") + QChar(0) + QStringLiteral("cdef");
+    QGuiApplication::clipboard()->setText(withNul);
+    control("Text1")->setFocus();
+    QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
+    click("Command3");
+    ASSERT_EQ(text("Text1"), withNul);
+    for (const char *name : { "Text1", "RichTextBox1" }) {
+        SCOPED_TRACE(name);
+        QAccessibleTextInterface *read
+            = QAccessible::queryAccessibleInterface(control(name))->textInterface();
+        EXPECT_EQ(read->characterCount(), withNul.size());
+        EXPECT_EQ(read->text(0, read->characterCount()), QStringLiteral("ab\u2400cdef"));
+    }
 }

@@ -1,5 +1,6 @@
 #include "ui/main_window/form1.h"
 
+#include "ui/main_window/controls.h"
 #include "ui/main_window/messages.h"
 #include "ui/main_window/links.h"
 #include "ui/version_window/frm_about.h"
@@ -238,6 +239,57 @@ TEST_F(LinkLabelsTest, TheKeyboardReachesTheLinksAfterThePreviewAndShowsTheFocus
     EXPECT_EQ(QApplication::focusWidget(), label("Label6")) << "a click does not take the focus";
 }
 
+namespace {
+
+/// Sends a key event with a timestamp, as the X server stamps it.
+void sendKey(QWidget *widget, QEvent::Type type, int key, quint64 timestamp, bool autoRepeat = false)
+{
+    QKeyEvent event(
+        type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString(), autoRepeat);
+    event.setTimestamp(timestamp);
+    QApplication::sendEvent(widget, &event);
+}
+
+/// A key held down for a while under X11: each repeat is a release and a press with the same
+/// timestamp, the press mostly not marked as a repeat.
+void holdAsX11Does(QWidget *widget, int key)
+{
+    quint64 time = 1000;
+    sendKey(widget, QEvent::KeyPress, key, time);
+    time += 600;
+    for (int repeat = 0; repeat < 30; ++repeat, time += 33) {
+        sendKey(widget, QEvent::KeyRelease, key, time, repeat % 7 == 3);
+        sendKey(widget, QEvent::KeyPress, key, time, repeat % 7 == 3);
+    }
+    sendKey(widget, QEvent::KeyRelease, key, time);
+}
+
+} // namespace
+
+// A face whose underline falls inside the label, as WenQuanYi's and Noto's do at 12 pixels: a focused
+// link under the pointer still shows one line.
+TEST(LinkLabel, AFocusedLinkUnderThePointerShowsOneUnderline)
+{
+    ui::LinkLabel link(QStringLiteral("作者博客"));
+    QFont large = link.font();
+    large.setPixelSize(24);
+    large.setUnderline(true);
+    link.setFont(large);
+    link.resize(link.sizeHint() + QSize(0, 6));
+    link.show();
+    link.setFocus();
+    const QImage shown = link.grab().toImage();
+    const QColor ink = link.palette().color(QPalette::WindowText);
+    int lines = 0; // rows inked over most of the caption's width
+    for (int y = 0; y < shown.height(); ++y) {
+        int inked = 0;
+        for (int x = 0; x < shown.width(); ++x)
+            inked += shown.pixelColor(x, y) == ink;
+        lines += inked > shown.width() * 3 / 4;
+    }
+    EXPECT_EQ(lines, 1);
+}
+
 TEST_F(LinkLabelsTest, EnterReturnAndSpaceOpenAFocusedLinkOnce)
 {
     const struct {
@@ -259,6 +311,8 @@ TEST_F(LinkLabelsTest, EnterReturnAndSpaceOpenAFocusedLinkOnce)
                 QTest::keyRelease(w, Qt::Key_Space);
             },
             1 },
+        { "Return held down on X11", [](QWidget *w) { holdAsX11Does(w, Qt::Key_Return); }, 1 },
+        { "Space held down on X11", [](QWidget *w) { holdAsX11Does(w, Qt::Key_Space); }, 1 },
         { "Ctrl+Return", [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return, Qt::ControlModifier); }, 0 },
         { "a letter", [](QWidget *w) { QTest::keyClick(w, Qt::Key_A); }, 0 },
     };

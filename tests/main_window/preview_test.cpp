@@ -330,3 +330,12 @@ TEST(PreviewPosition, EveryCharacterOfTheTextMapsOntoItselfInTheBox)
         }
     }
 }
+
+// The copy's HTML writes a colour and escapes a character as the HTML markup does.
+TEST(ColoredHtml, WritesColoursAndEntitiesAsTheMarkupDoes)
+{
+    constexpr PackedColor pink = 0x8000FF; // #FF0080
+    const QString html = ui::coloredHtml(u"<a&b>", 0, 5, { { 0, 5, pink } });
+    EXPECT_TRUE(html.contains(QStringLiteral("<span style=\"color:#FF0080\">&lt;a&amp;b&gt;</span>")))
+        << html.toStdString();
+}

@@ -2,6 +2,7 @@
 
 #include "tests/support/dark_palette.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -92,6 +93,9 @@ TEST(FrmAbout, ShowsTheNotesWithAnEmptyLineForTheCaretAtTheEnd)
 
     EXPECT_EQ(window.windowTitle(), QStringLiteral("版本升级信息"));
     EXPECT_EQ(blocks(box), expectedBlocks());
+    EXPECT_EQ(
+        QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), QStringLiteral("版本更新信息"))
+        << "screen readers name the box";
     EXPECT_EQ(box->textCursor().position(), 0) << "the caret starts at the top";
 
     QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);

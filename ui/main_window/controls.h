@@ -26,8 +26,23 @@ protected:
 /// never smaller than place, which fits the caption in the window's font.
 void fitToCaption(QLabel &label, const QRect &place);
 
-/// A link: a label whose font underline shows inside its own height (a 12-pixel Song face puts the
-/// toolkit's underline one pixel below a box that just fits the caption). The keyboard reaches it
+/// Tells the press of a key from the repeats of a key held down. X11 delivers each repeat as a
+/// release and a press with the same timestamp, and the toolkit marks many of those presses as no
+/// repeat; a press with the timestamp of the release just before it is one all the same.
+class KeyRepeatFilter {
+public:
+    /// Whether event is a key press that a person made; notes the time of every release it sees.
+    /// Events without a timestamp (0) are taken as they are marked.
+    bool isFreshPress(const QKeyEvent &event);
+
+private:
+    quint64 m_lastRelease = 0;
+    int m_lastReleasedKey = 0;
+};
+
+/// A link: a label whose font underline shows as one line in its own bottom row, whatever the face
+/// (a 12-pixel Song face puts the toolkit's underline one pixel below a box that just fits the
+/// caption, others put it inside). The keyboard reaches it
 /// with Tab, never the mouse; while it has the focus it shows the underline, and Enter, Return or
 /// Space activate it. Screen readers meet it as a link, with a press action.
 class LinkLabel : public QLabel {
@@ -43,8 +58,12 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    KeyRepeatFilter m_repeats;
 };
 
 /// A drop-down list that shows its entry on the window-background colour, as a list does, where the

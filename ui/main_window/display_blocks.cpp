@@ -3,6 +3,7 @@
 #include "convert/characters.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
@@ -85,6 +86,17 @@ qsizetype cutPosition(QStringView text, qsizetype start, qsizetype limit)
     return last != ends.begin() ? *std::prev(last) : ends.front();
 }
 
+/// The format of a block separator that is a soft break.
+const QTextCharFormat &softBreakFormat()
+{
+    static const QTextCharFormat softBreak = [] {
+        QTextCharFormat marked;
+        marked.setProperty(softBreakProperty, true);
+        return marked;
+    }();
+    return softBreak;
+}
+
 } // namespace
 
 LineWrap LineWrap::of(const QPlainTextEdit &box)
@@ -92,7 +104,12 @@ LineWrap LineWrap::of(const QPlainTextEdit &box)
     const QTextDocument &document = *box.document();
     LineWrap wrap { document.defaultFont(), document.defaultTextOption(), 0 };
     // The width the box gives its document's layout, less the margins the layout keeps.
-    const qreal width = box.lineWrapMode() == QPlainTextEdit::WidgetWidth ? box.viewport()->width() : 0;
+    qreal width = box.lineWrapMode() == QPlainTextEdit::WidgetWidth ? box.viewport()->width() : 0;
+    // Only a text longer than a display block is cut, and it overflows any box: a scroll bar
+    // shown when needed is shown by the time it is laid out.
+    const QScrollBar &bar = *box.verticalScrollBar();
+    if (box.verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded && !bar.isVisibleTo(&box))
+        width -= bar.sizeHint().width();
     wrap.width = width > 0 ? width - 2 * document.documentMargin() : 0;
     return wrap;
 }
@@ -163,6 +180,7 @@ qsizetype SoftBreakFinder::next(qsizetype before)
         const qsizetype wrapped
             = wrapsCurrentParagraph() ? m_wrap->lastLineStart(m_text, m_pieceStart, limit) : -1;
         const qsizetype cut = wrapped > m_pieceStart ? wrapped : cutPosition(m_text, m_pieceStart, limit);
+        m_cutOffLines |= m_wrap && wrapped <= m_pieceStart;
         // One character longer than the piece may run to the paragraph's end.
         const qsizetype paragraphEnd
             = cut > limit ? findHardBreak(m_text, limit + 1, std::min(cut + 1, size)) : size;
@@ -277,11 +295,6 @@ DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text,
 
 void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format)
 {
-    static const QTextCharFormat softBreak = [] {
-        QTextCharFormat marked;
-        marked.setProperty(softBreakProperty, true);
-        return marked;
-    }();
     for (;;) {
         if (m_nextBreak < 0)
             m_nextBreak = m_breaks.next(end);
@@ -289,7 +302,7 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
             break;
         if (m_nextBreak > m_written)
             m_cursor.insertText(m_text.mid(m_written, m_nextBreak - m_written), format);
-        m_cursor.insertBlock(m_cursor.blockFormat(), softBreak);
+        m_cursor.insertBlock(m_cursor.blockFormat(), softBreakFormat());
         m_softBreaks.push_back(m_nextBreak);
         m_written = m_nextBreak;
         m_nextBreak = -1;
@@ -321,6 +334,40 @@ std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
     }
     starts.insert(starts.end(), soft, m_softBreaks.end());
     return starts;
+}
+
+} // namespace rainbow::ui
+
+namespace rainbow::ui {
+
+QTextBlock alignSoftBreakAfter(QTextCursor &cursor, const QTextBlock &block, const LineWrap &wrap)
+{
+    const QTextBlock next = block.next();
+    if (!next.isValid() || !followsSoftBreak(next))
+        return {};
+    // Both blocks, and what follows them, so that the last line before the limit sees its end.
+    constexpr qsizetype lookahead = 64;
+    QString joined = block.text() + next.text();
+    const qsizetype both = joined.size();
+    const QTextBlock after = next.next();
+    const bool lastOfParagraph = !after.isValid() || !followsSoftBreak(after);
+    if (!lastOfParagraph)
+        joined += QStringView(after.text()).left(lookahead);
+    // The end of a paragraph short enough for one block needs no soft break, as when written.
+    const qsizetype lineStart = lastOfParagraph && both <= displayBlockLength
+        ? both
+        : wrap.lastLineStart(joined, 0, std::min(displayBlockLength, both));
+    const qsizetype length = block.length() - 1;
+    if (lineStart == length || lineStart < 0)
+        return {};
+    const int start = block.position();
+    cursor.setPosition(next.position() - 1);
+    cursor.deleteChar();
+    if (lineStart >= both) // one block now: its end is the next to align
+        return lastOfParagraph ? QTextBlock() : cursor.document()->findBlock(start);
+    cursor.setPosition(start + int(lineStart));
+    cursor.insertBlock(cursor.blockFormat(), softBreakFormat());
+    return cursor.block();
 }
 
 } // namespace rainbow::ui

@@ -28,7 +28,8 @@ inline constexpr qsizetype displayBlockLength = 4096;
 
 /// The longest paragraph whose display blocks end where the box wraps its lines. Finding those
 /// places lays the paragraph out once more (about a microsecond a unit), so a longer one is cut
-/// at the places softBreakPositions gives, and a short line may show before each soft break.
+/// at the places softBreakPositions gives at first, and its soft breaks are moved where lines
+/// start (alignSoftBreakAfter) while the window waits.
 inline constexpr qsizetype wrappedParagraphLength = qsizetype(1) << 19;
 
 /// How a box wraps its lines: its font, text option and the width its lines take.
@@ -68,6 +69,10 @@ public:
     /// later call with a larger `before` looks on from there.
     qsizetype next(qsizetype before = std::numeric_limits<qsizetype>::max());
 
+    /// Whether a soft break found with a line wrap may not be where the box starts a line (in a
+    /// paragraph longer than wrappedParagraphLength): alignSoftBreakAfter puts it there later.
+    bool cutOffLines() const { return m_cutOffLines; }
+
 private:
     /// Whether the paragraph that holds the current piece is cut where the box wraps.
     bool wrapsCurrentParagraph();
@@ -78,6 +83,7 @@ private:
     qsizetype m_pieceStart = 0; // where the current display block starts
     qsizetype m_paragraphEnd = -1; // the end of the paragraph last looked at, -1 before
     bool m_paragraphWraps = false;
+    bool m_cutOffLines = false;
 };
 
 /// The units of the hard break that starts at text[at]: 2 for "\r\n", 1 for any other (a lone
@@ -105,6 +111,12 @@ QString textBetween(const QTextDocument &document, int from, int to);
 /// The whole text of the document, as textBetween gives it.
 QString documentText(const QTextDocument &document);
 
+/// Moves the soft break after block, if there is one, to where the box wrapping block starts its
+/// last line within displayBlockLength units (after an edit, say). Returns the block after the moved
+/// soft break, whose own soft break may need moving in turn; an invalid block when the soft break
+/// was in its place already, or block has none. An edit of the document at cursor.
+QTextBlock alignSoftBreakAfter(QTextCursor &cursor, const QTextBlock &block, const LineWrap &wrap);
+
 /// Writes a text at a cursor in consecutive pieces, each in a format of its own, and puts soft
 /// breaks where softBreakPositions says. Hard breaks become block separators as with
 /// QTextCursor::insertText.
@@ -121,6 +133,9 @@ public:
     /// The text offset of the first character of each block written so far (the first block's
     /// too), read from the text and the soft breaks written rather than from the document.
     std::vector<qsizetype> blockStarts() const;
+
+    /// SoftBreakFinder::cutOffLines of what was written so far.
+    bool cutOffLines() const { return m_breaks.cutOffLines(); }
 
 private:
     QTextCursor &m_cursor;

@@ -163,6 +163,7 @@ void Form1::createControls()
         makeControl<Decoration>(this, std::string(line.name).c_str(), Decoration::Kind::Line);
 
     m_image2 = makeImage(this, "Image2", QStringLiteral(":/assets/title.png"));
+    m_image2->setAccessibleName(QStringLiteral("青柚彩虹文字")); // what the title picture reads
     m_label4 = makeLabel<LinkLabel>(this, "Label4", QStringLiteral("V" RAINBOWTEXT_VERSION), versionColor);
     QFont bold = windowFont();
     bold.setBold(true);
@@ -199,6 +200,7 @@ void Form1::createControls()
     for (const MarkupFormat format : allMarkupFormats)
         m_combo1->addItem(qString(listEntryText(format)));
     m_combo1->setCurrentIndex(-1); // the load step chooses
+    m_combo1->setAccessibleName(QStringLiteral("代码格式"));
 
     m_label1[4] = makeLabel(this, "Label1(4)", QStringLiteral("代码窗口"));
     m_text3 = makeTextBox<LongTextBox>(this, "Text3");
@@ -322,16 +324,17 @@ void Form1::updateOptionTabStops()
 
 bool Form1::pushButtonKey(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress)
-        return false;
     auto *button = qobject_cast<QPushButton *>(watched);
+    if (!button || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+        return false;
     const auto *key = static_cast<QKeyEvent *>(event);
+    // Held down, the key presses once, as Space does.
+    const bool fresh = m_buttonKeys.isFreshPress(*key);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    if (!button || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+    if (event->type() != QEvent::KeyPress || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         || modifiers != Qt::NoModifier)
         return false;
-    // Held down, the key presses once, as Space does.
-    if (!key->isAutoRepeat())
+    if (fresh)
         button->click();
     return true;
 }

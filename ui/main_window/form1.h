@@ -2,6 +2,7 @@
 
 #include "engine/color.h"
 #include "ui/main_window/color_chooser.h"
+#include "ui/main_window/controls.h"
 
 #include <QString>
 #include <QWidget>
@@ -121,6 +122,7 @@ private:
     RgbTriple m_rainbowColor;
     int m_previewRevision = 0; // the text revision the preview shows
     QLabel *m_pressedLink = nullptr; // the link label a button press began on, until its release
+    KeyRepeatFilter m_buttonKeys; // Enter and Return on the push buttons
 
     QLabel *m_label2 = nullptr;
     LongTextBox *m_text1 = nullptr;

@@ -18,12 +18,11 @@ inline const QString converted = QStringLiteral("温馨提示：成功生成彩�
 
 inline const QString tooLongForWindow = QStringLiteral("温馨提示：内容超过200万字，无法生成彩色文字！");
 
-// An error that ended a handler all the same; the input stays as it was.
-inline const QString outOfMemory
-    = QStringLiteral("温馨提示：内存不足，内容太长，无法完成！输入的内容已保留。");
-inline const QString tooLong = QStringLiteral("温馨提示：内容太长，无法生成彩色文字！输入的内容已保留。");
-inline const QString unexpectedError
-    = QStringLiteral("温馨提示：出现意外错误，操作未完成！输入的内容已保留。");
+// An error that ended a handler all the same; the input stays as it was. Short enough for the
+// status line's room between its corner and the frame: 22 Chinese characters of the window's font.
+inline const QString outOfMemory = QStringLiteral("温馨提示：内存不足，无法完成！输入已保留。");
+inline const QString tooLong = QStringLiteral("温馨提示：内容太长，无法生成！输入已保留。");
+inline const QString unexpectedError = QStringLiteral("温馨提示：意外错误，未能完成！输入已保留。");
 
 // Tips of the link labels, shown while the pointer is over them.
 inline const QString blogTip = QStringLiteral("温馨提示：点击浏览作者博客，关注我的新作品！");

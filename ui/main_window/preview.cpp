@@ -1,5 +1,6 @@
 #include "ui/main_window/preview.h"
 
+#include "engine/custom_markup.h"
 #include "ui/main_window/display_blocks.h"
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/qt_color.h"
@@ -30,19 +31,11 @@ std::vector<ColorRun>::const_iterator firstRunEndingAfter(const std::vector<Colo
 
 void appendEscaped(QString &html, QChar character)
 {
-    switch (character.unicode()) {
-    case u'&':
-        html += QLatin1String("&amp;");
-        break;
-    case u'<':
-        html += QLatin1String("&lt;");
-        break;
-    case u'>':
-        html += QLatin1String("&gt;");
-        break;
-    default:
+    const std::string_view entity = htmlEntity(character.unicode());
+    if (entity.empty())
         html += character;
-    }
+    else
+        html += QLatin1String(entity.data(), qsizetype(entity.size()));
 }
 
 } // namespace
@@ -115,7 +108,7 @@ std::optional<PackedColor> ColoredPreview::colorAt(int position) const
     return run->color;
 }
 
-void ColoredPreview::colorBlock(QTextBlock block) const
+void ColoredPreview::colorBlock(QTextBlock block) const noexcept
 {
     // While the text goes in, the block offsets are not known yet: a block laid out then (to
     // size the scroll bar) is coloured, and laid out again, when the view next asks for it.
@@ -125,16 +118,26 @@ void ColoredPreview::colorBlock(QTextBlock block) const
     block.setUserState(coloredState);
     const qsizetype start = m_blockStarts[number];
     const qsizetype end = start + block.length() - 1;
-    QList<QTextLayout::FormatRange> formats;
-    for (auto run = firstRunEndingAfter(m_runs, start); run != m_runs.end() && run->start < end; ++run) {
-        const qsizetype from = std::max(run->start, start);
-        const qsizetype to = std::min(run->start + run->length, end);
-        QTextCharFormat colored;
-        colored.setForeground(toQColor(run->color));
-        formats.append({ int(from - start), int(to - from), colored });
-    }
-    if (!formats.isEmpty())
+    const auto first = firstRunEndingAfter(m_runs, start);
+    const auto last = std::lower_bound(
+        first, m_runs.end(), end, [](const ColorRun &run, qsizetype at) { return run.start < at; });
+    if (first == last)
+        return;
+    // Runs inside the toolkit's layout: a block without room for its colours shows in the plain one.
+    try {
+        QList<QTextLayout::FormatRange> formats;
+        formats.reserve(last - first);
+        for (auto run = first; run != last; ++run) {
+            const qsizetype from = std::max(run->start, start);
+            const qsizetype to = std::min(run->start + run->length, end);
+            QTextCharFormat colored;
+            colored.setForeground(toQColor(run->color));
+            formats.append({ int(from - start), int(to - from), colored });
+        }
         block.layout()->setFormats(formats);
+    } catch (...) {
+        block.layout()->clearFormats();
+    }
 }
 
 qsizetype ColoredPreview::textOffset(int position) const
@@ -202,7 +205,9 @@ QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::v
             continue;
         }
         if (colored && !inSpan) {
-            paragraph += QStringLiteral("<span style=\"color:%1\">").arg(toQColor(run->color).name());
+            const std::string code = colorCode(unpackColor(run->color));
+            paragraph += QLatin1String("<span style=\"color:#")
+                + QLatin1String(code.data(), qsizetype(code.size())) + QLatin1String("\">");
             inSpan = true;
         }
         appendEscaped(paragraph, text[at]);

@@ -44,8 +44,9 @@ protected:
 private:
     friend class ColoringLayout;
 
-    /// Gives the block's layout the colours of its characters, once for each text.
-    void colorBlock(QTextBlock block) const;
+    /// Gives the block's layout the colours of its characters, once for each text; in the plain
+    /// colour when there is no room for them. Runs inside the toolkit's layout, so throws nothing.
+    void colorBlock(QTextBlock block) const noexcept;
 
     /// The offset in the text of a document position.
     qsizetype textOffset(int position) const;

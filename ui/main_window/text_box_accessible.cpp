@@ -5,6 +5,7 @@
 #include "ui/main_window/qt_color.h"
 #include "ui/main_window/text_boxes.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessibleWidget>
 #include <QFontInfo>
 #include <QPlainTextEdit>
@@ -12,8 +13,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace rainbow::ui {
 
@@ -42,6 +45,17 @@ int textOffset(const QTextDocument &document, int position)
 }
 
 namespace {
+
+/// What a screen reader's question gets when its answer has no room in memory: nothing, rather
+/// than an exception inside the toolkit's accessibility call.
+template <typename Answer> auto orNothing(Answer &&answer) noexcept -> decltype(answer())
+{
+    try {
+        return answer();
+    } catch (...) {
+        return {};
+    }
+}
 
 /// A text box as a screen reader meets it: the toolkit's editable text, less the soft breaks.
 class TextBoxAccessible : public QAccessibleWidget,
@@ -123,7 +137,39 @@ public:
 
     QString text(int startOffset, int endOffset) const override
     {
-        return textBetween(whole(), position(startOffset), position(endOffset));
+        // D-Bus strings end at a NUL: a pasted one is read as the symbol for it, in its place.
+        return orNothing([&] {
+            return textBetween(whole(), position(startOffset), position(endOffset))
+                .replace(QChar(0), QChar(0x2400));
+        });
+    }
+
+    // Lines as the box shows them; the toolkit would split the text at its line breaks only.
+    QString textAtOffset(
+        int offset, QAccessible::TextBoundaryType type, int *startOffset, int *endOffset) const override
+    {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textAtOffset(offset, type, startOffset, endOffset);
+        return lineText(lineAt(offset), startOffset, endOffset);
+    }
+
+    QString textBeforeOffset(
+        int offset, QAccessible::TextBoundaryType type, int *startOffset, int *endOffset) const override
+    {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textBeforeOffset(offset, type, startOffset, endOffset);
+        const int start = lineAt(offset).first;
+        return lineText(start > 0 ? lineAt(start - 1) : Line { -1, -1 }, startOffset, endOffset);
+    }
+
+    QString textAfterOffset(
+        int offset, QAccessible::TextBoundaryType type, int *startOffset, int *endOffset) const override
+    {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textAfterOffset(offset, type, startOffset, endOffset);
+        const Line line = lineAt(offset);
+        const Line next = lineAt(line.second);
+        return lineText(next.first > line.first ? next : Line { -1, -1 }, startOffset, endOffset);
     }
 
     int characterCount() const override
@@ -157,6 +203,11 @@ public:
     }
 
     QString attributes(int offset, int *startOffset, int *endOffset) const override
+    {
+        return orNothing([&] { return attributesAt(offset, startOffset, endOffset); });
+    }
+
+    QString attributesAt(int offset, int *startOffset, int *endOffset) const
     {
         const int count = characterCount();
         if (offset < 0 || offset > count) {
@@ -203,6 +254,37 @@ public:
     }
 
 private:
+    /// A visual line: its first text offset and the first of the next line.
+    using Line = std::pair<int, int>;
+
+    /// The visual line that holds the text offset (the last one for the text's end), the line
+    /// break that ends it included.
+    Line lineAt(int offset) const
+    {
+        QTextDocument &shown = whole();
+        const int at = position(offset);
+        const QTextBlock block = shown.findBlock(at);
+        // Lays the block out (and colours the preview's) if it has not shown yet.
+        shown.documentLayout()->blockBoundingRect(block);
+        const QTextLayout *layout = block.layout();
+        const QTextLine line = layout ? layout->lineForTextPosition(at - block.position()) : QTextLine();
+        int first = 0;
+        int next = block.length() - (block.next().isValid() ? 0 : 1); // past the separator
+        if (line.isValid()) {
+            first = line.textStart();
+            if (line.lineNumber() + 1 < layout->lineCount())
+                next = layout->lineAt(line.lineNumber() + 1).textStart();
+        }
+        return { textOffset(shown, block.position() + first), textOffset(shown, block.position() + next) };
+    }
+
+    QString lineText(Line line, int *startOffset, int *endOffset) const
+    {
+        *startOffset = line.first;
+        *endOffset = line.second;
+        return line.first < 0 ? QString() : text(line.first, line.second);
+    }
+
     QPlainTextEdit *box() const { return static_cast<QPlainTextEdit *>(widget()); }
     const QTextDocument &document() const { return *box()->document(); }
 

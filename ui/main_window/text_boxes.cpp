@@ -4,10 +4,12 @@
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/text_box_accessible.h"
 
+#include <QElapsedTimer>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 
+#include <limits>
 #include <vector>
 
 namespace rainbow::ui {
@@ -18,6 +20,9 @@ LongTextBox::LongTextBox(QWidget *parent)
     installTextBoxAccessible();
     m_fillTimer.setInterval(0);
     connect(&m_fillTimer, &QTimer::timeout, this, [this] { guarded([this] { fillMore(laterFill); }); });
+    m_alignTimer.setInterval(0);
+    connect(&m_alignTimer, &QTimer::timeout, this,
+        [this] { guarded([this] { alignSome(std::numeric_limits<int>::max()); }); });
     // A change that is none of the filling's replaced the document (setPlainText, say): the
     // rest of the text no longer belongs after it.
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
@@ -66,11 +71,13 @@ QString LongTextBox::longText() const
     return m_writer ? withNewlineBreaks(m_filling) : documentText(*document());
 }
 
-void LongTextBox::finishFilling()
+void LongTextBox::finishFilling() noexcept
 {
     // Step by step still: each step copies what it puts in, and the markup can be 48 MB.
-    while (m_writer)
-        fillMore(laterFill);
+    guarded([this] {
+        while (m_writer)
+            fillMore(laterFill);
+    });
 }
 
 void LongTextBox::fillMore(qsizetype units)
@@ -103,12 +110,19 @@ void LongTextBox::fillMore(qsizetype units)
     shown->setModified(false);
     m_writing = false;
     m_filled = end;
-    if (end == text.size())
+    if (end == text.size()) {
+        const bool cutOffLines = m_writer->cutOffLines();
         stopFilling();
+        // Soft breaks not yet where lines start: all of them are looked at while the window waits.
+        if (cutOffLines)
+            alignBetween(QTextCursor(document()), QTextCursor(document()->lastBlock()));
+    }
 }
 
 void LongTextBox::stopFilling()
 {
+    m_alignTimer.stop();
+    m_aligned = m_alignEnd = QTextCursor();
     m_fillTimer.stop();
     m_writer.reset();
     m_fillCursor = QTextCursor();
@@ -149,16 +163,14 @@ bool LongTextBox::viewportEvent(QEvent *event)
 {
     // Once the rest failed to go in, the event still goes to the box, which is then empty.
     if (isUserInput(event))
-        guarded([this] { finishFilling(); });
-    bool handled = false;
-    guarded([&] { handled = QPlainTextEdit::viewportEvent(event); });
-    return handled;
+        finishFilling();
+    return QPlainTextEdit::viewportEvent(event);
 }
 
 bool LongTextBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == verticalScrollBar() && isUserInput(event))
-        guarded([this] { finishFilling(); });
+        finishFilling();
     return QPlainTextEdit::eventFilter(watched, event);
 }
 
@@ -177,31 +189,34 @@ QMimeData *LongTextBox::createMimeDataFromSelection() const
 
 void LongTextBox::keyPressEvent(QKeyEvent *event)
 {
-    guarded([&] {
-        finishFilling();
-        typePlainCharacters();
-        QPlainTextEdit::keyPressEvent(event);
-    });
+    prepareForInput();
+    const int edited = textCursor().selectionStart();
+    const int revision = document()->revision();
+    QPlainTextEdit::keyPressEvent(event);
+    // Undo and redo bring back the soft breaks of their state with its text.
+    if (document()->revision() != revision && !event->matches(QKeySequence::Undo)
+        && !event->matches(QKeySequence::Redo))
+        alignAfterEdit(std::min(edited, textCursor().position()));
 }
 
 void LongTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    guarded([&] {
-        finishFilling();
-        typePlainCharacters();
-        QPlainTextEdit::inputMethodEvent(event);
-    });
+    prepareForInput();
+    const int edited = textCursor().selectionStart();
+    QPlainTextEdit::inputMethodEvent(event);
+    alignAfterEdit(edited);
 }
 
 void LongTextBox::insertFromMimeData(const QMimeData *source)
 {
+    prepareForInput();
+    const int edited = textCursor().selectionStart();
+    if (!source->hasText() || source->text().size() <= displayBlockLength) {
+        QPlainTextEdit::insertFromMimeData(source);
+        alignAfterEdit(edited);
+        return;
+    }
     guarded([&] {
-        finishFilling();
-        typePlainCharacters();
-        if (!source->hasText() || source->text().size() <= displayBlockLength) {
-            QPlainTextEdit::insertFromMimeData(source);
-            return;
-        }
         // A long paste comes in as display blocks, in one step to undo.
         const QString text = source->text();
         QTextCursor cursor = textCursor();
@@ -220,15 +235,102 @@ void LongTextBox::insertFromMimeData(const QMimeData *source)
         setTextCursor(cursor);
         ensureCursorVisible();
     });
+    alignAfterEdit(edited);
 }
 
-void LongTextBox::typePlainCharacters()
+void LongTextBox::alignAfterEdit(int position) noexcept
 {
+    guarded([&] {
+        QTextBlock block = document()->findBlock(position);
+        if (!block.isValid())
+            return;
+        // What follows a soft break can move the line break before it.
+        if (followsSoftBreak(block))
+            block = block.previous();
+        alignBetween(QTextCursor(block), textCursor());
+        // The edited block and the one after it are those that show; each takes a layout of a block.
+        alignSome(2);
+    });
+}
+
+void LongTextBox::alignBetween(const QTextCursor &from, const QTextCursor &to)
+{
+    m_aligned = from;
+    m_alignEnd = to;
+    m_alignTimer.start();
+}
+
+void LongTextBox::alignSome(int blocks)
+{
+    m_alignTimer.stop();
+    const LineWrap wrap = LineWrap::of(*this);
+    // A few milliseconds a step, so that input that comes meanwhile waits no longer than that.
+    constexpr qint64 stepMilliseconds = 8;
+    QElapsedTimer spent;
+    spent.start();
+    for (int aligned = 0; aligned < blocks && !m_aligned.isNull() && spent.elapsed() < stepMilliseconds;) {
+        if (document()->availableRedoSteps() > 0)
+            break;
+        const QTextBlock after = m_aligned.block().next();
+        QTextBlock next;
+        if (after.isValid() && followsSoftBreak(after)) {
+            next = alignSoftBreakInUsersStep(wrap);
+            ++aligned;
+        }
+        // In its place, or no soft break: the blocks up to the end of the edit are looked at still.
+        if (!next.isValid() && after.isValid() && after.position() <= m_alignEnd.position())
+            next = m_aligned.block().next();
+        // Made anew rather than moved: a cursor that moves looks up its place in the line,
+        // which analyses the block's text.
+        m_aligned = next.isValid() ? QTextCursor(next) : QTextCursor();
+    }
+    if (!m_aligned.isNull() && document()->availableRedoSteps() == 0)
+        m_alignTimer.start();
+    else
+        m_aligned = m_alignEnd = QTextCursor();
+}
+
+QTextBlock LongTextBox::alignSoftBreakInUsersStep(const LineWrap &wrap)
+{
+    QTextDocument &shown = *document();
+    // Part of the user's last step, so that undoing it undoes this too; nothing to undo else.
+    const bool joined = shown.isUndoAvailable();
+    const bool undo = shown.isUndoRedoEnabled();
+    if (joined)
+        m_aligned.joinPreviousEditBlock();
+    else
+        shown.setUndoRedoEnabled(false);
+    QTextBlock next;
+    m_writing = true;
+    try {
+        next = alignSoftBreakAfter(m_aligned, m_aligned.block(), wrap);
+    } catch (...) {
+        m_writing = false;
+        if (joined)
+            m_aligned.endEditBlock();
+        else
+            shown.setUndoRedoEnabled(undo);
+        throw;
+    }
+    // The document reports the change as the step ends.
+    if (joined)
+        m_aligned.endEditBlock();
+    else
+        shown.setUndoRedoEnabled(undo);
+    m_writing = false;
+    return next;
+}
+
+void LongTextBox::prepareForInput() noexcept
+{
+    finishFilling();
     // The caret at the start of an emptied display block takes the format of the soft break
     // before it; a line break typed there would be taken for another soft break.
-    const QTextCursor caret = textCursor();
-    if (!caret.hasSelection() && marksSoftBreak(caret.charFormat()))
-        setCurrentCharFormat(withoutSoftBreakMark(caret.charFormat()));
+    guarded([this] {
+        const QTextCursor caret = textCursor();
+        if (!caret.hasSelection() && marksSoftBreak(caret.charFormat()))
+            setCurrentCharFormat(withoutSoftBreakMark(caret.charFormat()));
+    });
 }
 
 bool longEnoughForRainbow(const QPlainTextEdit &box)

@@ -38,8 +38,9 @@ public:
     /// The whole text, as documentText reads it, also while the text set last is still going in.
     QString longText() const;
 
-    /// Puts whatever of the text set last is still out into the document at once.
-    void finishFilling();
+    /// Puts whatever of the text set last is still out into the document at once; what fails
+    /// empties the box and is reported through failed().
+    void finishFilling() noexcept;
 
 signals:
     /// Something the box did on its own (taking in the rest of a text, a paste, a copy) ran out
@@ -63,8 +64,25 @@ private:
     /// Forgets the rest of the text set last.
     void stopFilling();
 
-    /// Makes what the user types next a plain character, never a soft break.
-    void typePlainCharacters();
+    /// Before the user's input: the whole text in, and what the user types next a plain
+    /// character, never a soft break.
+    void prepareForInput() noexcept;
+
+    /// After the user changed the text from position to the caret: moves the soft breaks from
+    /// there on to where the box starts its lines, those that show at once and the rest while the
+    /// window waits.
+    void alignAfterEdit(int position) noexcept;
+
+    /// Moves the soft breaks of the blocks from `from` to `to`, and those after them up to the
+    /// first that is in its place, to where the box starts its lines while the window waits.
+    void alignBetween(const QTextCursor &from, const QTextCursor &to);
+
+    /// Aligns the soft breaks from m_aligned on, at most `blocks` of them and for a few
+    /// milliseconds; stops before an edit that would take the user's redo away.
+    void alignSome(int blocks);
+
+    /// alignSoftBreakAfter for the block of m_aligned, as part of the user's last step to undo.
+    QTextBlock alignSoftBreakInUsersStep(const LineWrap &wrap);
 
     /// Runs body; what it throws empties the box of a text still going in and is reported
     /// through failed(). Returns whether body ran to its end.
@@ -76,8 +94,11 @@ private:
     qsizetype m_filled = 0;
     QTextCursor m_fillCursor;
     std::unique_ptr<DisplayBlockWriter> m_writer;
-    bool m_writing = false;
+    bool m_writing = false; // while the box changes its document itself
     QTimer m_fillTimer;
+    QTextCursor m_aligned; // in the block whose soft break is the next to align, while aligning
+    QTextCursor m_alignEnd; // where the edit being aligned after ended
+    QTimer m_alignTimer;
 };
 
 /// The most address space a box's document takes for a text of `units` UTF-16 units: it keeps its

@@ -67,6 +67,7 @@ FrmAbout::FrmAbout(QWidget *parent)
     setFont(ui::windowFont());
 
     m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setAccessibleName(QStringLiteral("版本更新信息"));
     m_text1->setGeometry(textLeft, textTop, textWidth, textHeight);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
