@@ -1,5 +1,7 @@
 #include "ui/window_look.h"
 
+#include "ui/font_families.h"
+
 namespace rainbow::ui {
 
 QIcon applicationIcon()
@@ -13,7 +15,7 @@ QIcon applicationIcon()
 QFont windowFont()
 {
     QFont font;
-    font.setFamilies({ QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN") });
+    font.setFamilies(windowFontFamilies());
     font.setPixelSize(12);
     return font;
 }

@@ -8,8 +8,7 @@ namespace rainbow::ui {
 /// The colour-wheel ball that the windows and the desktop show, in all its sizes.
 QIcon applicationIcon();
 
-/// 宋体 9 pt, set in pixels so the fixed layouts hold at any DPI. AR PL UMing is a Song face with
-/// the same 12-pixel metrics for systems without SimSun.
+/// windowFontFamilies() at 宋体's 9 pt, set in pixels so the fixed layouts hold at any DPI.
 QFont windowFont();
 
 } // namespace rainbow::ui
