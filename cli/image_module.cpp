@@ -3,6 +3,7 @@
 
 #include "cli/image_job.h"
 #include "cli/image_layout.h"
+#include "cli/image_files.h"
 #include "ui/font_families.h"
 
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
 #include <QPainter>
 
 #include <fontconfig/fontconfig.h>
@@ -51,20 +51,24 @@ QStringList emojiFamily()
     return family;
 }
 
-/// The font asked for, the window's typefaces after it for the Chinese it lacks; when none of the
-/// typefaces asked for is installed, outcome names them and the one drawn with instead.
+/// The typefaces asked for, the window's after them for the Chinese they lack.
+QStringList textFamilies(const ImageOptions &options)
+{
+    const QStringList window = ui::windowFontFamilies();
+    return options.font.isEmpty() ? window : QStringList { options.font } + window;
+}
+
+/// The font of the picture, emoji last; when none of the typefaces asked for is installed, outcome
+/// names them and the one drawn with instead.
 QFont imageFont(const ImageOptions &options, ImageOutcome &outcome)
 {
-    const QStringList windowFamilies = ui::windowFontFamilies();
-    const QStringList asked = options.font.isEmpty() ? windowFamilies : QStringList { options.font };
     QFont font;
-    font.setFamilies((options.font.isEmpty() ? QStringList() : QStringList { options.font }) + windowFamilies
-        + emojiFamily());
+    font.setFamilies(textFamilies(options) + emojiFamily());
     font.setPixelSize(options.fontSize);
+    const QStringList asked = options.font.isEmpty() ? ui::windowFontFamilies() : QStringList { options.font };
     const QStringList installed = QFontDatabase::families();
-    const bool any = std::any_of(asked.begin(), asked.end(),
-        [&](const QString &family) { return installed.contains(family, Qt::CaseInsensitive); });
-    if (!any) {
+    if (std::none_of(asked.begin(), asked.end(),
+            [&](const QString &family) { return installed.contains(family, Qt::CaseInsensitive); })) {
         outcome.missingFont = asked.join(QStringLiteral(", "));
         outcome.usedFont = QFontInfo(font).family();
     }
@@ -92,17 +96,10 @@ bool writePng(const ImageJob &job, const ImageLayout &layout, const QFont &font,
             y += box.height;
         }
     }
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image)) {
-        outcome.error = writer.errorString().toStdString();
-        return false;
-    }
-    return true;
+    return writePngFile(image, file);
 }
 
 } // namespace
-
-bool writeSvg(const ImageJob &job, const ImageLayout &layout, const QFont &font, QFile &file);
 
 } // namespace rainbow::cli
 
@@ -132,7 +129,7 @@ extern "C" void rainbowtext_cli_draw_image(const rainbow::cli::ImageJob *job, ra
             return;
         }
         const bool written = job->options.kind == ImageKind::Png ? writePng(*job, layout, font, file, *outcome)
-                                                                 : writeSvg(*job, layout, font, file);
+                                                                 : writeSvg(*job, layout, textFamilies(job->options), file);
         if (outcome->status == ImageOutcome::Status::OutOfMemory)
             return;
         if (!written || !file.flush()) {

@@ -1,5 +1,4 @@
-#include "cli/image_job.h"
-#include "cli/image_layout.h"
+#include "cli/image_files.h"
 
 #include <QColor>
 #include <QFile>
@@ -34,20 +33,19 @@ void appendEscaped(QString &svg, QStringView text)
 
 QString number(qreal value) { return QString::number(std::round(value * 100) / 100, 'g', 12); }
 
-/// The families as a CSS list, each quoted.
+/// The families as a CSS list, each quoted, then the generic serif (the window's are Song faces).
+/// The emoji typeface is left to the viewer: one in the list widens the spaces there.
 QString cssFamilies(const QStringList &families)
 {
     QStringList quoted;
     for (QString family : families)
         quoted << u'\'' + family.replace(u'\\', QLatin1String("\\\\")).replace(u'\'', QLatin1String("\\'")) + u'\'';
-    return quoted.join(QLatin1String(", "));
+    return (quoted << QStringLiteral("serif")).join(QLatin1String(", "));
 }
 
 } // namespace
 
-/// The picture as SVG: a text element for each line, a tspan with its fill for each run of one
-/// colour, so that the text stays text (selectable and searchable) in the font named.
-bool writeSvg(const ImageJob &job, const ImageLayout &layout, const QFont &font, QFile &file)
+bool writeSvg(const ImageJob &job, const ImageLayout &layout, const QStringList &families, QFile &file)
 {
     QString svg;
     const auto flush = [&](qsizetype atLeast) {
@@ -62,7 +60,7 @@ bool writeSvg(const ImageJob &job, const ImageLayout &layout, const QFont &font,
     svg += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"")
         + width + QLatin1String("\" height=\"") + height + QLatin1String("\" viewBox=\"0 0 ") + width + u' ' + height
         + QLatin1String("\" xml:space=\"preserve\" font-family=\"");
-    appendEscaped(svg, cssFamilies(font.families()));
+    appendEscaped(svg, cssFamilies(families));
     svg += QLatin1String("\" font-size=\"") + QString::number(job.options.fontSize) + QLatin1String("\">\n");
     if (const auto &background = job.options.background)
         svg += QLatin1String("<rect width=\"100%\" height=\"100%\" fill=\"")
