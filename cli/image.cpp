@@ -259,9 +259,10 @@ int drawImage(const Request &request, std::string_view text, int output, std::os
     case ImageOutcome::Status::OutOfMemory:
         throw std::bad_alloc();
     case ImageOutcome::Status::WriteFailed:
-        throw std::runtime_error(fill(translate("rainbowtext-cli", "cannot write %1: %2"),
-            { toOutput ? translate("rainbowtext-cli", "standard output") : quoted(argumentText(options.path)),
-                outcome.error }));
+        throw std::runtime_error((toOutput ? translate("rainbowtext-cli", "cannot write standard output")
+                                           : fill(translate("rainbowtext-cli", "cannot write %1"),
+                                               { quoted(argumentText(options.path)) }))
+            + ": " + outcome.error);
     }
     if (file)
         file->keep();

@@ -321,8 +321,9 @@ const std::vector<OptionSpec> &optionTable()
                 "draw the text in its colours instead of printing markup, each character in the colour its "
                 "tag would have and line breaks kept: FILE.png is a picture with a transparent background, "
                 "FILE.svg keeps the text as text (one fill for each run of one colour); '-' writes PNG to "
-                "standard output for a pipe. The file is written whole or not at all. A picture is at most "
-                "32767 pixels on a side and 50000000 in all"),
+                "standard output for a pipe. The file is written whole or not at all: an empty text, a folder "
+                "that cannot be written and a picture over the limit of 32767 pixels on a side and 50000000 "
+                "in all end with exit status 2"),
             [](R &r, const V &v) {
                 const std::string path = v.utf8();
                 if (path.empty())
