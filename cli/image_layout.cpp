@@ -39,6 +39,29 @@ public:
     {
     }
 
+    /// Without a width a line is a whole paragraph: the search starts far (bounded, as a paragraph
+    /// may be too long to lay out at once).
+    void guessWholeParagraph() { m_breaksPerLine = 1024; }
+
+    /// The end of the line that starts at start in the paragraph that ends at end: the furthest
+    /// line break that fits in room, or between characters when even the first does not fit.
+    qsizetype fit(qsizetype start, qsizetype end, qreal room)
+    {
+        bool fits = false;
+        const qsizetype wordEnd = furthest(start, end, LineBreak, room, fits, m_breaksPerLine);
+        if (fits)
+            return wordEnd;
+        std::size_t one = 1;
+        return furthest(start, wordEnd, CharacterStart, room, fits, one);
+    }
+
+    /// The line [start, end), measured once: the search for its end has measured it already.
+    Measure line(qsizetype start, qsizetype end) const
+    {
+        return m_lastFit.start == start && m_lastFit.end == end ? m_lastFit.measure : measure(start, end);
+    }
+
+private:
     Measure measure(qsizetype start, qsizetype end) const
     {
         QTextLayout layout(m_job.text.mid(start, end - start), m_font);
@@ -50,23 +73,15 @@ public:
         return { line.naturalTextWidth(), line.ascent(), line.height() };
     }
 
-    /// The end of the line that starts at start in the paragraph that ends at end: the furthest
-    /// line break that fits in room, or between characters when even the first does not fit.
-    qsizetype fit(qsizetype start, qsizetype end, qreal room) const
-    {
-        bool fits = false;
-        const qsizetype wordEnd = furthest(start, end, LineBreak, room, fits);
-        return fits ? wordEnd : furthest(start, wordEnd, CharacterStart, room, fits);
-    }
-
-private:
     /// Among the offsets after start that are end or carry kind, the furthest whose line fits,
-    /// found by doubling then halving; the first when none does (fits then false).
-    qsizetype furthest(qsizetype start, qsizetype end, uint8_t kind, qreal room, bool &fits) const
+    /// found by doubling from guess then halving; the first when none does (fits then false).
+    /// guess becomes how many this line takes: lines of a text are alike.
+    qsizetype furthest(
+        qsizetype start, qsizetype end, uint8_t kind, qreal room, bool &fits, std::size_t &guess)
     {
         std::vector<qsizetype> candidates;
         qsizetype scanned = start;
-        // The candidate at index, found as far as needed; end when there are no more.
+        // The candidate at index, found as far as needed; -1 when there are not that many.
         const auto candidate = [&](std::size_t index) {
             while (candidates.size() <= index && scanned < end) {
                 ++scanned;
@@ -75,17 +90,22 @@ private:
             }
             return index < candidates.size() ? candidates[index] : -1;
         };
-        const auto fitsIn = [&](qsizetype at) { return measure(start, at).width <= room; };
-        std::size_t good = 0;
-        std::size_t bad = 0; // 0: none found yet
-        for (std::size_t index = 1;; index *= 2) {
+        const auto fitsIn = [&](qsizetype at) {
+            const Measure measured = measure(start, at);
+            if (measured.width > room)
+                return false;
+            if (m_lastFit.start != start || at > m_lastFit.end)
+                m_lastFit = { start, at, measured };
+            return true;
+        };
+        std::size_t good = 0; // candidates counted from 1; 0 for none
+        std::size_t bad = 0;
+        for (std::size_t index = std::max<std::size_t>(guess, 1);; index *= 2) {
             const qsizetype at = candidate(index - 1);
             if (at < 0) {
                 const std::size_t last = candidates.size();
-                if (last > good && fitsIn(candidates[last - 1]))
-                    good = last;
-                else if (last > good)
-                    bad = last;
+                if (last > good)
+                    (fitsIn(candidates[last - 1]) ? good : bad) = last;
                 break;
             }
             if (!fitsIn(at)) {
@@ -99,11 +119,20 @@ private:
             (fitsIn(candidates[middle - 1]) ? good : bad) = middle;
         }
         fits = good > 0;
-        return candidates[std::max<std::size_t>(good, 1) - 1];
+        guess = std::max<std::size_t>(good, 1);
+        return candidates[guess - 1];
     }
+
+    struct LastFit {
+        qsizetype start = -1;
+        qsizetype end = -1;
+        Measure measure {};
+    };
 
     const ImageJob &m_job;
     const QFont &m_font;
+    std::size_t m_breaksPerLine = 1;
+    LastFit m_lastFit; // the longest line found to fit
 };
 
 } // namespace
@@ -111,7 +140,7 @@ private:
 ImageLayout layOutImage(const ImageJob &job, const QFont &font)
 {
     ImageLayout layout;
-    const LineFitter fitter(job, font);
+    LineFitter fitter(job, font);
     const int margin = imageMargin(job.options.fontSize);
     const qreal room = job.options.width ? qreal(*job.options.width - 2 * margin) : qreal(maxImageSide - 2 * margin);
     qreal width = 0;
@@ -126,9 +155,11 @@ ImageLayout layOutImage(const ImageJob &job, const QFont &font)
         while (end > paragraph && isLineBreakCharacter(job.text[end - 1]))
             --end;
         qsizetype start = paragraph;
+        if (!job.options.width)
+            fitter.guessWholeParagraph();
         do {
             const qsizetype lineEnd = start == end ? end : fitter.fit(start, end, room);
-            const Measure measure = fitter.measure(start, lineEnd);
+            const Measure measure = fitter.line(start, lineEnd);
             layout.lines.push_back({ start, lineEnd, measure.width, measure.ascent, measure.height });
             width = std::max(width, measure.width);
             height += measure.height;

@@ -53,7 +53,7 @@ bool encode(png_structp png, png_infop info, const QImage &image, std::vector<pn
     // Text on a plain ground compresses well without filters; libpng's search for the best filter
     // of each row and zlib's default level took two thirds of the time of a large picture.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_compression_level(png, 3);
+    png_set_compression_level(png, 1);
     png_write_info(png, info);
     for (int y = 0; y < image.height(); ++y) {
         unpremultipliedRow(image, y, row);
