@@ -75,7 +75,8 @@ std::vector<uint8_t> breaksOf(const QString &text)
         breaks[characters.next()] |= CharacterStart;
     UErrorCode status = U_ZERO_ERROR;
     const std::unique_ptr<UBreakIterator, decltype(&ubrk_close)> lines(
-        ubrk_open(UBRK_LINE, "", reinterpret_cast<const UChar *>(units), int32_t(size), &status), &ubrk_close);
+        ubrk_open(UBRK_LINE, "", reinterpret_cast<const UChar *>(units), int32_t(size), &status),
+        &ubrk_close);
     checkIcu(status, "ubrk_open");
     for (int32_t at = ubrk_next(lines.get()); at != UBRK_DONE; at = ubrk_next(lines.get())) {
         const bool hard = ubrk_getRuleStatus(lines.get()) >= UBRK_LINE_HARD;
@@ -116,7 +117,8 @@ public:
         : m_path(path)
     {
         const std::size_t slash = path.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));
+        const std::string folder
+            = slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
         m_temporary = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + '.' + name + ".XXXXXX";
         m_fd = ::mkstemp(m_temporary.data());
@@ -213,7 +215,8 @@ int drawImage(const Request &request, std::string_view text, int output, std::os
 {
     const ImageOptions &options = request.image;
     const auto nothingToDraw = [] {
-        return std::runtime_error(translate("rainbowtext-cli", "--image: the text is empty: nothing to draw"));
+        return std::runtime_error(
+            translate("rainbowtext-cli", "--image: the text is empty: nothing to draw"));
     };
     if (trimSpaces(text).empty())
         throw nothingToDraw();

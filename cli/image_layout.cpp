@@ -142,7 +142,8 @@ ImageLayout layOutImage(const ImageJob &job, const QFont &font)
     ImageLayout layout;
     LineFitter fitter(job, font);
     const int margin = imageMargin(job.options.fontSize);
-    const qreal room = job.options.width ? qreal(*job.options.width - 2 * margin) : qreal(maxImageSide - 2 * margin);
+    const qreal room
+        = job.options.width ? qreal(*job.options.width - 2 * margin) : qreal(maxImageSide - 2 * margin);
     qreal width = 0;
     qreal height = 0;
     const qsizetype size = job.text.size();

@@ -1,9 +1,9 @@
 // The drawing module of rainbowtext-cli: the only part of it that links Qt's GUI library, loaded
 // for --image alone, so that the tool starts without it otherwise.
 
+#include "cli/image_files.h"
 #include "cli/image_job.h"
 #include "cli/image_layout.h"
-#include "cli/image_files.h"
 #include "ui/font_families.h"
 
 #include <QFile>
@@ -68,7 +68,8 @@ QFont imageFont(const ImageOptions &options, ImageOutcome &outcome)
     // Unhinted outlines are truer to the face at picture sizes, and the hinting programs of CJK
     // faces took a third of the time of a page of different characters.
     font.setHintingPreference(QFont::PreferNoHinting);
-    const QStringList asked = options.font.isEmpty() ? ui::windowFontFamilies() : QStringList { options.font };
+    const QStringList asked
+        = options.font.isEmpty() ? ui::windowFontFamilies() : QStringList { options.font };
     const QStringList installed = QFontDatabase::families();
     if (std::none_of(asked.begin(), asked.end(),
             [&](const QString &family) { return installed.contains(family, Qt::CaseInsensitive); })) {
@@ -78,7 +79,8 @@ QFont imageFont(const ImageOptions &options, ImageOutcome &outcome)
     return font;
 }
 
-bool writePng(const ImageJob &job, const ImageLayout &layout, const QFont &font, QFile &file, ImageOutcome &outcome)
+bool writePng(
+    const ImageJob &job, const ImageLayout &layout, const QFont &font, QFile &file, ImageOutcome &outcome)
 {
     QImage image(layout.width, layout.height, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
@@ -86,7 +88,8 @@ bool writePng(const ImageJob &job, const ImageLayout &layout, const QFont &font,
         return false;
     }
     const auto &background = job.options.background;
-    image.fill(background ? QColor(background->red, background->green, background->blue) : QColor(Qt::transparent));
+    image.fill(
+        background ? QColor(background->red, background->green, background->blue) : QColor(Qt::transparent));
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::TextAntialiasing);
@@ -106,7 +109,8 @@ bool writePng(const ImageJob &job, const ImageLayout &layout, const QFont &font,
 
 } // namespace rainbow::cli
 
-extern "C" void rainbowtext_cli_draw_image(const rainbow::cli::ImageJob *job, rainbow::cli::ImageOutcome *outcome)
+extern "C" void rainbowtext_cli_draw_image(
+    const rainbow::cli::ImageJob *job, rainbow::cli::ImageOutcome *outcome)
 {
     using namespace rainbow::cli;
     try {
@@ -116,6 +120,8 @@ extern "C" void rainbowtext_cli_draw_image(const rainbow::cli::ImageJob *job, ra
         static char *argv[] = { name, platformOption, platform, nullptr };
         static int argc = 3;
         qInstallMessageHandler(quietMessages);
+        // A desktop's theme plugin (GTK's, say) has nothing to give a picture and may want a display.
+        qunsetenv("QT_QPA_PLATFORMTHEME");
         const QGuiApplication application(argc, argv);
         const QFont font = imageFont(job->options, *outcome);
         const ImageLayout layout = layOutImage(*job, font);
@@ -131,8 +137,9 @@ extern "C" void rainbowtext_cli_draw_image(const rainbow::cli::ImageJob *job, ra
             outcome->error = file.errorString().toStdString();
             return;
         }
-        const bool written = job->options.kind == ImageKind::Png ? writePng(*job, layout, font, file, *outcome)
-                                                                 : writeSvg(*job, layout, textFamilies(job->options), file);
+        const bool written = job->options.kind == ImageKind::Png
+            ? writePng(*job, layout, font, file, *outcome)
+            : writeSvg(*job, layout, textFamilies(job->options), file);
         if (outcome->status == ImageOutcome::Status::OutOfMemory)
             return;
         if (!written || !file.flush()) {

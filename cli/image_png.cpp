@@ -21,7 +21,8 @@ struct Destination {
 void writeBytes(png_structp png, png_bytep data, png_size_t size)
 {
     auto *destination = static_cast<Destination *>(png_get_io_ptr(png));
-    if (!destination->failed && destination->file->write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))
+    if (!destination->failed
+        && destination->file->write(reinterpret_cast<const char *>(data), qint64(size)) != qint64(size))
         destination->failed = true; // the rest is not written; the caller reports the file's error
 }
 
@@ -48,8 +49,8 @@ bool encode(png_structp png, png_infop info, const QImage &image, std::vector<pn
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
-    png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8, PNG_COLOR_TYPE_RGB_ALPHA,
-        PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, png_uint_32(image.width()), png_uint_32(image.height()), 8,
+        PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Text on a plain ground compresses well without filters; libpng's search for the best filter
     // of each row and zlib's default level took two thirds of the time of a large picture.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);

@@ -39,7 +39,8 @@ QString cssFamilies(const QStringList &families)
 {
     QStringList quoted;
     for (QString family : families)
-        quoted << u'\'' + family.replace(u'\\', QLatin1String("\\\\")).replace(u'\'', QLatin1String("\\'")) + u'\'';
+        quoted << u'\'' + family.replace(u'\\', QLatin1String("\\\\")).replace(u'\'', QLatin1String("\\'"))
+                + u'\'';
     return (quoted << QStringLiteral("serif")).join(QLatin1String(", "));
 }
 
@@ -57,9 +58,10 @@ bool writeSvg(const ImageJob &job, const ImageLayout &layout, const QStringList 
     };
     const QString width = QString::number(layout.width);
     const QString height = QString::number(layout.height);
-    svg += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"")
-        + width + QLatin1String("\" height=\"") + height + QLatin1String("\" viewBox=\"0 0 ") + width + u' ' + height
-        + QLatin1String("\" xml:space=\"preserve\" font-family=\"");
+    svg += QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg "
+                         "xmlns=\"http://www.w3.org/2000/svg\" width=\"")
+        + width + QLatin1String("\" height=\"") + height + QLatin1String("\" viewBox=\"0 0 ") + width + u' '
+        + height + QLatin1String("\" xml:space=\"preserve\" font-family=\"");
     appendEscaped(svg, cssFamilies(families));
     svg += QLatin1String("\" font-size=\"") + QString::number(job.options.fontSize) + QLatin1String("\">\n");
     if (const auto &background = job.options.background)
@@ -72,8 +74,8 @@ bool writeSvg(const ImageJob &job, const ImageLayout &layout, const QStringList 
     for (const ImageLine &line : layout.lines) {
         svg += QLatin1String("<text x=\"") + QString::number(margin) + QLatin1String("\" y=\"")
             + number(top + line.ascent) + QLatin1String("\">");
-        run = std::lower_bound(run, job.runs.end(), line.start,
-            [](const ImageRun &r, qsizetype at) { return r.end <= at; });
+        run = std::lower_bound(
+            run, job.runs.end(), line.start, [](const ImageRun &r, qsizetype at) { return r.end <= at; });
         for (qsizetype at = line.start; at < line.end;) {
             if (run == job.runs.end() || run->start >= line.end) { // uncoloured to the line's end
                 appendEscaped(svg, text.mid(at, line.end - at));
@@ -84,8 +86,8 @@ bool writeSvg(const ImageJob &job, const ImageLayout &layout, const QStringList 
                 at = run->start;
             }
             const qsizetype end = std::min<qsizetype>(run->end, line.end);
-            svg += QLatin1String("<tspan fill=\"") + QColor(run->color.red, run->color.green, run->color.blue).name()
-                + QLatin1String("\">");
+            svg += QLatin1String("<tspan fill=\"")
+                + QColor(run->color.red, run->color.green, run->color.blue).name() + QLatin1String("\">");
             appendEscaped(svg, text.mid(at, end - at));
             svg += QLatin1String("</tspan>");
             at = end;

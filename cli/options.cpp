@@ -49,7 +49,8 @@ int64_t positiveValue(const OptionValue &value, int64_t most = INT64_MAX)
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     const std::string name = value.name.toStdString();
     const bool whole = !text.empty() && end == text.data() + text.size();
-    if (whole && text[0] != '-' && (error == std::errc::result_out_of_range || (error == std::errc() && number > most)))
+    if (whole && text[0] != '-'
+        && (error == std::errc::result_out_of_range || (error == std::errc() && number > most)))
         throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is too large (at most %3)"),
             { name, quoted(value.text), std::to_string(most) }));
     if (!whole || error != std::errc() || number < 1)
@@ -239,7 +240,8 @@ const std::vector<OptionSpec> &optionTable()
                 r.settings.markup = *markup;
                 r.htmlMarkup = name == "html" || name == "span";
             },
-            nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview }, withStrip, withImage } },
+            nullptr,
+            { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview"), preview }, withStrip, withImage } },
         { { "t", "template" }, "PATTERN", S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "a format of one's own: OPEN{hex}MID{text}CLOSE, where {hex} is the colour's six digits and "
@@ -321,19 +323,20 @@ const std::vector<OptionSpec> &optionTable()
                 "draw the text in its colours instead of printing markup, each character in the colour its "
                 "tag would have and line breaks kept: FILE.png is a picture with a transparent background, "
                 "FILE.svg keeps the text as text (one fill for each run of one colour); '-' writes PNG to "
-                "standard output for a pipe. The file is written whole or not at all: an empty text, a folder "
-                "that cannot be written and a picture over the limit of 32767 pixels on a side and 50000000 "
-                "in all end with exit status 2"),
+                "standard output for a pipe. The file is written whole or not at all: an empty text, a "
+                "folder that cannot be written and a picture over the limit of 32767 pixels on a side and "
+                "50000000 in all end with exit status 2"),
             [](R &r, const V &v) {
                 const std::string path = v.utf8();
                 if (path.empty())
                     throw UsageError(translate("rainbowtext-cli", "--image: the path is empty"));
                 const auto kind = imageKind(path);
                 if (!kind)
-                    throw UsageError(fill(translate("rainbowtext-cli",
-                                              "--image: %1 ends in neither .png nor .svg (or give - for PNG on "
-                                              "standard output)"),
-                        { quoted(v.text) }));
+                    throw UsageError(
+                        fill(translate("rainbowtext-cli",
+                                 "--image: %1 ends in neither .png nor .svg (or give - for PNG on "
+                                 "standard output)"),
+                            { quoted(v.text) }));
                 r.image.path = path;
                 r.image.kind = *kind;
             },
@@ -351,7 +354,8 @@ const std::vector<OptionSpec> &optionTable()
             },
             nullptr, { withoutImage } },
         { { "font-size" }, "PX", S::Pictures,
-            { QT_TRANSLATE_NOOP("rainbowtext-cli", "the size of the characters in pixels, 1 to 1000 (default %1)"),
+            { QT_TRANSLATE_NOOP(
+                  "rainbowtext-cli", "the size of the characters in pixels, 1 to 1000 (default %1)"),
                 std::to_string(ImageOptions().fontSize) },
             [](R &r, const V &v) { r.image.fontSize = int(positiveValue(v, maxFontSize)); }, nullptr,
             { withoutImage } },
@@ -363,10 +367,11 @@ const std::vector<OptionSpec> &optionTable()
                 else if (const auto color = parseHexColor(v.utf8()))
                     r.image.background = *color;
                 else
-                    throw UsageError(fill(translate("rainbowtext-cli",
-                                              "--background: %1 is neither a colour (RRGGBB, #RRGGBB or #RGB) "
-                                              "nor transparent"),
-                        { quoted(v.text) }));
+                    throw UsageError(
+                        fill(translate("rainbowtext-cli",
+                                 "--background: %1 is neither a colour (RRGGBB, #RRGGBB or #RGB) "
+                                 "nor transparent"),
+                            { quoted(v.text) }));
             },
             nullptr, { withoutImage } },
         { { "width" }, "PX", S::Pictures,

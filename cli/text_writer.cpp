@@ -96,7 +96,7 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
         DiscardedMarkup markup;
         outcome = converter.convert(text, markup, m_colors);
         return outcome == ConversionOutcome::Converted ? std::nullopt
-                                                        : std::optional(tooShort(m_request.settings, outcome));
+                                                       : std::optional(tooShort(m_request.settings, outcome));
     }
     if (m_request.preview) {
         DiscardedMarkup markup;

@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -36,8 +36,8 @@ SvgPicture readSvg(const QByteArray &svg)
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement:
             if (reader.name() == u"svg")
-                picture.size = QSize(reader.attributes().value("width").toInt(),
-                    reader.attributes().value("height").toInt());
+                picture.size = QSize(
+                    reader.attributes().value("width").toInt(), reader.attributes().value("height").toInt());
             else if (reader.name() == u"text")
                 picture.lines << QString();
             else if (reader.name() == u"tspan")
@@ -69,7 +69,8 @@ QColor opaqueColor(QRgb pixel) { return QColor(qRed(pixel), qGreen(pixel), qBlue
 
 int distance(const QColor &a, const QColor &b)
 {
-    return std::max({ std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue()) });
+    return std::max(
+        { std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue()) });
 }
 
 } // namespace
@@ -164,8 +165,9 @@ TEST(CommandLineImage, WidthWrapsBetweenCharactersNeverInsideOne)
     const QString path = dir.filePath("wrapped.svg");
     // A family emoji (joined by ZWJ), flags, é as e and a combining accent, and a word too long
     // for the width, which must break between letters.
-    const QByteArray text = "Rainbowtextwithoutspaces 青柚彩虹文字 \U0001F468\u200D\U0001F469\u200D\U0001F467"
-                            "\U0001F1E8\U0001F1F3\U0001F1E8\U0001F1F3 e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301";
+    const QByteArray text
+        = "Rainbowtextwithoutspaces 青柚彩虹文字 \U0001F468\u200D\U0001F469\u200D\U0001F467"
+          "\U0001F1E8\U0001F1F3\U0001F1E8\U0001F1F3 e\u0301e\u0301e\u0301e\u0301e\u0301e\u0301";
     const CliRun run = runCli({ "--image", path.toUtf8(), "--width", "90", text });
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     QFile file(path);
@@ -197,7 +199,8 @@ TEST(CommandLineImage, BadRequestsAreRefusedAndLeaveNoFile)
     } cases[] = {
         { "a name of another kind", { "--image", dir.filePath("picture.jpg").toUtf8(), "abc" }, {}, 2,
             "'" + dir.filePath("picture.jpg").toUtf8() + "' ends in neither .png nor .svg" },
-        { "a folder that does not exist", { "--image", dir.filePath("none/picture.png").toUtf8(), "abc" }, {}, 2,
+        { "a folder that does not exist", { "--image", dir.filePath("none/picture.png").toUtf8(), "abc" }, {},
+            2,
             "cannot write in the folder '" + dir.filePath("none").toUtf8() + "': No such file or directory" },
         { "a folder that cannot be written", { "--image", "/proc/picture.png", "abc" }, {}, 2,
             "cannot write in the folder '/proc'" },
@@ -213,7 +216,8 @@ TEST(CommandLineImage, BadRequestsAreRefusedAndLeaveNoFile)
             "--font-size: '1001' is too large (at most 1000)" },
         { "a rainbow too short, as for markup", { "--image", inDir, "-m", "rainbow", "abc" }, {}, 1,
             "a rainbow needs at least 6 characters" },
-        { "markup options", { "--image", inDir, "--merge", "abc" }, {}, 2, "--merge does nothing with --image" },
+        { "markup options", { "--image", inDir, "--merge", "abc" }, {}, 2,
+            "--merge does nothing with --image" },
         { "picture options without a picture", { "--width", "100", "abc" }, {}, 2,
             "--width does nothing without --image" },
     };
@@ -222,13 +226,15 @@ TEST(CommandLineImage, BadRequestsAreRefusedAndLeaveNoFile)
         const CliRun run = runCli(bad.arguments, bad.input, {}, bad.input.isEmpty() ? 0 : 1000000);
         EXPECT_EQ(run.exitCode, bad.exitCode);
         EXPECT_TRUE(run.err.contains(bad.message)) << run.err.constData();
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
     }
 
     // A typeface that is not installed: a warning naming the one drawn with instead.
     const CliRun run = runCli({ "--image", inDir, "--font", "No Such Face", "abc" });
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.err.startsWith("rainbowtext-cli: warning: font 'No Such Face' is not installed; drawn in '"))
+    EXPECT_TRUE(
+        run.err.startsWith("rainbowtext-cli: warning: font 'No Such Face' is not installed; drawn in '"))
         << run.err.constData();
     EXPECT_FALSE(QImage(QString::fromUtf8(inDir)).isNull());
 }

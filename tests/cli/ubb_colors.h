@@ -12,7 +12,8 @@ namespace {
 
 /// The colours of the UBB markup of the conversion, as #RRGGBB; empty for untagged units. The
 /// units themselves, the text as converted, go to converted when given.
-QStringList expectedColors(const QList<QByteArray> &coloring, const QByteArray &text, QString *converted = nullptr)
+QStringList expectedColors(
+    const QList<QByteArray> &coloring, const QByteArray &text, QString *converted = nullptr)
 {
     static const QRegularExpression tag(
         QStringLiteral("\\[color=#([0-9A-F]{6})\\](.*?)\\[/color\\]|([^\\[]+)"),
