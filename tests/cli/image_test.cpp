@@ -113,6 +113,20 @@ TEST(CommandLineImage, PngGlyphsTakeTheGradientsEndsOnATransparentGround)
     }
     for (int x = 0; x < image.width(); ++x)
         ASSERT_EQ(qAlpha(image.pixel(x, 0)), 0) << "ground at " << x;
+
+    // An emoji keeps its own colours in a colour emoji font (scripts/setup installs Noto's): a
+    // yellow face, whatever blue its tag has.
+    const QString emojiPath = dir.filePath("emoji.png");
+    ASSERT_EQ(
+        runCli({ "-s", "0000FF", "-e", "0000FF", "--image", emojiPath.toUtf8(), "\U0001F600" }).exitCode, 0);
+    const QImage emoji = QImage(emojiPath).convertToFormat(QImage::Format_ARGB32);
+    int yellow = 0;
+    for (int y = 0; y < emoji.height(); ++y) {
+        for (int x = 0; x < emoji.width(); ++x)
+            yellow += qAlpha(emoji.pixel(x, y)) > 192 && qRed(emoji.pixel(x, y)) > 200
+                && qGreen(emoji.pixel(x, y)) > 150;
+    }
+    EXPECT_GT(yellow, 100);
 }
 
 TEST(CommandLineImage, SvgFillsAreTheMarkupsColoursWhateverTheColouring)
