@@ -104,9 +104,11 @@ DrawImageFunction loadModule()
     // Loaded for the rest of the run: Qt's GUI library it brings cannot be unloaded cleanly.
     void *module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     void *draw = module ? ::dlsym(module, drawImageSymbol) : nullptr;
-    if (!draw)
+    if (!draw) {
+        const char *why = ::dlerror();
         throw std::runtime_error(fill(translate("rainbowtext-cli", "cannot load the drawing module %1: %2"),
-            { quoted(QString::fromStdString(path)), ::dlerror() }));
+            { quoted(QString::fromStdString(path)), why ? why : "" }));
+    }
     return reinterpret_cast<DrawImageFunction>(draw);
 }
 
