@@ -237,7 +237,12 @@ TEST(CommandLineImage, BadRequestsAreRefusedAndLeaveNoFile)
     };
     for (const auto &bad : cases) {
         SCOPED_TRACE(bad.name);
-        const CliRun run = runCli(bad.arguments, bad.input, {}, bad.input.isEmpty() ? 0 : 1000000);
+#ifdef RAINBOWTEXT_ADDRESS_SANITIZER
+        const long limitKib = 0; // refused all the same, only not shown to need no more
+#else
+        const long limitKib = bad.input.isEmpty() ? 0 : 1000000;
+#endif
+        const CliRun run = runCli(bad.arguments, bad.input, {}, limitKib);
         EXPECT_EQ(run.exitCode, bad.exitCode);
         EXPECT_TRUE(run.err.contains(bad.message)) << run.err.constData();
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
