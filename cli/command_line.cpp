@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "cli/arguments.h"
+#include "cli/image.h"
 #include "cli/io.h"
 #include "cli/lines.h"
 #include "cli/options.h"
@@ -41,6 +42,8 @@ int convertWhole(const Request &request, int input, int output, TextSize &size, 
 {
     const std::string text = request.text ? *request.text : readText(request, input, size);
     size = { text.size(), true };
+    if (request.image.wanted())
+        return drawImage(request, text, output, err);
     ChunkedOutput out(output);
     TextWriter writer(request, out);
     if (const auto refusal = writer.convert(text)) {

@@ -149,6 +149,7 @@ std::string helpText()
         QT_TRANSLATE_NOOP("rainbowtext-cli", "Shorter markup:"),
         QT_TRANSLATE_NOOP("rainbowtext-cli", "Markup:"),
         QT_TRANSLATE_NOOP("rainbowtext-cli", "Input and output:"),
+        QT_TRANSLATE_NOOP("rainbowtext-cli", "Pictures:"),
     };
     const std::vector<OptionSpec> &table = optionTable();
     for (std::size_t section = 0; section < std::size(headings); ++section) {

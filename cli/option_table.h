@@ -8,7 +8,7 @@
 namespace rainbow::cli {
 
 /// The help's headings, in the order the help shows them.
-enum class Section { Colours, ShorterMarkup, Markup, InputOutput };
+enum class Section { Colours, ShorterMarkup, Markup, InputOutput, Pictures };
 
 /// An option's value as given, for the option's own reading of it.
 struct OptionValue {

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include "cli/arguments.h"
+#include "cli/image.h"
 #include "cli/option_table.h"
 #include "cli/translation.h"
 #include "engine/color_syntax.h"
@@ -37,17 +38,19 @@ std::vector<RgbTriple> stopsValue(const OptionValue &value)
             { std::to_string(error.index + 1), quoted(error.entry) }));
 }
 
-/// A whole number from 1 to 2^63 − 1.
-int64_t positiveValue(const OptionValue &value)
+/// A whole number from 1 to most.
+int64_t positiveValue(const OptionValue &value, int64_t most = INT64_MAX)
 {
     const std::string text = value.text;
     int64_t number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     const std::string name = value.name;
-    if (error == std::errc::result_out_of_range && end == text.data() + text.size() && text[0] != '-')
+    const bool whole = !text.empty() && end == text.data() + text.size();
+    if (whole && text[0] != '-'
+        && (error == std::errc::result_out_of_range || (error == std::errc() && number > most)))
         throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is too large (at most %3)"),
-            { name, quoted(value.text), std::to_string(INT64_MAX) }));
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < 1)
+            { name, quoted(value.text), std::to_string(most) }));
+    if (!whole || error != std::errc() || number < 1)
         throw UsageError(fill(translate("rainbowtext-cli", "--%1: %2 is not a whole number above 0"),
             { name, quoted(value.text) }));
     return number;
@@ -85,6 +88,8 @@ bool previewUnfitted(const Request &request) { return request.preview && !reques
 bool noPreview(const Request &request) { return !request.preview; }
 bool noFit(const Request &request) { return !request.fitLimit; }
 bool recolor(const Request &request) { return request.recolor; }
+bool image(const Request &request) { return request.image.wanted(); }
+bool noImage(const Request &request) { return !request.image.wanted(); }
 // With --recolor as well, --strip is the idle one.
 bool stripOnly(const Request &request) { return request.strip && !request.recolor; }
 // Bare hex digits cannot be told from text, so --strip cannot find such a template's tags.
@@ -98,6 +103,9 @@ bool stripBareTemplate(const Request &request)
 const IdleRule withStrip { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --strip"), stripOnly };
 const IdleRule withUnfittedPreview { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --preview but no --fit"),
     previewUnfitted };
+/// The options of markup and of the terminal: a picture has neither.
+const IdleRule withImage { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --image"), image };
+const IdleRule withoutImage { QT_TRANSLATE_NOOP("rainbowtext-cli", "without --image"), noImage };
 
 /// The reason a template is refused, in words.
 std::string describe(TemplateError error)
@@ -189,7 +197,7 @@ const std::vector<OptionSpec> &optionTable()
                 "neighbouring characters of one colour share a tag; in ubb, qzone and templates that open with "
                 "'[', a tag that holds a '[' of the text ends after it (with --fit too), so that the text's "
                 "brackets stay text"),
-            [](R &r, const V &) { r.settings.merge = true; }, nullptr, { withUnfittedPreview, withStrip } },
+            [](R &r, const V &) { r.settings.merge = true; }, nullptr, { withUnfittedPreview, withStrip, withImage } },
         { { "w", "skip-spaces" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "whitespace stays untagged and takes no colour step: every character Unicode calls "
@@ -233,7 +241,7 @@ const std::vector<OptionSpec> &optionTable()
                 r.settings.markup = *markup;
                 r.htmlMarkup = name == "html" || name == "span";
             },
-            nullptr, { withUnfittedPreview, withStrip } },
+            nullptr, { withUnfittedPreview, withStrip, withImage } },
         { { "t", "template" }, "PATTERN", S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "a format of one's own: OPEN{hex}MID{text}CLOSE, where {hex} is the colour's six digits and "
@@ -248,13 +256,14 @@ const std::vector<OptionSpec> &optionTable()
             nullptr,
             { withUnfittedPreview,
                 { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --strip when the template has no text around {hex}"),
-                    stripBareTemplate } } },
+                    stripBareTemplate },
+                withImage } },
         { { "escape" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "write <, > and & as &lt; &gt; &amp; (on by itself for html and span when a tag may hold "
                 "several characters: --merge, --fit); with ubb or qzone only for a board that shows HTML as "
                 "it is: most boards escape it themselves and would then show &lt;"),
-            [](R &r, const V &) { r.settings.escape = true; }, nullptr, { withUnfittedPreview } },
+            [](R &r, const V &) { r.settings.escape = true; }, nullptr, { withUnfittedPreview, withImage } },
         { { "strip" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "print the text without its colour tags instead of converting it: UBB [color=...] and qzone "
@@ -287,7 +296,7 @@ const std::vector<OptionSpec> &optionTable()
                 "rainbow or too long for --fit, or not UTF-8, is printed as it is, line ending included, and "
                 "reported by its number; the exit status is then the whole text's (1, or 2 for a line that "
                 "is not UTF-8)"),
-            [](R &r, const V &) { r.lines = true; } },
+            [](R &r, const V &) { r.lines = true; }, nullptr, { withImage } },
         { { "p", "preview" }, {}, S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "print the text in its colours instead of the markup; the text's own colour sequences (ESC [ "
@@ -296,7 +305,7 @@ const std::vector<OptionSpec> &optionTable()
                 "are dropped, and every other control character but tab and line breaks is shown as ^X, or "
                 "as "
                 "<U+0080> to <U+009F>"),
-            [](R &r, const V &) { r.preview = true; }, nullptr, { withStrip } },
+            [](R &r, const V &) { r.preview = true; }, nullptr, { withStrip, withImage } },
         { { "color-depth" }, "24|8", S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "the preview's colours: 24-bit, or the nearest of 256 (default: 24 when COLORTERM is "
@@ -312,6 +321,71 @@ const std::vector<OptionSpec> &optionTable()
                 r.depth = *depth;
             },
             nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "without --preview"), noPreview } } },
+        { { "i", "image" }, "FILE", S::Pictures,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "draw the text in its colours instead of printing markup, each character in the colour its "
+                "tag would have and line breaks kept: FILE.png is a picture with a transparent background, "
+                "FILE.svg keeps the text as text (one fill for each run of one colour); '-' writes PNG to "
+                "standard output for a pipe. The file is written whole or not at all: an empty text, a "
+                "folder that cannot be written and a picture over the limit of 32767 pixels on a side and "
+                "50000000 in all end with exit status 2"),
+            [](R &r, const V &v) {
+                const std::string path = v.utf8();
+                if (path.empty())
+                    throw UsageError(translate("rainbowtext-cli", "--image: the path is empty"));
+                const auto kind = imageKind(path);
+                if (!kind)
+                    throw UsageError(
+                        fill(translate("rainbowtext-cli",
+                                 "--image: %1 ends in neither .png nor .svg (or give - for PNG on "
+                                 "standard output)"),
+                            { quoted(v.text) }));
+                r.image.path = path;
+                r.image.kind = *kind;
+            },
+            nullptr, { withStrip } },
+        { { "font" }, "FAMILY", S::Pictures,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "the typeface of the picture (default: the desktop program's, SimSun or else AR PL UMing "
+                "CN); characters it lacks come from those, emoji from a colour emoji font where one is "
+                "installed. A typeface that is not installed is warned about, and the one drawn with "
+                "named"),
+            [](R &r, const V &v) {
+                r.image.font = QString::fromStdString(v.utf8());
+                if (r.image.font.trimmed().isEmpty())
+                    throw UsageError(translate("rainbowtext-cli", "--font: the name is empty"));
+            },
+            nullptr, { withoutImage } },
+        { { "font-size" }, "PX", S::Pictures,
+            { QT_TRANSLATE_NOOP(
+                  "rainbowtext-cli", "the size of the characters in pixels, 1 to 1000 (default %1)"),
+                std::to_string(ImageOptions().fontSize) },
+            [](R &r, const V &v) { r.image.fontSize = int(positiveValue(v, maxFontSize)); }, nullptr,
+            { withoutImage } },
+        { { "background" }, "COLOUR|transparent", S::Pictures,
+            QT_TRANSLATE_NOOP("rainbowtext-cli", "the picture's background (default transparent)"),
+            [](R &r, const V &v) {
+                if (v.utf8() == "transparent")
+                    r.image.background.reset();
+                else if (const auto color = parseHexColor(v.utf8()))
+                    r.image.background = *color;
+                else
+                    throw UsageError(
+                        fill(translate("rainbowtext-cli",
+                                 "--background: %1 is neither a colour (RRGGBB, #RRGGBB or #RGB) "
+                                 "nor transparent"),
+                            { quoted(v.text) }));
+            },
+            nullptr, { withoutImage } },
+        { { "width" }, "PX", S::Pictures,
+            QT_TRANSLATE_NOOP("rainbowtext-cli",
+                "wrap the lines so that the picture is at most PX pixels wide, margins included: where a "
+                "line may break by Unicode's rules (after a space, between Chinese characters), and in a "
+                "word too long for a line between two characters, never inside one; a character wider "
+                "than that stands alone on its line. Without it, lines break only at the text's own line "
+                "breaks"),
+            [](R &r, const V &v) { r.image.width = int(positiveValue(v, maxImageSide)); }, nullptr,
+            { withoutImage } },
         { { "h", "help" }, {}, S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli", "show this help, then exit"), nullptr, helpText },
         { { "V", "version" }, {}, S::InputOutput,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/image_job.h"
 #include "convert/conversion.h"
 #include "engine/fit.h"
 #include "engine/strip_colors.h"
@@ -27,6 +28,7 @@ struct Request {
     bool lines = false;
     bool preview = false;
     ColorDepth depth = ColorDepth::TrueColor;
+    ImageOptions image; // --image and the options of the picture
 };
 
 /// A text to print instead of converting: the help, the version or the list of formats.

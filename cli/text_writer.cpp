@@ -61,9 +61,10 @@ std::string Refusal::reason() const
     return fill(translate("rainbowtext-cli", message), { std::to_string(first), std::to_string(second) });
 }
 
-TextWriter::TextWriter(const Request &request, ChunkedOutput &out)
+TextWriter::TextWriter(const Request &request, ChunkedOutput &out, ColorSpanSink<char> *colors)
     : m_request(request)
     , m_out(out)
+    , m_colors(colors)
     , m_converter(request.settings)
 {
 }
@@ -94,6 +95,12 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
     }
     Utf8Converter &converter = fitted ? *fitted : m_converter;
     ConversionOutcome outcome;
+    if (m_colors) {
+        DiscardedMarkup markup;
+        outcome = converter.convert(text, markup, m_colors);
+        return outcome == ConversionOutcome::Converted ? std::nullopt
+                                                       : std::optional(tooShort(m_request.settings, outcome));
+    }
     if (m_request.preview) {
         DiscardedMarkup markup;
         TerminalPreview preview(m_out, m_request.depth);

@@ -24,7 +24,8 @@ struct Refusal {
 /// Writes texts to the output as the request asks, each followed by a line break.
 class TextWriter {
 public:
-    TextWriter(const Request &request, ChunkedOutput &out);
+    /// With colors, the colours of a conversion go there and nothing is written (for --image).
+    TextWriter(const Request &request, ChunkedOutput &out, ColorSpanSink<char> *colors = nullptr);
 
     /// The text converted: its markup, or its preview; with --recolor, its colour markup removed
     /// first; with --strip, only that. A refusal writes nothing.
@@ -41,6 +42,7 @@ public:
 private:
     const Request &m_request;
     ChunkedOutput &m_out;
+    ColorSpanSink<char> *m_colors;
     Utf8Converter m_converter;
     std::string m_withoutSgr;
     std::string m_stripped; // --recolor's text, which the preview reads as it is converted

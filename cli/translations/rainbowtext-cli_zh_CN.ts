@@ -383,5 +383,85 @@
         <source>convert each line on its own and print it before the next is read; a line too short for a rainbow or too long for --fit, or not UTF-8, is printed as it is, line ending included, and reported by its number; the exit status is then the whole text&apos;s (1, or 2 for a line that is not UTF-8)</source>
         <translation>逐行转换，每行转换后先输出，再读下一行；太短而无法生成彩虹色、超出 --fit 或不是 UTF-8 的行原样输出（包括行尾），并报告其行号；退出状态与整段转换时相同（1，有不是 UTF-8 的行时为 2）</translation>
     </message>
+    <message>
+        <source>Pictures:</source>
+        <translation>图片：</translation>
+    </message>
+    <message>
+        <source>cannot find the program&apos;s own folder</source>
+        <translation>找不到程序自身所在的文件夹</translation>
+    </message>
+    <message>
+        <source>cannot load the drawing module %1: %2</source>
+        <translation>无法加载绘图模块 %1：%2</translation>
+    </message>
+    <message>
+        <source>--image: cannot write in the folder %1</source>
+        <translation>--image：无法在文件夹 %1 中写入</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>无法写入 %1</translation>
+    </message>
+    <message>
+        <source>--image: the text is empty: nothing to draw</source>
+        <translation>--image：文字为空，没有可画的内容</translation>
+    </message>
+    <message>
+        <source>--image -: standard output is a terminal; send the PNG into a pipe or a file, or name a file</source>
+        <translation>--image -：标准输出是终端；请把 PNG 送入管道或文件，或者给出文件名</translation>
+    </message>
+    <message>
+        <source>warning: font %1 is not installed; drawn in %2 instead</source>
+        <translation>警告：字体 %1 未安装，改用 %2 绘制</translation>
+    </message>
+    <message>
+        <source>--image: the picture would be at least %1 pixels, larger than the limit of %2 on a side and %3 in all; give --width to wrap the lines, or a smaller --font-size</source>
+        <translation>--image：图片至少有 %1 像素，超过了每边 %2、总共 %3 像素的上限；请用 --width 让文字换行，或用更小的 --font-size</translation>
+    </message>
+    <message>
+        <source>with --image</source>
+        <translation>与 --image 同用时</translation>
+    </message>
+    <message>
+        <source>without --image</source>
+        <translation>不用 --image 时</translation>
+    </message>
+    <message>
+        <source>--image: the path is empty</source>
+        <translation>--image：路径为空</translation>
+    </message>
+    <message>
+        <source>--image: %1 ends in neither .png nor .svg (or give - for PNG on standard output)</source>
+        <translation>--image：%1 的结尾既不是 .png 也不是 .svg（或用 - 把 PNG 写到标准输出）</translation>
+    </message>
+    <message>
+        <source>the typeface of the picture (default: the desktop program&apos;s, SimSun or else AR PL UMing CN); characters it lacks come from those, emoji from a colour emoji font where one is installed. A typeface that is not installed is warned about, and the one drawn with named</source>
+        <translation>图片的字体（默认：与桌面程序相同，即宋体 SimSun，没有时用 AR PL UMing CN）；它缺少的字符取自这两种字体，表情符号取自已安装的彩色表情字体。字体未安装时给出警告，并说明实际使用的字体</translation>
+    </message>
+    <message>
+        <source>--font: the name is empty</source>
+        <translation>--font：名称为空</translation>
+    </message>
+    <message>
+        <source>the size of the characters in pixels, 1 to 1000 (default %1)</source>
+        <translation>字符的大小，以像素计，1 至 1000（默认 %1）</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s background (default transparent)</source>
+        <translation>图片的背景（默认 transparent，即透明）</translation>
+    </message>
+    <message>
+        <source>--background: %1 is neither a colour (RRGGBB, #RRGGBB or #RGB) nor transparent</source>
+        <translation>--background：%1 既不是颜色（应为 RRGGBB、#RRGGBB 或 #RGB），也不是 transparent</translation>
+    </message>
+    <message>
+        <source>wrap the lines so that the picture is at most PX pixels wide, margins included: where a line may break by Unicode&apos;s rules (after a space, between Chinese characters), and in a word too long for a line between two characters, never inside one; a character wider than that stands alone on its line. Without it, lines break only at the text&apos;s own line breaks</source>
+        <translation>让文字换行，使图片（含边距）宽度不超过 PX 像素：按 Unicode 的规则在允许换行处换行（空格之后、汉字之间），一行放不下的长单词则在两个字符之间断开，绝不从字符内部断开；比该宽度还宽的字符单独占一行。不用此选项时，只在文字自身的换行处换行</translation>
+    </message>
+    <message>
+        <source>draw the text in its colours instead of printing markup, each character in the colour its tag would have and line breaks kept: FILE.png is a picture with a transparent background, FILE.svg keeps the text as text (one fill for each run of one colour); &apos;-&apos; writes PNG to standard output for a pipe. The file is written whole or not at all: an empty text, a folder that cannot be written and a picture over the limit of 32767 pixels on a side and 50000000 in all end with exit status 2</source>
+        <translation>不输出标记，而是把文字按其颜色画成图片，每个字符的颜色与其标签的颜色相同，换行照旧：FILE.png 是透明背景的图片，FILE.svg 中的文字仍是文字（同一颜色的一段字符共用一个 fill）；&apos;-&apos; 把 PNG 写到标准输出，供管道使用。文件要么完整写出，要么完全不写：文字为空、文件夹无法写入、图片超过每边 32767 像素或总共 50000000 像素的上限时，退出状态为 2</translation>
+    </message>
 </context>
 </TS>

@@ -9,6 +9,15 @@
 #include <QString>
 #include <QStringList>
 
+// AddressSanitizer's shadow memory cannot live under a cap on the address space.
+#if defined(__SANITIZE_ADDRESS__)
+#define RAINBOWTEXT_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RAINBOWTEXT_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 namespace {
 
 struct CliRun {

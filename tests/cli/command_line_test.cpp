@@ -239,14 +239,6 @@ TEST(CommandLine, ExitTwoMessagesQuoteBadValuesOnOneShortLine)
     }
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define RAINBOWTEXT_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RAINBOWTEXT_ADDRESS_SANITIZER 1
-#endif
-#endif
-
 // Under a cap on the address space (which AddressSanitizer's shadow memory cannot live with): a
 // text takes little more than itself, in either output, and a text too big for memory is told in
 // words.

@@ -1,9 +1,8 @@
 // HTML from the command-line tool, read back by Qt's HTML parser: the text comes back exactly and
 // every character has the colour of the plain conversion, whatever <, > and & it holds.
 
-#include "tests/cli/cli_run.h"
+#include "tests/cli/ubb_colors.h"
 
-#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -25,23 +24,6 @@ QStringList documentColors(const QTextDocument &document)
             for (qsizetype i = 0; i < fragment.length(); ++i)
                 colors << color;
         }
-    }
-    return colors;
-}
-
-/// The colours of the UBB markup of the same conversion, one tag per character.
-QStringList expectedColors(const QList<QByteArray> &coloring, const QByteArray &text)
-{
-    static const QRegularExpression tag(
-        QStringLiteral("\\[color=#([0-9A-F]{6})\\](.*?)\\[/color\\]|([^\\[]+)"),
-        QRegularExpression::DotMatchesEverythingOption);
-    const CliRun run = runCli(coloring + QList<QByteArray> { "--", text });
-    QStringList colors;
-    for (auto it = tag.globalMatch(QString::fromUtf8(run.out.chopped(1))); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        const QString characters = match.captured(2) + match.captured(3);
-        for (qsizetype i = 0; i < characters.size(); ++i)
-            colors << (match.captured(1).isEmpty() ? QString() : "#" + match.captured(1));
     }
     return colors;
 }

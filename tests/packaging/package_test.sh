@@ -16,9 +16,11 @@ fail() {
 }
 
 app_id=io.github.rainbowtext
+# The drawing module of rainbowtext-cli --image, in a private folder of the library directory.
+module_folder=$(sed -n 's/^RAINBOWTEXT_IMAGE_MODULE_FOLDER:INTERNAL=//p' "$build_dir/CMakeCache.txt")
 expected_files() { # every file installed, relative to the prefix, sorted
     {
-        printf '%s\n' bin/rainbowtext bin/rainbowtext-cli \
+        printf '%s\n' bin/rainbowtext bin/rainbowtext-cli "$module_folder/rainbowtext-cli-image.so" \
             share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml \
             share/bash-completion/completions/rainbowtext-cli \
             share/zsh/vendor-completions/_rainbowtext-cli \
