@@ -107,7 +107,7 @@ DrawImageFunction loadModule()
     if (!draw) {
         const char *why = ::dlerror();
         throw std::runtime_error(fill(translate("rainbowtext-cli", "cannot load the drawing module %1: %2"),
-            { quoted(QString::fromStdString(path)), why ? why : "" }));
+            { quoted(path), why ? why : "" }));
     }
     return reinterpret_cast<DrawImageFunction>(draw);
 }
@@ -127,7 +127,7 @@ public:
         if (m_fd < 0) {
             m_temporary.clear();
             throw systemError(fill(translate("rainbowtext-cli", "--image: cannot write in the folder %1"),
-                { quoted(argumentText(folder)) }));
+                { quoted(folder) }));
         }
         // As any new file: readable by whom the umask lets read it (mkstemp makes it the owner's).
         const mode_t mask = ::umask(0);
@@ -155,7 +155,7 @@ public:
         m_fd = -1;
         if (closed != 0 || ::rename(m_temporary.c_str(), m_path.c_str()) != 0)
             throw systemError(
-                fill(translate("rainbowtext-cli", "cannot write %1"), { quoted(argumentText(m_path)) }));
+                fill(translate("rainbowtext-cli", "cannot write %1"), { quoted(m_path) }));
         m_temporary.clear();
     }
 
@@ -234,7 +234,7 @@ int drawImage(const Request &request, std::string_view text, int output, std::os
     ChunkedOutput unused(output); // the colours go to colors, nothing is written
     TextWriter writer(request, unused, &colors);
     if (const auto refusal = writer.convert(text)) {
-        err << refusal->text() << '\n';
+        err << "rainbowtext-cli: " << refusal->reason() << '\n';
         return 1;
     }
     if (colors.text().empty())
@@ -249,7 +249,7 @@ int drawImage(const Request &request, std::string_view text, int output, std::os
     if (!outcome.missingFont.isEmpty())
         err << "rainbowtext-cli: "
             << fill(translate("rainbowtext-cli", "warning: font %1 is not installed; drawn in %2 instead"),
-                   { quoted(outcome.missingFont), quoted(outcome.usedFont) })
+                   { quoted(outcome.missingFont.toStdString()), quoted(outcome.usedFont.toStdString()) })
             << '\n';
     switch (outcome.status) {
     case ImageOutcome::Status::Drawn:
@@ -264,10 +264,9 @@ int drawImage(const Request &request, std::string_view text, int output, std::os
     case ImageOutcome::Status::OutOfMemory:
         throw std::bad_alloc();
     case ImageOutcome::Status::WriteFailed:
-        throw std::runtime_error((toOutput ? translate("rainbowtext-cli", "cannot write standard output")
-                                           : fill(translate("rainbowtext-cli", "cannot write %1"),
-                                               { quoted(argumentText(options.path)) }))
-            + ": " + outcome.error);
+        errno = outcome.errorNumber;
+        throw systemError(toOutput ? translate("rainbowtext-cli", "cannot write standard output")
+                                   : fill(translate("rainbowtext-cli", "cannot write %1"), { quoted(options.path) }));
     }
     if (file)
         file->keep();

@@ -68,7 +68,7 @@ struct ImageOutcome {
     int64_t height = 0;
     QString missingFont; // the typeface asked for when none of it is installed
     QString usedFont; // the typeface drawn with instead
-    std::string error; // for WriteFailed
+    int errorNumber = 0; // errno, for WriteFailed
 };
 
 /// The module's one function, found by this name.

@@ -16,6 +16,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <new>
 
@@ -143,7 +144,7 @@ extern "C" void rainbowtext_cli_draw_image(
         QFile file;
         if (!file.open(job->fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
             outcome->status = ImageOutcome::Status::WriteFailed;
-            outcome->error = file.errorString().toStdString();
+            outcome->errorNumber = errno;
             return;
         }
         const bool written = job->options.kind == ImageKind::Png
@@ -153,8 +154,7 @@ extern "C" void rainbowtext_cli_draw_image(
             return;
         if (!written || !file.flush()) {
             outcome->status = ImageOutcome::Status::WriteFailed;
-            if (outcome->error.empty())
-                outcome->error = file.errorString().toStdString();
+            outcome->errorNumber = errno;
         }
     } catch (const std::bad_alloc &) {
         outcome->status = ImageOutcome::Status::OutOfMemory;

@@ -330,7 +330,7 @@ const std::vector<OptionSpec> &optionTable()
                 "folder that cannot be written and a picture over the limit of 32767 pixels on a side and "
                 "50000000 in all end with exit status 2"),
             [](R &r, const V &v) {
-                const std::string path = v.utf8();
+                const std::string path = v.text;
                 if (path.empty())
                     throw UsageError(translate("rainbowtext-cli", "--image: the path is empty"));
                 const auto kind = imageKind(path);
@@ -351,7 +351,7 @@ const std::vector<OptionSpec> &optionTable()
                 "installed. A typeface that is not installed is warned about, and the one drawn with "
                 "named"),
             [](R &r, const V &v) {
-                r.image.font = QString::fromStdString(v.utf8());
+                r.image.font = QString::fromStdString(v.text);
                 if (r.image.font.trimmed().isEmpty())
                     throw UsageError(translate("rainbowtext-cli", "--font: the name is empty"));
             },
@@ -365,9 +365,9 @@ const std::vector<OptionSpec> &optionTable()
         { { "background" }, "COLOUR|transparent", S::Pictures,
             QT_TRANSLATE_NOOP("rainbowtext-cli", "the picture's background (default transparent)"),
             [](R &r, const V &v) {
-                if (v.utf8() == "transparent")
+                if (v.text == "transparent")
                     r.image.background.reset();
-                else if (const auto color = parseHexColor(v.utf8()))
+                else if (const auto color = parseHexColor(v.text))
                     r.image.background = *color;
                 else
                     throw UsageError(
