@@ -209,7 +209,7 @@ TEST(CommandLineImage, BadRequestsAreRefusedAndLeaveNoFile)
         QList<QByteArray> arguments;
         QByteArray input; // standard input, when no TEXT is given
         int exitCode;
-        const char *message;
+        QByteArray message;
     } cases[] = {
         { "a name of another kind", { "--image", dir.filePath("picture.jpg").toUtf8(), "abc" }, {}, 2,
             "'" + dir.filePath("picture.jpg").toUtf8() + "' ends in neither .png nor .svg" },
