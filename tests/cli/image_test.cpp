@@ -249,6 +249,13 @@ TEST(CommandLineImage, BadRequestsAreRefusedAndLeaveNoFile)
             QStringList());
     }
 
+    // PNG to standard output when that is a terminal (script(1) gives it one).
+    QProcess terminal;
+    terminal.start("script", { "-qec", RAINBOWTEXT_CLI_PATH " --image - abc", "/dev/null" });
+    ASSERT_TRUE(terminal.waitForFinished(60000));
+    EXPECT_EQ(terminal.exitCode(), 2);
+    EXPECT_TRUE(terminal.readAllStandardOutput().contains("standard output is a terminal"));
+
     // A typeface that is not installed: a warning naming the one drawn with instead.
     const CliRun run = runCli({ "--image", inDir, "--font", "No Such Face", "abc" });
     EXPECT_EQ(run.exitCode, 0);
