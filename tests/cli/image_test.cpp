@@ -209,7 +209,7 @@ TEST(CommandLineImage, BadRequestsAreRefusedAndLeaveNoFile)
         QList<QByteArray> arguments;
         QByteArray input; // standard input, when no TEXT is given
         int exitCode;
-        const char *message;
+        QByteArray message;
     } cases[] = {
         { "a name of another kind", { "--image", dir.filePath("picture.jpg").toUtf8(), "abc" }, {}, 2,
             "'" + dir.filePath("picture.jpg").toUtf8() + "' ends in neither .png nor .svg" },
@@ -248,6 +248,13 @@ TEST(CommandLineImage, BadRequestsAreRefusedAndLeaveNoFile)
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList());
     }
+
+    // PNG to standard output when that is a terminal (script(1) gives it one).
+    QProcess terminal;
+    terminal.start("script", { "-qec", RAINBOWTEXT_CLI_PATH " --image - abc", "/dev/null" });
+    ASSERT_TRUE(terminal.waitForFinished(60000));
+    EXPECT_EQ(terminal.exitCode(), 2);
+    EXPECT_TRUE(terminal.readAllStandardOutput().contains("standard output is a terminal"));
 
     // A typeface that is not installed: a warning naming the one drawn with instead.
     const CliRun run = runCli({ "--image", inDir, "--font", "No Such Face", "abc" });
