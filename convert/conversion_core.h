@@ -202,7 +202,9 @@ void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cur
                 const std::size_t at = cursor.position();
                 bracket = text.find(CharT('['), at);
                 if (bracket != std::basic_string_view<CharT>::npos)
-                    stretch = codePointCharacters ? std::min(stretch, int64_t(codePointsIn(text, at, bracket + 1))) : 1;
+                    stretch = codePointCharacters
+                        ? std::min(stretch, int64_t(codePointsIn(text, at, bracket + 1)))
+                        : 1;
             }
             makeRoom(stretch);
             if (runFirst == noRun)

@@ -283,10 +283,6 @@
         <translation>%1（%2）</translation>
     </message>
     <message>
-        <source>An option that would do nothing is refused: %1; and a TEXT with --list-formats.</source>
-        <translation>不起作用的选项会被拒绝：%1；以及与 --list-formats 同用的 TEXT。</translation>
-    </message>
-    <message>
         <source>with --strip</source>
         <translation>与 --strip 同用时</translation>
     </message>
@@ -382,6 +378,10 @@
     <message>
         <source>convert each line on its own and print it before the next is read; a line too short for a rainbow or too long for --fit, or not UTF-8, is printed as it is, line ending included, and reported by its number; the exit status is then the whole text&apos;s (1, or 2 for a line that is not UTF-8)</source>
         <translation>逐行转换，每行转换后先输出，再读下一行；太短而无法生成彩虹色、超出 --fit 或不是 UTF-8 的行原样输出（包括行尾），并报告其行号；退出状态与整段转换时相同（1，有不是 UTF-8 的行时为 2）</translation>
+    </message>
+    <message>
+        <source>An option that would do nothing is refused: %1; and any other option or a TEXT with --list-formats.</source>
+        <translation>不起作用的选项会被拒绝：%1；以及与 --list-formats 同用的任何其他选项或 TEXT。</translation>
     </message>
 </context>
 </TS>
