@@ -67,7 +67,7 @@ GivenArguments readArguments(const std::vector<std::string> &arguments)
                       throw missingValue(written);
                   rest = arguments[++index];
               }
-              if (option.longName() != "file")
+              if (!option.takesPath())
                   requireUtf8(arguments, index);
               given.options[&option] = std::string(*rest);
           };
