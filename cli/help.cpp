@@ -163,7 +163,8 @@ std::string helpText()
             if (option.takesValue())
                 names += ' ' + option.valueName;
             if (sideBySide)
-                names += std::string(names.size() + 2 > descriptionColumn ? 2 : descriptionColumn - names.size(), ' ');
+                names += std::string(
+                    names.size() + 2 > descriptionColumn ? 2 : descriptionColumn - names.size(), ' ');
             else
                 names += '\n' + std::string(narrowIndent, ' ');
             help += names;
@@ -172,8 +173,8 @@ std::string helpText()
     }
     help += '\n';
     wrap(help,
-        translate("rainbowtext-cli", "'--' ends the options: rainbowtext-cli -- -5 converts the text -5."),
-        0, width);
+        translate("rainbowtext-cli", "'--' ends the options: rainbowtext-cli -- -5 converts the text -5."), 0,
+        width);
     // The idle options grouped by when they do nothing, in the order the table first names each case.
     //: Between the options listed in "An option that would do nothing is refused: %1; ..."
     const std::string separator = translate("rainbowtext-cli", ", ");
@@ -200,7 +201,8 @@ std::string helpText()
     }
     wrap(help,
         fill(translate("rainbowtext-cli",
-                 "An option that would do nothing is refused: %1; and a TEXT with --list-formats."),
+                 "An option that would do nothing is refused: %1; and any other option or a TEXT with "
+                 "--list-formats."),
             { idle }),
         0, width);
     wrap(help,

@@ -13,7 +13,7 @@ enum class Section { Colours, ShorterMarkup, Markup, InputOutput, Pictures };
 /// An option's value as given, for the option's own reading of it.
 struct OptionValue {
     std::string name; // the long name
-    std::string text; // well-formed UTF-8, but for --file's path, which is bytes
+    std::string text; // well-formed UTF-8, but for a path, which is bytes
 };
 
 /// An option's description: English, marked QT_TRANSLATE_NOOP("rainbowtext-cli", ...) where the
@@ -44,7 +44,8 @@ struct IdleRule {
 /// so an option is added in one place.
 struct OptionSpec {
     std::vector<std::string> names; // the short name first, if any, then the long one
-    std::string valueName; // as the help shows it; empty for a switch
+    std::string valueName; // as the help shows it; empty for a switch; a PATH is bytes, any
+                           // other value must be UTF-8
     Section section;
     Description description; // one paragraph, wrapped by the help
     /// What the option does to the request when given; null for the options that print and exit.
@@ -57,6 +58,7 @@ struct OptionSpec {
 
     const std::string &longName() const { return names.back(); }
     bool takesValue() const { return !valueName.empty(); }
+    bool takesPath() const { return valueName == "PATH"; }
 };
 
 /// Every option, in the help's order.

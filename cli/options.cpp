@@ -194,9 +194,9 @@ const std::vector<OptionSpec> &optionTable()
             [](R &r, const V &) { r.settings.symmetric = true; }, nullptr, { withStrip } },
         { { "M", "merge" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
-                "neighbouring characters of one colour share a tag; in ubb, qzone and templates that open with "
-                "'[', a tag that holds a '[' of the text ends after it (with --fit too), so that the text's "
-                "brackets stay text"),
+                "neighbouring characters of one colour share a tag; in ubb, qzone and templates that "
+                "open with '[', a tag that holds a '[' of the text ends after it (with --fit too), so that "
+                "the text's brackets stay text"),
             [](R &r, const V &) { r.settings.merge = true; }, nullptr, { withUnfittedPreview, withStrip, withImage } },
         { { "w", "skip-spaces" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
@@ -255,7 +255,8 @@ const std::vector<OptionSpec> &optionTable()
             },
             nullptr,
             { withUnfittedPreview,
-                { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --strip when the template has no text around {hex}"),
+                { QT_TRANSLATE_NOOP(
+                      "rainbowtext-cli", "with --strip when the template has no text around {hex}"),
                     stripBareTemplate },
                 withImage } },
         { { "escape" }, {}, S::Markup,

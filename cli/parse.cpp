@@ -60,16 +60,17 @@ GivenArguments readArguments(const std::vector<std::string> &arguments)
     };
     // The value of option, from index on: the rest of the argument, or else the next argument.
     std::size_t index = 1;
-    const auto take = [&](const OptionSpec &option, std::string_view written, std::optional<std::string_view> rest) {
-        if (!rest) {
-            if (index + 1 >= arguments.size())
-                throw missingValue(written);
-            rest = arguments[++index];
-        }
-        if (option.longName() != "file")
-            requireUtf8(arguments, index);
-        given.options[&option] = std::string(*rest);
-    };
+    const auto take
+        = [&](const OptionSpec &option, std::string_view written, std::optional<std::string_view> rest) {
+              if (!rest) {
+                  if (index + 1 >= arguments.size())
+                      throw missingValue(written);
+                  rest = arguments[++index];
+              }
+              if (!option.takesPath())
+                  requireUtf8(arguments, index);
+              given.options[&option] = std::string(*rest);
+          };
     for (bool optionsEnded = false; index < arguments.size(); ++index) {
         const std::string &argument = arguments[index];
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
@@ -86,11 +87,12 @@ GivenArguments readArguments(const std::vector<std::string> &arguments)
             if (equals == std::string::npos && option->takesValue()) {
                 take(*option, argument, std::nullopt);
             } else if (equals != std::string::npos && !option->takesValue()) {
-                throw UsageError(fill(translate("rainbowtext-cli", "--%1 takes no value: %2"),
-                    { name, quoted(argument) }));
+                throw UsageError(fill(
+                    translate("rainbowtext-cli", "--%1 takes no value: %2"), { name, quoted(argument) }));
             } else {
-                take(*option, argument, equals == std::string::npos ? std::optional<std::string_view>("")
-                                                                    : std::string_view(argument).substr(equals + 1));
+                take(*option, argument,
+                    equals == std::string::npos ? std::optional<std::string_view>("")
+                                                : std::string_view(argument).substr(equals + 1));
             }
         } else {
             // A long option written with one dash ("-mode") would otherwise be read as short ones.
@@ -111,7 +113,8 @@ GivenArguments readArguments(const std::vector<std::string> &arguments)
                 }
                 const std::string written = "-" + std::string(name);
                 take(*option, written,
-                    at + 1 < argument.size() ? std::optional(std::string_view(argument).substr(at + 1)) : std::nullopt);
+                    at + 1 < argument.size() ? std::optional(std::string_view(argument).substr(at + 1))
+                                             : std::nullopt);
                 break;
             }
         }
@@ -174,9 +177,9 @@ std::variant<Request, Information> parseArguments(const std::vector<std::string>
         if (option->longName() == "list-formats" && idle == IdleOptions::Refused) {
             for (const auto &[other, value] : given.options) {
                 if (other != &*option)
-                    throw UsageError(
-                        fill(translate("rainbowtext-cli", "--%1 does nothing with --list-formats: leave it out"),
-                            { other->longName() }));
+                    throw UsageError(fill(
+                        translate("rainbowtext-cli", "--%1 does nothing with --list-formats: leave it out"),
+                        { other->longName() }));
             }
             if (!given.texts.empty())
                 throw UsageError(

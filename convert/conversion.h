@@ -42,7 +42,10 @@ struct ConversionSettings {
     bool sharedTags() const { return merge || groupSize > 1; }
     /// BBCode (UBB, QQ空间, a template of its kind): a tag that holds a '[' of the text ends right
     /// after it, as a tag of one character does, so that no text can open or close a tag.
-    bool endsTagsAfterBrackets() const { return !markup.OpenPrefix.empty() && markup.OpenPrefix.front() == '['; }
+    bool endsTagsAfterBrackets() const
+    {
+        return !markup.OpenPrefix.empty() && markup.OpenPrefix.front() == '[';
+    }
 };
 
 /// Converted, or refused with nothing written.

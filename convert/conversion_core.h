@@ -144,6 +144,8 @@ void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cur
     };
 
     bool open = false;
+    constexpr std::size_t none = std::basic_string_view<CharT>::npos;
+    std::size_t nextBracket = rules.endTagsAfterBrackets ? text.find(CharT('['), cursor.position()) : none;
     constexpr std::size_t noRun = std::numeric_limits<std::size_t>::max();
     std::size_t runFirst = noRun; // of the coloured characters since the last whitespace
     ColorSpan span;
@@ -172,13 +174,18 @@ void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cur
                     stretch = 1;
                 }
             }
-            // A '[' of the text ends its tag: a stretch goes up to the next one at most.
-            std::size_t bracket = std::basic_string_view<CharT>::npos;
+            // A '[' of the text ends its tag: a stretch that could reach the next one goes up to it.
+            std::size_t bracket = none;
             if (rules.endTagsAfterBrackets && !rules.tagPerCharacter) {
                 const std::size_t at = cursor.position();
-                bracket = text.find(CharT('['), at);
-                if (bracket != std::basic_string_view<CharT>::npos)
-                    stretch = codePointCharacters ? std::min(stretch, int64_t(codePointsIn(text, at, bracket + 1))) : 1;
+                if (nextBracket != none && nextBracket < at)
+                    nextBracket = text.find(CharT('['), at);
+                if (nextBracket != none && nextBracket - at < cursor.unitsBound(std::size_t(stretch))) {
+                    bracket = nextBracket;
+                    stretch = codePointCharacters
+                        ? std::min(stretch, int64_t(codePointsIn(text, at, bracket + 1)))
+                        : 1;
+                }
             }
             makeRoom(stretch);
             if (runFirst == noRun)
@@ -198,7 +205,7 @@ void writeTaggedSpans(FragmentWriter<CharT> &writer, ColorSpanSource &spans, Cur
                 out = copyCharacters(out, cursor, std::size_t(stretch));
                 if (rules.escape)
                     out = escapeInPlace(textStart, out);
-                if (bracket != std::basic_string_view<CharT>::npos && cursor.position() > bracket) {
+                if (bracket != none && cursor.position() > bracket) {
                     out = writer.writeClose(out);
                     open = false;
                 }

@@ -283,10 +283,6 @@
         <translation>%1（%2）</translation>
     </message>
     <message>
-        <source>An option that would do nothing is refused: %1; and a TEXT with --list-formats.</source>
-        <translation>不起作用的选项会被拒绝：%1；以及与 --list-formats 同用的 TEXT。</translation>
-    </message>
-    <message>
         <source>with --strip</source>
         <translation>与 --strip 同用时</translation>
     </message>
@@ -462,6 +458,10 @@
     <message>
         <source>draw the text in its colours instead of printing markup, each character in the colour its tag would have and line breaks kept: FILE.png is a picture with a transparent background, FILE.svg keeps the text as text (one fill for each run of one colour); &apos;-&apos; writes PNG to standard output for a pipe. The file is written whole or not at all: an empty text, a folder that cannot be written and a picture over the limit of 32767 pixels on a side and 50000000 in all end with exit status 2</source>
         <translation>不输出标记，而是把文字按其颜色画成图片，每个字符的颜色与其标签的颜色相同，换行照旧：FILE.png 是透明背景的图片，FILE.svg 中的文字仍是文字（同一颜色的一段字符共用一个 fill）；&apos;-&apos; 把 PNG 写到标准输出，供管道使用。文件要么完整写出，要么完全不写：文字为空、文件夹无法写入、图片超过每边 32767 像素或总共 50000000 像素的上限时，退出状态为 2</translation>
+    </message>
+    <message>
+        <source>An option that would do nothing is refused: %1; and any other option or a TEXT with --list-formats.</source>
+        <translation>不起作用的选项会被拒绝：%1；以及与 --list-formats 同用的任何其他选项或 TEXT。</translation>
     </message>
 </context>
 </TS>

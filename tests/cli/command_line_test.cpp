@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 const QByteArray ab = "[color=#8080C0]A[/color][color=#FF0080]B[/color]\n";
@@ -107,6 +110,19 @@ TEST(CommandLine, HelpAndVersion)
     const CliRun help = runCli({ "--help" });
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: rainbowtext-cli"));
+    // The help fits the terminal's width (COLUMNS; 80 in a pipe), 100 columns at most, and
+    // breaks no word.
+    for (const auto &[columns, widest] :
+        { std::pair { "", 80 }, { "80", 80 }, { "64", 64 }, { "300", 100 } }) {
+        SCOPED_TRACE(columns);
+        const CliRun sized = runCli({ "--help" }, {}, {}, 0, { QStringLiteral("COLUMNS=") + columns });
+        int longest = 0;
+        for (const QByteArray &line : sized.out.split('\n'))
+            longest = std::max(longest, int(line.size()));
+        EXPECT_LE(longest, widest);
+        EXPECT_GT(longest, widest - 10);
+        EXPECT_TRUE(sized.out.contains("leading")) << sized.out.constData();
+    }
     const CliRun version = runCli({ "--version" });
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, "rainbowtext-cli 1.0.2\n");
@@ -226,6 +242,9 @@ TEST(CommandLine, ExitTwoMessagesQuoteBadValuesOnOneShortLine)
         { "unknown option with an escape", { "--\x1b]0;title\x07", "a" },
             "unknown option '\\x1B]0;title\\x07'" },
         { "unknown option with a line break", { "--a\nb", "a" }, "unknown option 'a\\nb'" },
+        { "a value missing", { "a", "-m" }, "rainbowtext-cli: missing value after '-m'. Try" },
+        { "a value for a switch", { "--escape=x\x1b", "a" },
+            "rainbowtext-cli: --escape takes no value: '--escape=x\\x1B'. Try" },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -43,10 +43,10 @@ Outcome run(std::vector<std::string> arguments, const std::string &text, IdleOpt
 std::vector<std::string> given(const rainbow::cli::OptionSpec &option)
 {
     const std::string name = "--" + option.longName();
-    static const std::vector<std::pair<std::string, std::string>> values {
-        { "mode", "rainbow" }, { "start", "00FF00" }, { "end", "0000FF" }, { "stops", "#F00,#0F0,#00F" },
-        { "blend", "oklab" }, { "fit", "9000" }, { "fit-unit", "gbk" }, { "format", "html" },
-        { "template", "<c={hex}>{text}</c>" }, { "color-depth", "24" } };
+    static const std::vector<std::pair<std::string, std::string>> values { { "mode", "rainbow" },
+        { "start", "00FF00" }, { "end", "0000FF" }, { "stops", "#F00,#0F0,#00F" }, { "blend", "oklab" },
+        { "fit", "9000" }, { "fit-unit", "gbk" }, { "format", "html" }, { "template", "<c={hex}>{text}</c>" },
+        { "color-depth", "24" } };
     for (const auto &[option_, value] : values) {
         if (option_ == option.longName())
             return { name, value };

@@ -311,18 +311,19 @@ TEST(CommandLineShorterMarkup, GroupedBbcodeKeepsTheTextsBracketsText)
     static const QRegularExpression tag(
         QStringLiteral("\\[(color|ftc)=#[0-9A-F]{6}\\](.*?)\\[/(color|ft)\\]"),
         QRegularExpression::DotMatchesEverythingOption);
-    const QByteArray texts[] = { "a[/color]b [b]hi[/b] ab [color=red]x [i]y [[ z[ [ftc=#FF0000]q[/ft]",
-        "e\xCC\x81[\xCC\x81]😀[" };
+    const QByteArray texts[]
+        = { "a[/color]b [b]hi[/b] ab [color=red]x [i]y [[ z[ [ftc=#FF0000]q[/ft]", "e\xCC\x81[\xCC\x81]😀[" };
     const QList<QByteArray> optionSets[] = { { "-M", "-s", "336699", "-e", "336699" },
-        { "-M", "-w", "-f", "qzone", "-s", "336699", "-e", "336699" }, { "--fit" }, { "-M", "-f", "qzone", "--fit" },
-        { "-w", "--fit" } };
+        { "-M", "-w", "-f", "qzone", "-s", "336699", "-e", "336699" }, { "--fit" },
+        { "-M", "-f", "qzone", "--fit" }, { "-w", "--fit" } };
     for (const QByteArray &text : texts) {
         for (const QList<QByteArray> &options : optionSets) {
             SCOPED_TRACE((options.join(' ') + " " + text).constData());
             qsizetype previous = 0;
             for (int limit = 40; limit <= 1300; limit += options.last() == "--fit" ? 90 : 10000) {
-                const QList<QByteArray> limited
-                    = options.last() == "--fit" ? options + QList<QByteArray> { QByteArray::number(limit) } : options;
+                const QList<QByteArray> limited = options.last() == "--fit"
+                    ? options + QList<QByteArray> { QByteArray::number(limit) }
+                    : options;
                 const CliRun run = runCli(limited + QList<QByteArray> { "--", text });
                 if (run.exitCode == 1)
                     continue;

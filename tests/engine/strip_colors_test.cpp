@@ -157,12 +157,15 @@ TEST(StripColorMarkup, SgrSequencesAsThePreviewReadsThem)
     } cases[] = {
         { "77 bytes: the colour goes, the attributes stay", "\x1b[38;2;255;0;0;" + attributes + "m", true,
             "\x1b[" + attributes + "mX" },
-        { "a hundred colours", "\x1b[" + [] {
-              std::string many;
-              for (int i = 0; i < 100; ++i)
-                  many += "31;";
-              return many;
-          }() + "0m",
+        { "a hundred colours",
+            "\x1b[" +
+                [] {
+                    std::string many;
+                    for (int i = 0; i < 100; ++i)
+                        many += "31;";
+                    return many;
+                }()
+                + "0m",
             true, "X" },
         { "a reset alone", "\x1b[m", true, "X" },
         { "colon form", "\x1b[58:2::1:2:3m", true, "X" },
