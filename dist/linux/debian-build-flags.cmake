@@ -18,5 +18,7 @@ dpkg_buildflag(LDFLAGS ldflags)
 set(CMAKE_CXX_FLAGS "${cppflags} ${cxxflags} -ffile-prefix-map=${CMAKE_BINARY_DIR}=."
     CACHE STRING "dpkg-buildflags" FORCE)
 set(CMAKE_EXE_LINKER_FLAGS "${ldflags}" CACHE STRING "dpkg-buildflags" FORCE)
+# rainbowtext-cli's drawing module is linked as a module.
+set(CMAKE_MODULE_LINKER_FLAGS "${ldflags}" CACHE STRING "dpkg-buildflags" FORCE)
 # Over the Release that scripts/setup names before this file.
 set(CMAKE_BUILD_TYPE None CACHE STRING "dpkg-buildflags alone" FORCE)
