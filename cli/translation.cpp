@@ -4,6 +4,7 @@
 #include <QTranslator>
 
 #include <clocale>
+#include <cstring>
 #include <cstdlib>
 
 namespace rainbow::cli {
@@ -73,12 +74,17 @@ void useChinese(bool use)
     static const bool loaded = translator.load(QStringLiteral(":/translations/rainbowtext-cli_zh_CN.qm"));
     chinese = use && loaded ? &translator : nullptr;
     // The C library's texts (strerror) in the same language: its Simplified Chinese catalogue,
-    // whichever Chinese locale asked and whether or not that locale was generated. gettext reads
-    // LANGUAGE in any locale but C itself, so C.UTF-8 (built into the C library) is enough.
+    // whichever Chinese locale asked, in UTF-8. gettext reads LANGUAGE in any locale but C, and
+    // since glibc 2.41 also not in C.UTF-8: so zh_CN.UTF-8 where it was generated, else the
+    // user's own locale, else C.UTF-8 (built in, and enough for older C libraries).
     if (chinese) {
         setenv("LANGUAGE", "zh_CN", 1);
         std::setlocale(LC_CTYPE, "C.UTF-8");
-        std::setlocale(LC_MESSAGES, "C.UTF-8");
+        if (!std::setlocale(LC_MESSAGES, "zh_CN.UTF-8")) {
+            const char *own = std::setlocale(LC_MESSAGES, "");
+            if (!own || own[0] == 'C' || std::strcmp(own, "POSIX") == 0)
+                std::setlocale(LC_MESSAGES, "C.UTF-8");
+        }
     } else {
         std::setlocale(LC_MESSAGES, "C");
     }

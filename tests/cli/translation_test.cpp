@@ -88,20 +88,26 @@ TEST(CommandLineLanguage, ABadOptionIsToldInTheLocalesLanguage)
     }
 }
 
-/// What cat says of path in the C library's Chinese, asked for as the tool asks for it: the
-/// system's reason as this system words it (glibc 2.41 keeps English under C.UTF-8, where 2.36
-/// translates).
+/// The C library's reason for path as cat gives it in the best Chinese this system has: from the
+/// zh_CN.UTF-8 locale where it was generated, else through LANGUAGE under C.UTF-8 (which glibc 2.41
+/// ignores), else in English.
 QByteArray systemReason(const char *path)
 {
-    QProcess cat;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("zh_CN"));
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    cat.setProcessEnvironment(environment);
-    cat.start(QStringLiteral("cat"), { QString::fromLatin1(path) });
-    cat.waitForFinished();
-    const QByteArray said = cat.readAllStandardError().trimmed();
-    return said.mid(said.lastIndexOf(": ") + 2);
+    QByteArray reason;
+    for (const char *locale : { "zh_CN.UTF-8", "C.UTF-8" }) {
+        QProcess cat;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("zh_CN"));
+        environment.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        cat.setProcessEnvironment(environment);
+        cat.start(QStringLiteral("cat"), { QString::fromLatin1(path) });
+        cat.waitForFinished();
+        const QByteArray said = cat.readAllStandardError().trimmed();
+        reason = said.mid(said.lastIndexOf(": ") + 2);
+        if (holdsChinese(reason))
+            break;
+    }
+    return reason;
 }
 
 TEST(CommandLineLanguage, EveryMessageHasItsChinese)
