@@ -8,16 +8,9 @@
 # Usage: bench/cli_image.sh [BUILD_DIR]   (a build configured with -DRAINBOWTEXT_BUILD_BENCHMARKS=ON)
 set -eu
 
-build=${1:-build}
-cli=$build/cli/rainbowtext-cli
-make_text=$build/bench/core/make_bench_text
-for tool in "$cli" "$make_text"; do
-    [ -x "$tool" ] || { echo "missing $tool: build with -DRAINBOWTEXT_BUILD_BENCHMARKS=ON" >&2; exit 2; }
-done
-command -v hyperfine > /dev/null || { echo "hyperfine is not installed" >&2; exit 2; }
+# shellcheck source=bench/cli_common.sh
+. "$(dirname "$0")/cli_common.sh"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 "$make_text" 10000 > "$work/lines.txt"
 tr -d '\n' < "$work/lines.txt" > "$work/one-line.txt"
 "$make_text" 1000000 > "$work/large.txt"

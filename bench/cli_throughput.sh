@@ -12,19 +12,11 @@
 # Usage: bench/cli_throughput.sh [BUILD_DIR]   (a build configured with -DRAINBOWTEXT_BUILD_BENCHMARKS=ON)
 set -eu
 
-build=${1:-build}
-cli=$build/cli/rainbowtext-cli
-make_text=$build/bench/core/make_bench_text
+# shellcheck source=bench/cli_common.sh
+. "$(dirname "$0")/cli_common.sh"
 characters=6400000
 runs=15
 
-for tool in "$cli" "$make_text"; do
-    [ -x "$tool" ] || { echo "missing $tool: build with -DRAINBOWTEXT_BUILD_BENCHMARKS=ON" >&2; exit 2; }
-done
-command -v hyperfine > /dev/null || { echo "hyperfine is not installed" >&2; exit 2; }
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 "$make_text" "$characters" > "$work/lf.txt"
 sed 's/$/\r/' "$work/lf.txt" > "$work/crlf.txt"
 "$make_text" "$characters" --emoji > "$work/emoji.txt"

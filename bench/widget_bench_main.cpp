@@ -1,0 +1,17 @@
+// The main of the benchmarks that drive the window's widgets: Google Benchmark inside a
+// QApplication, on Qt's offscreen platform unless QT_QPA_PLATFORM names another.
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
