@@ -347,8 +347,9 @@ const std::vector<OptionSpec> &optionTable()
             nullptr, { withStrip } },
         { { "font" }, "FAMILY", S::Pictures,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
-                "the typeface of the picture (default: the desktop program's, SimSun or else AR PL UMing "
-                "CN); characters it lacks come from those, emoji from a colour emoji font where one is "
+                "the typeface of the picture (default: the desktop program's, SimSun or else the first "
+                "installed of AR PL UMing CN, Noto Serif/Sans CJK SC, WenQuanYi Zen/Micro Hei and AR PL "
+                "UKai CN); characters it lacks come from those, emoji from a colour emoji font where one is "
                 "installed. A typeface that is not installed is warned about, and the one drawn with "
                 "named"),
             [](R &r, const V &v) {

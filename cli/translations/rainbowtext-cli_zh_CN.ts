@@ -432,8 +432,8 @@
         <translation>--image：%1 的结尾既不是 .png 也不是 .svg（或用 - 把 PNG 写到标准输出）</translation>
     </message>
     <message>
-        <source>the typeface of the picture (default: the desktop program&apos;s, SimSun or else AR PL UMing CN); characters it lacks come from those, emoji from a colour emoji font where one is installed. A typeface that is not installed is warned about, and the one drawn with named</source>
-        <translation>图片的字体（默认：与桌面程序相同，即宋体 SimSun，没有时用 AR PL UMing CN）；它缺少的字符取自这两种字体，表情符号取自已安装的彩色表情字体。字体未安装时给出警告，并说明实际使用的字体</translation>
+        <source>the typeface of the picture (default: the desktop program&apos;s, SimSun or else the first installed of AR PL UMing CN, Noto Serif/Sans CJK SC, WenQuanYi Zen/Micro Hei and AR PL UKai CN); characters it lacks come from those, emoji from a colour emoji font where one is installed. A typeface that is not installed is warned about, and the one drawn with named</source>
+        <translation>图片的字体（默认：与桌面程序相同，即宋体 SimSun，没有时用 AR PL UMing CN、Noto Serif/Sans CJK SC、文泉驿正黑/微米黑、AR PL UKai CN 中已安装的第一种）；它缺少的字符取自这些字体，表情符号取自已安装的彩色表情字体。字体未安装时给出警告，并说明实际使用的字体</translation>
     </message>
     <message>
         <source>--font: the name is empty</source>
