@@ -128,12 +128,13 @@ done
 zcat "$zh_page" | grep -q "^\.TH .*\"rainbowtext $version\"" || fail "the Chinese rainbowtext-cli(1) is not of $version"
 [ "$("$prefix/bin/rainbowtext-cli" --version)" = "rainbowtext-cli $version" ] || fail "rainbowtext-cli --version"
 
-# The launcher matches the window: its StartupWMClass is the class the window reports on X11.
+# The launcher matches the window: its StartupWMClass is the class the window reports on X11
+# (up to a minute to show, for a loaded machine).
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 # shellcheck disable=SC2016 # the inner script expands its own variables
 reported=$(QT_QPA_PLATFORM=xcb xvfb-run -a sh -c '
     "$1" & pid=$!
-    for _ in $(seq 100); do
+    for _ in $(seq 600); do
         id=$(xwininfo -root -children 2>/dev/null | awk "/\"rainbowtext\" \"/ { print \$1; exit }")
         [ -n "$id" ] && break
         sleep 0.1
