@@ -6,6 +6,7 @@
 #include "cli/translation.h"
 #include "convert/boundaries.h"
 #include "convert/characters.h"
+#include "engine/code_points.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -49,17 +50,11 @@ private:
     std::vector<ByteRun> m_runs;
 };
 
-/// UTF-16 code units of the well-formed UTF-8 bytes [from, to): one for every lead byte, two
-/// for the leads of four-byte sequences; INT32_MAX when there are that many or more.
+/// UTF-16 code units of the well-formed UTF-8 bytes [from, to); INT32_MAX when there are that many
+/// or more.
 int32_t utf16Units(std::string_view text, std::size_t from, std::size_t to)
 {
-    int64_t units = 0;
-    for (std::size_t at = from; at < to; ++at) {
-        const auto byte = uint8_t(text[at]);
-        units += (byte & 0xC0) != 0x80 ? 1 : 0;
-        units += byte >= 0xF0 ? 1 : 0;
-    }
-    return int32_t(std::min<int64_t>(units, INT32_MAX));
+    return int32_t(std::min<std::size_t>(utf16Length(text.substr(from, to - from)), INT32_MAX));
 }
 
 /// The breaks of a text: its character boundaries, and ICU's line breaks with the hard ones

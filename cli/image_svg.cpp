@@ -1,4 +1,5 @@
 #include "cli/image_files.h"
+#include "engine/custom_markup.h"
 
 #include <QColor>
 #include <QFile>
@@ -10,18 +11,14 @@ namespace rainbow::cli {
 
 namespace {
 
-/// text's units [from, to) for an XML text or attribute: &, <, > and " as references, and the
+/// text's units for an XML text or attribute: the markup's HTML entities, &quot; for '"', and the
 /// characters XML does not allow (C0 controls but tab, U+FFFE, U+FFFF) as U+FFFD.
 void appendEscaped(QString &svg, QStringView text)
 {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u == u'&')
-            svg += QLatin1String("&amp;");
-        else if (u == u'<')
-            svg += QLatin1String("&lt;");
-        else if (u == u'>')
-            svg += QLatin1String("&gt;");
+        if (const std::string_view entity = htmlEntity(u); !entity.empty())
+            svg += QLatin1String(entity.data(), qsizetype(entity.size()));
         else if (u == u'"')
             svg += QLatin1String("&quot;");
         else if ((u < 0x20 && u != u'\t') || u == 0xFFFE || u == 0xFFFF)

@@ -61,4 +61,14 @@ inline std::size_t codePointCount(std::string_view text)
         std::count_if(text.begin(), text.end(), [](char c) { return (uint8_t(c) & 0xC0) != 0x80; }));
 }
 
+/// UTF-16 code units of well-formed UTF-8 text: one for each code point, two for those past U+FFFF
+/// (the four-byte sequences).
+inline std::size_t utf16Length(std::string_view text)
+{
+    std::size_t units = 0;
+    for (const char c : text)
+        units += std::size_t((uint8_t(c) & 0xC0) != 0x80) + std::size_t(uint8_t(c) >= 0xF0);
+    return units;
+}
+
 } // namespace rainbow
