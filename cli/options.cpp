@@ -150,10 +150,8 @@ const std::vector<OptionSpec> &optionTable()
         { { "m", "mode" }, "gradient|rainbow", S::Colours,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "a gradient from the start to the end colour (default), or a rainbow: character k takes "
-                "position "
-                "k of a hue wheel (red, yellow, green, cyan, blue, magenta, back to red) of n positions, n "
-                "rounded "
-                "down to a multiple of 6, so the characters past it start round again"),
+                "position k of a hue wheel (red, yellow, green, cyan, blue, magenta, back to red) of n "
+                "positions, n rounded down to a multiple of 6, so the characters past it start round again"),
             [](R &r, const V &v) -> Result<> {
                 const std::string mode = v.text;
                 if (mode != "gradient" && mode != "rainbow")
@@ -177,15 +175,13 @@ const std::vector<OptionSpec> &optionTable()
         { { "c", "stops" }, "C1,C2,...", S::Colours,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "a gradient through 2 to 16 colours, evenly spaced, instead of --start and --end; two stops "
-                "give "
-                "exactly the gradient of --start and --end"),
+                "give exactly the gradient of --start and --end"),
             [](R &r, const V &v) { return store(r.settings.stops, stopsValue(v)); }, nullptr,
             { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow }, withStrip } },
         { { "b", "blend" }, "rgb|hsv|oklab", S::Colours,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "how the gradient mixes colours (default rgb, as the desktop program does; hsv along the "
-                "shorter "
-                "hue arc, oklab in a perceptual colour space)"),
+                "shorter hue arc, oklab in a perceptual colour space)"),
             [](R &r, const V &v) -> Result<> {
                 const auto blend = parseBlend(v.text);
                 if (!blend)
@@ -205,39 +201,35 @@ const std::vector<OptionSpec> &optionTable()
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "colours run forward and back: a gradient mirrors about the middle (the first and the last "
                 "character share a colour, the second and the last but one, and so on); a rainbow runs "
-                "forward "
-                "over the first half (n/2 characters, rounded half to even) and backward over the rest, each "
-                "half "
-                "on a wheel of its own length, and needs 12 characters or more"),
+                "forward over the first half (n/2 characters, rounded half to even) and backward over the "
+                "rest, each half on a wheel of its own length, and needs 12 characters or more"),
             [](R &r, const V &) { return set(r.settings.symmetric); }, nullptr, { withStrip } },
         { { "M", "merge" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
-                "neighbouring characters of one colour share a tag; in ubb, qzone and templates that "
-                "open with '[', a tag that holds a '[' of the text ends after it (with --fit too), so that "
-                "the text's brackets stay text"),
+                "neighbouring characters of one colour share a tag; in ubb, qzone and templates that open "
+                "with '[', a tag that holds a '[' of the text ends after it (with --fit too), so that the "
+                "text's brackets stay text"),
             [](R &r, const V &) { return set(r.settings.merge); }, nullptr, { withUnfittedPreview, withStrip, withImage } },
         { { "w", "skip-spaces" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "whitespace stays untagged and takes no colour step: every character Unicode calls "
-                "White_Space, "
-                "spaces of any width (U+0020, U+00A0, U+2003, U+3000 and others), tabs and line breaks, but "
-                "not "
-                "a space that carries a mark; the rainbow's 6 and 12 characters count the other characters"),
+                "White_Space, spaces of any width (U+0020, U+00A0, U+2003, U+3000 and others), tabs and line "
+                "breaks, but not a space that carries a mark; the rainbow's 6 and 12 characters count the "
+                "other characters"),
             [](R &r, const V &) { return set(r.settings.skipSpaces); }, nullptr, { withStrip } },
         { { "fit" }, "N", S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "the finest markup of at most N characters (code points, or as --fit-unit counts): each "
-                "colour goes to a group of k "
-                "neighbouring characters (in the colour of the first), with the smallest k whose markup fits "
-                "(with --merge, merged); exit 1 if even the largest group does not fit"),
+                "colour goes to a group of k neighbouring characters (in the colour of the first), with the "
+                "smallest k whose markup fits (with --merge, merged); exit 1 if even the largest group does "
+                "not fit"),
             [](R &r, const V &v) { return store(r.fitLimit, positiveValue(v)); }, nullptr, { withStrip } },
         { { "fit-unit" }, "chars|utf-8|gbk", S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "what --fit counts: chars, characters (code points; the default, as phpBB counts); utf-8, "
                 "bytes of UTF-8; gbk, bytes of GBK, where a character GBK lacks counts as the reference a "
                 "browser sends for it on a GBK page (&#128512; for U+1F600, 9 bytes), as Discuz! counts on a "
-                "GBK "
-                "board"),
+                "GBK board"),
             [](R &r, const V &v) -> Result<> {
                 const auto unit = parseFitUnit(v.text);
                 if (!unit)
@@ -289,8 +281,8 @@ const std::vector<OptionSpec> &optionTable()
         { { "strip" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "print the text without its colour tags instead of converting it: UBB [color=...] and qzone "
-                "[ftc=...] in any letter case, with a colour code or name; HTML <font color=...> and "
-                "<span style=\"color: ...\"> in any quoting; the preview's colour sequences; the tags of "
+                "[ftc=...] in any letter case, with a colour code or name; HTML <font color=...> and <span "
+                "style=\"color: ...\"> in any quoting; the preview's colour sequences; the tags of "
                 "--template. Other markup ([b], [url=...], <a href>) and the text stay as they are; the "
                 "entities that --escape writes are decoded in HTML colour tags, and in every colour tag with "
                 "--escape"),
@@ -323,18 +315,13 @@ const std::vector<OptionSpec> &optionTable()
         { { "p", "preview" }, {}, S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "print the text in its colours instead of the markup; the text's own colour sequences (ESC [ "
-                "... "
-                "m) "
-                "are dropped, and every other control character but tab and line breaks is shown as ^X, or "
-                "as "
-                "<U+0080> to <U+009F>"),
+                "... m) are dropped, and every other control character but tab and line breaks is shown as "
+                "^X, or as <U+0080> to <U+009F>"),
             [](R &r, const V &) { return set(r.preview); }, nullptr, { withStrip, withImage } },
         { { "color-depth" }, "24|8", S::InputOutput,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "the preview's colours: 24-bit, or the nearest of 256 (default: 24 when COLORTERM is "
-                "truecolor "
-                "or "
-                "24bit, else 8)"),
+                "truecolor or 24bit, else 8)"),
             [](R &r, const V &v) -> Result<> {
                 const auto depth = parseColorDepth(v.text);
                 if (!depth)
@@ -361,8 +348,8 @@ const std::vector<OptionSpec> &optionTable()
                 if (!kind)
                     return usageFailure(
                         fill(translate("rainbowtext-cli",
-                                 "--image: %1 ends in neither .png nor .svg (or give - for PNG on "
-                                 "standard output)"),
+                                 "--image: %1 ends in neither .png nor .svg (or give - for PNG on standard "
+                                 "output)"),
                             { quoted(v.text) }));
                 r.image.path = path;
                 r.image.kind = *kind;
@@ -373,8 +360,7 @@ const std::vector<OptionSpec> &optionTable()
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "the typeface of the picture (default: the desktop program's, SimSun or else AR PL UMing "
                 "CN); characters it lacks come from those, emoji from a colour emoji font where one is "
-                "installed. A typeface that is not installed is warned about, and the one drawn with "
-                "named"),
+                "installed. A typeface that is not installed is warned about, and the one drawn with named"),
             [](R &r, const V &v) -> Result<> {
                 r.image.font = QString::fromStdString(v.text);
                 if (r.image.font.trimmed().isEmpty())
@@ -398,8 +384,8 @@ const std::vector<OptionSpec> &optionTable()
                 else
                     return usageFailure(
                         fill(translate("rainbowtext-cli",
-                                 "--background: %1 is neither a colour (RRGGBB, #RRGGBB or #RGB) "
-                                 "nor transparent"),
+                                 "--background: %1 is neither a colour (RRGGBB, #RRGGBB or #RGB) nor "
+                                 "transparent"),
                             { quoted(v.text) }));
                 return {};
             },
@@ -408,9 +394,8 @@ const std::vector<OptionSpec> &optionTable()
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "wrap the lines so that the picture is at most PX pixels wide, margins included: where a "
                 "line may break by Unicode's rules (after a space, between Chinese characters), and in a "
-                "word too long for a line between two characters, never inside one; a character wider "
-                "than that stands alone on its line. Without it, lines break only at the text's own line "
-                "breaks"),
+                "word too long for a line between two characters, never inside one; a character wider than "
+                "that stands alone on its line. Without it, lines break only at the text's own line breaks"),
             [](R &r, const V &v) { return store(r.image.width, positiveValue(v, maxImageSide)); }, nullptr,
             { withoutImage } },
         { { "h", "help" }, {}, S::InputOutput,
