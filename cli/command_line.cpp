@@ -36,8 +36,7 @@ Result<std::string> readText(const Request &request, int input, TextSize &size)
     if (const auto offset = firstInvalidUtf8(text))
         return Failure { fill(translate("rainbowtext-cli", "%1 is not valid UTF-8 (byte offset %2)"),
             { file.name(), std::to_string(*offset) }) };
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        text.erase(0, 3);
+    text.erase(0, byteOrderMark(text));
     return read;
 }
 

@@ -41,11 +41,11 @@ InputFile::~InputFile()
         ::close(m_fd);
 }
 
-Result<std::size_t> readSome(const InputFile &file, std::string &buffer, std::size_t used)
+namespace {
+
+/// One read() into buffer after used, retried when a signal interrupts.
+Result<std::size_t> readAt(const InputFile &file, std::string &buffer, std::size_t used)
 {
-    constexpr std::size_t least = 1 << 16;
-    if (buffer.size() - used < least)
-        buffer.resize(std::max(2 * buffer.size(), used + least));
     for (;;) {
         const ssize_t got = ::read(file.fd(), buffer.data() + used, buffer.size() - used);
         if (got >= 0)
@@ -53,6 +53,16 @@ Result<std::size_t> readSome(const InputFile &file, std::string &buffer, std::si
         if (errno != EINTR)
             return systemFailure(fill(translate("rainbowtext-cli", "cannot read %1"), { file.name() }));
     }
+}
+
+} // namespace
+
+Result<std::size_t> readSome(const InputFile &file, std::string &buffer, std::size_t used)
+{
+    constexpr std::size_t least = 1 << 16;
+    if (buffer.size() - used < least)
+        buffer.resize(std::max(2 * buffer.size(), used + least));
+    return readAt(file, buffer, used);
 }
 
 Result<std::string> readAll(const InputFile &file, TextSize &size)
@@ -71,15 +81,12 @@ Result<std::string> readAll(const InputFile &file, TextSize &size)
     for (;;) {
         if (used == bytes.size())
             bytes.resize(2 * bytes.size());
-        const ssize_t got = ::read(file.fd(), bytes.data() + used, bytes.size() - used);
-        if (got == 0)
+        const Result<std::size_t> got = readAt(file, bytes, used);
+        if (!got.ok())
+            return got.failure();
+        if (got.value() == 0)
             break;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return systemFailure(fill(translate("rainbowtext-cli", "cannot read %1"), { file.name() }));
-        }
-        used += std::size_t(got);
+        used += got.value();
         if (used > size.bytes)
             size = { used, false };
     }

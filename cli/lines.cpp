@@ -36,8 +36,8 @@ Result<int> convertLines(const Request &request, int input, int output, std::ost
                 2);
             return;
         }
-        const bool byteOrderMark = number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-        if (const auto converted = writer.convert(byteOrderMark ? text.substr(3) : text); !converted.ok()) {
+        const std::size_t mark = number == 1 ? byteOrderMark(text) : 0;
+        if (const auto converted = writer.convert(text.substr(mark)); !converted.ok()) {
             writer.writePlain(writer.refused(text), ending);
             report(fill(translate("rainbowtext-cli", "line %1 of %2: %3; printed uncoloured"),
                        { std::to_string(number), name, converted.failure().message }),

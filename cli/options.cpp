@@ -31,12 +31,24 @@ template <class T, class Read> Result<> store(T &to, const Result<Read> &read)
     return {};
 }
 
+/// A value of a closed set as parsed, or refused with message (marked for translation; %1 is the
+/// value) when it is none of the set.
+template <class T>
+Result<> choose(T &to, const std::optional<T> &parsed, const char *message, const OptionValue &value)
+{
+    if (!parsed)
+        return usageFailure(fill(translate("rainbowtext-cli", message), { quoted(value.text) }));
+    to = *parsed;
+    return {};
+}
+
 Result<RgbTriple> colorValue(const OptionValue &value)
 {
     if (const auto color = parseHexColor(value.text))
         return *color;
-    return usageFailure(fill(translate("rainbowtext-cli", "--%1: %2 is not a colour (RRGGBB, #RRGGBB or #RGB)"),
-        { value.name, quoted(value.text) }));
+    return usageFailure(
+        fill(translate("rainbowtext-cli", "--%1: %2 is not a colour (RRGGBB, #RRGGBB or #RGB)"),
+            { value.name, quoted(value.text) }));
 }
 
 Result<std::vector<RgbTriple>> stopsValue(const OptionValue &value)
@@ -152,14 +164,12 @@ const std::vector<OptionSpec> &optionTable()
                 "a gradient from the start to the end colour (default), or a rainbow: character k takes "
                 "position k of a hue wheel (red, yellow, green, cyan, blue, magenta, back to red) of n "
                 "positions, n rounded down to a multiple of 6, so the characters past it start round again"),
-            [](R &r, const V &v) -> Result<> {
-                const std::string mode = v.text;
-                if (mode != "gradient" && mode != "rainbow")
-                    return usageFailure(
-                        fill(translate("rainbowtext-cli", "--mode: %1 is neither gradient nor rainbow"),
-                            { quoted(v.text) }));
-                r.settings.mode = mode == "gradient" ? ConversionMode::Gradient : ConversionMode::Rainbow;
-                return {};
+            [](R &r, const V &v) {
+                const auto mode = v.text == "gradient" ? std::optional(ConversionMode::Gradient)
+                    : v.text == "rainbow"              ? std::optional(ConversionMode::Rainbow)
+                                                       : std::nullopt;
+                return choose(r.settings.mode, mode,
+                    QT_TRANSLATE_NOOP("rainbowtext-cli", "--mode: %1 is neither gradient nor rainbow"), v);
             },
             nullptr, { withStrip } },
         { { "s", "start" }, "COLOUR", S::Colours,
@@ -182,14 +192,9 @@ const std::vector<OptionSpec> &optionTable()
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "how the gradient mixes colours (default rgb, as the desktop program does; hsv along the "
                 "shorter hue arc, oklab in a perceptual colour space)"),
-            [](R &r, const V &v) -> Result<> {
-                const auto blend = parseBlend(v.text);
-                if (!blend)
-                    return usageFailure(
-                        fill(translate("rainbowtext-cli", "--blend: %1 is not one of rgb, hsv, oklab"),
-                            { quoted(v.text) }));
-                r.settings.blend = *blend;
-                return {};
+            [](R &r, const V &v) {
+                return choose(r.settings.blend, parseBlend(v.text),
+                    QT_TRANSLATE_NOOP("rainbowtext-cli", "--blend: %1 is not one of rgb, hsv, oklab"), v);
             },
             nullptr,
             { { QT_TRANSLATE_NOOP("rainbowtext-cli", "with --mode rainbow"), rainbow }, withStrip } },
@@ -209,7 +214,8 @@ const std::vector<OptionSpec> &optionTable()
                 "neighbouring characters of one colour share a tag; in ubb, qzone and templates that open "
                 "with '[', a tag that holds a '[' of the text ends after it (with --fit too), so that the "
                 "text's brackets stay text"),
-            [](R &r, const V &) { return set(r.settings.merge); }, nullptr, { withUnfittedPreview, withStrip, withImage } },
+            [](R &r, const V &) { return set(r.settings.merge); }, nullptr,
+            { withUnfittedPreview, withStrip, withImage } },
         { { "w", "skip-spaces" }, {}, S::ShorterMarkup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "whitespace stays untagged and takes no colour step: every character Unicode calls "
@@ -230,14 +236,10 @@ const std::vector<OptionSpec> &optionTable()
                 "bytes of UTF-8; gbk, bytes of GBK, where a character GBK lacks counts as the reference a "
                 "browser sends for it on a GBK page (&#128512; for U+1F600, 9 bytes), as Discuz! counts on a "
                 "GBK board"),
-            [](R &r, const V &v) -> Result<> {
-                const auto unit = parseFitUnit(v.text);
-                if (!unit)
-                    return usageFailure(
-                        fill(translate("rainbowtext-cli", "--fit-unit: %1 is not one of chars, utf-8, gbk"),
-                            { quoted(v.text) }));
-                r.fitUnit = *unit;
-                return {};
+            [](R &r, const V &v) {
+                return choose(r.fitUnit, parseFitUnit(v.text),
+                    QT_TRANSLATE_NOOP("rainbowtext-cli", "--fit-unit: %1 is not one of chars, utf-8, gbk"),
+                    v);
             },
             nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "without --fit"), noFit } } },
         { { "f", "format" }, "ubb|qzone|html|span", S::Markup,
@@ -277,7 +279,8 @@ const std::vector<OptionSpec> &optionTable()
                 "write <, > and & as &lt; &gt; &amp; (on by itself for html and span when a tag may hold "
                 "several characters: --merge, --fit); with ubb or qzone only for a board that shows HTML as "
                 "it is: most boards escape it themselves and would then show &lt;"),
-            [](R &r, const V &) { return set(r.settings.escape); }, nullptr, { withUnfittedPreview, withImage } },
+            [](R &r, const V &) { return set(r.settings.escape); }, nullptr,
+            { withUnfittedPreview, withImage } },
         { { "strip" }, {}, S::Markup,
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "print the text without its colour tags instead of converting it: UBB [color=...] and qzone "
@@ -322,14 +325,9 @@ const std::vector<OptionSpec> &optionTable()
             QT_TRANSLATE_NOOP("rainbowtext-cli",
                 "the preview's colours: 24-bit, or the nearest of 256 (default: 24 when COLORTERM is "
                 "truecolor or 24bit, else 8)"),
-            [](R &r, const V &v) -> Result<> {
-                const auto depth = parseColorDepth(v.text);
-                if (!depth)
-                    return usageFailure(
-                        fill(translate("rainbowtext-cli", "--color-depth: %1 is neither 24 nor 8"),
-                            { quoted(v.text) }));
-                r.depth = *depth;
-                return {};
+            [](R &r, const V &v) {
+                return choose(r.depth, parseColorDepth(v.text),
+                    QT_TRANSLATE_NOOP("rainbowtext-cli", "--color-depth: %1 is neither 24 nor 8"), v);
             },
             nullptr, { { QT_TRANSLATE_NOOP("rainbowtext-cli", "without --preview"), noPreview } } },
         { { "i", "image" }, "FILE", S::Pictures,

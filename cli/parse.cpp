@@ -162,8 +162,7 @@ Result<> finish(const GivenArguments &given, Request &request, IdleOptions idle)
             return usageFailure(
                 translate("rainbowtext-cli", "both a TEXT and --file given: give one or the other"));
         request.text = given.texts.front();
-        if (request.text->compare(0, 3, "\xEF\xBB\xBF") == 0) // as from a file
-            request.text->erase(0, 3);
+        request.text->erase(0, byteOrderMark(*request.text)); // as from a file
     }
     return {};
 }

@@ -18,7 +18,12 @@ struct Failure {
 template <class T = std::monostate> class [[nodiscard]] Result {
 public:
     Result() = default;
-    Result(T value)
+    // Two overloads, not one by value: `return text;` of a local then moves it.
+    Result(const T &value)
+        : m_state(std::in_place_index<0>, value)
+    {
+    }
+    Result(T &&value)
         : m_state(std::in_place_index<0>, std::move(value))
     {
     }
