@@ -64,17 +64,12 @@ Result<int> run(const std::vector<std::string> &arguments, int input, int output
     const auto parsed = parseArguments(arguments, idle);
     if (!parsed.ok())
         return parsed.failure();
-    if (const auto *information = std::get_if<Information>(&parsed.value())) {
-        if (auto written = writeAll(output, information->text); !written.ok())
-            return written.failure();
-        return 0;
-    }
+    if (const auto *information = std::get_if<Information>(&parsed.value()))
+        return writeAll(output, information->text).withValue(0);
     const Request &request = std::get<Request>(parsed.value());
     if (request.lines)
         return convertLines(request, input, output, err, size);
-    if (auto converted = convertWhole(request, input, output, size, err); !converted.ok())
-        return converted.failure();
-    return 0;
+    return convertWhole(request, input, output, size, err).withValue(0);
 }
 
 } // namespace

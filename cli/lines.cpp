@@ -44,11 +44,6 @@ Result<int> convertLines(const Request &request, int input, int output, std::ost
                 converted.failure().status);
         }
     };
-    const auto finish = [&]() -> Result<int> {
-        if (auto flushed = out.flush(); !flushed.ok())
-            return flushed.failure();
-        return status;
-    };
 
     if (request.text) {
         std::string_view text = *request.text;
@@ -56,7 +51,7 @@ Result<int> convertLines(const Request &request, int input, int output, std::ost
             line(text.substr(0, at), "TEXT");
         if (!text.empty())
             line(text, "TEXT");
-        return finish();
+        return out.flush().withValue(status);
     }
     InputFile file(input);
     if (auto opened = file.open(request.path); !opened.ok())
@@ -89,7 +84,7 @@ Result<int> convertLines(const Request &request, int input, int output, std::ost
     }
     if (used > 0)
         line({ buffer.data(), used }, file.name());
-    return finish();
+    return out.flush().withValue(status);
 }
 
 } // namespace rainbow::cli

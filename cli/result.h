@@ -37,6 +37,12 @@ public:
     const T &value() const { return std::get<0>(m_state); }
     const Failure &failure() const { return std::get<1>(m_state); }
 
+    /// The same outcome with value in place of this one's, for a step that ends a larger one.
+    template <class U> Result<U> withValue(U value) const
+    {
+        return ok() ? Result<U>(std::move(value)) : Result<U>(failure());
+    }
+
 private:
     std::variant<T, Failure> m_state;
 };
