@@ -1,10 +1,27 @@
 #include "cli/arguments.h"
 
+#include "cli/translation.h"
 #include "engine/code_points.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace rainbow::cli {
+
+Failure usageFailure(std::string message)
+{
+    if (!message.empty() && message.back() == '.')
+        message.pop_back();
+    return { fill(translate("rainbowtext-cli", "%1. Try 'rainbowtext-cli --help'."), { message }) };
+}
+
+Failure systemFailure(const std::string &what)
+{
+    const int error = errno;
+    //: What failed, then the system's reason: "cannot read 'a.txt': Is a directory"
+    return { fill(translate("rainbowtext-cli", "%1: %2"), { what, std::strerror(error) }) };
+}
 
 std::string quoted(std::string_view value)
 {

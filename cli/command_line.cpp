@@ -1,6 +1,5 @@
 #include "cli/command_line.h"
 
-#include "cli/arguments.h"
 #include "cli/image.h"
 #include "cli/io.h"
 #include "cli/lines.h"
@@ -21,37 +20,56 @@ using namespace cli;
 
 /// The text of a file or standard input as the window would take it: one line break removed, then
 /// checked, then without a leading byte-order mark.
-std::string readText(const Request &request, int input, TextSize &size)
+Result<std::string> readText(const Request &request, int input, TextSize &size)
 {
-    const InputFile file(request.path ? &*request.path : nullptr, input);
-    std::string text = readAll(file, size);
+    InputFile file(input);
+    if (auto opened = file.open(request.path); !opened.ok())
+        return opened.failure();
+    Result<std::string> read = readAll(file, size);
+    if (!read.ok())
+        return read;
+    std::string &text = read.value();
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
         text.resize(text.size() - 2);
     else if (!text.empty() && text.back() == '\n')
         text.pop_back();
     if (const auto offset = firstInvalidUtf8(text))
-        throw std::runtime_error(fill(translate("rainbowtext-cli", "%1 is not valid UTF-8 (byte offset %2)"),
-            { file.name(), std::to_string(*offset) }));
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        text.erase(0, 3);
-    return text;
+        return Failure { fill(translate("rainbowtext-cli", "%1 is not valid UTF-8 (byte offset %2)"),
+            { file.name(), std::to_string(*offset) }) };
+    text.erase(0, byteOrderMark(text));
+    return read;
 }
 
-/// The whole text at once: converted, or refused with nothing on standard output and 1.
-int convertWhole(const Request &request, int input, int output, TextSize &size, std::ostream &err)
+/// The whole text at once: converted, or refused with nothing on standard output.
+Result<> convertWhole(const Request &request, int input, int output, TextSize &size, std::ostream &err)
 {
-    const std::string text = request.text ? *request.text : readText(request, input, size);
+    Result<std::string> read = request.text ? *request.text : readText(request, input, size);
+    if (!read.ok())
+        return read.failure();
+    const std::string &text = read.value();
     size = { text.size(), true };
     if (request.image.wanted())
         return drawImage(request, text, output, err);
     ChunkedOutput out(output);
     TextWriter writer(request, out);
-    if (const auto refusal = writer.convert(text)) {
-        err << "rainbowtext-cli: " << refusal->reason() << '\n';
-        return 1;
-    }
-    out.flush();
-    return 0;
+    if (auto converted = writer.convert(text); !converted.ok())
+        return converted;
+    return out.flush();
+}
+
+/// The exit status of a run whose failure has not been reported yet.
+Result<int> run(const std::vector<std::string> &arguments, int input, int output, std::ostream &err,
+    IdleOptions idle, TextSize &size)
+{
+    const auto parsed = parseArguments(arguments, idle);
+    if (!parsed.ok())
+        return parsed.failure();
+    if (const auto *information = std::get_if<Information>(&parsed.value()))
+        return writeAll(output, information->text).withValue(0);
+    const Request &request = std::get<Request>(parsed.value());
+    if (request.lines)
+        return convertLines(request, input, output, err, size);
+    return convertWhole(request, input, output, size, err).withValue(0);
 }
 
 } // namespace
@@ -61,24 +79,11 @@ int runCommandLine(
 {
     TextSize size;
     try {
-        try {
-            const auto parsed = parseArguments(arguments, idle);
-            if (const auto *information = std::get_if<Information>(&parsed)) {
-                writeAll(output, information->text);
-                return 0;
-            }
-            const Request &request = std::get<Request>(parsed);
-            return request.lines ? convertLines(request, input, output, err, size)
-                                 : convertWhole(request, input, output, size, err);
-        } catch (const UsageError &e) {
-            std::string message = e.what();
-            if (!message.empty() && message.back() == '.')
-                message.pop_back();
-            err << "rainbowtext-cli: "
-                << fill(translate("rainbowtext-cli", "%1. Try 'rainbowtext-cli --help'."), { message })
-                << '\n';
-            return 2;
-        }
+        const Result<int> status = run(arguments, input, output, err, idle, size);
+        if (status.ok())
+            return status.value();
+        err << "rainbowtext-cli: " << status.failure().message << '\n';
+        return status.failure().status;
     } catch (const std::bad_alloc &) {
         const char *const messages[2][2] = {
             { QT_TRANSLATE_NOOP("rainbowtext-cli", "not enough memory for a text of more than %1 bytes"),
@@ -92,7 +97,7 @@ int runCommandLine(
                    { std::to_string(size.bytes), std::to_string(size.line) })
             << '\n';
         return 2;
-    } catch (const std::exception &e) {
+    } catch (const std::exception &e) { // a fault of ICU's or of ours, not of the input
         err << "rainbowtext-cli: " << e.what() << '\n';
         return 2;
     }

@@ -22,7 +22,6 @@
 #include <memory>
 #include <new>
 #include <ostream>
-#include <stdexcept>
 
 namespace rainbow::cli {
 
@@ -82,27 +81,29 @@ std::vector<uint8_t> breaksOf(const QString &text)
 
 /// The drawing module's file: where it is installed, relative to the program, which in the build
 /// tree is laid out the same way.
-std::string modulePath()
+Result<std::string> modulePath()
 {
     char self[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0)
-        throw systemError(translate("rainbowtext-cli", "cannot find the program's own folder"));
+        return systemFailure(translate("rainbowtext-cli", "cannot find the program's own folder"));
     std::string path(self, std::size_t(length));
     path.erase(path.rfind('/') + 1);
     return path + RAINBOWTEXT_IMAGE_MODULE;
 }
 
-DrawImageFunction loadModule()
+Result<DrawImageFunction> loadModule()
 {
-    const std::string path = modulePath();
+    const Result<std::string> path = modulePath();
+    if (!path.ok())
+        return path.failure();
     // Loaded for the rest of the run: Qt's GUI library it brings cannot be unloaded cleanly.
-    void *module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void *module = ::dlopen(path.value().c_str(), RTLD_NOW | RTLD_LOCAL);
     void *draw = module ? ::dlsym(module, drawImageSymbol) : nullptr;
     if (!draw) {
         const char *why = ::dlerror();
-        throw std::runtime_error(fill(translate("rainbowtext-cli", "cannot load the drawing module %1: %2"),
-            { quoted(path), why ? why : "" }));
+        return Failure { fill(translate("rainbowtext-cli", "cannot load the drawing module %1: %2"),
+            { quoted(path.value()), why ? why : "" }) };
     }
     return reinterpret_cast<DrawImageFunction>(draw);
 }
@@ -113,6 +114,12 @@ public:
     explicit TemporaryFile(const std::string &path)
         : m_path(path)
     {
+    }
+
+    /// The temporary file made, readable by whom the umask lets read it, as any new file.
+    Result<> open()
+    {
+        const std::string &path = m_path;
         const std::size_t slash = path.rfind('/');
         const std::string folder
             = slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));
@@ -121,13 +128,13 @@ public:
         m_fd = ::mkstemp(m_temporary.data());
         if (m_fd < 0) {
             m_temporary.clear();
-            throw systemError(fill(translate("rainbowtext-cli", "--image: cannot write in the folder %1"),
+            return systemFailure(fill(translate("rainbowtext-cli", "--image: cannot write in the folder %1"),
                 { quoted(folder) }));
         }
-        // As any new file: readable by whom the umask lets read it (mkstemp makes it the owner's).
-        const mode_t mask = ::umask(0);
+        const mode_t mask = ::umask(0); // mkstemp makes it the owner's alone
         ::umask(mask);
         ::fchmod(m_fd, 0666 & ~mask);
+        return {};
     }
 
     ~TemporaryFile()
@@ -144,14 +151,14 @@ public:
     int fd() const { return m_fd; }
 
     /// The file under its own name, whole.
-    void keep()
+    Result<> keep()
     {
         const int closed = ::close(m_fd);
         m_fd = -1;
         if (closed != 0 || ::rename(m_temporary.c_str(), m_path.c_str()) != 0)
-            throw systemError(
-                fill(translate("rainbowtext-cli", "cannot write %1"), { quoted(m_path) }));
+            return systemFailure(fill(translate("rainbowtext-cli", "cannot write %1"), { quoted(m_path) }));
         m_temporary.clear();
+        return {};
     }
 
 private:
@@ -208,38 +215,38 @@ ImageJob imageJob(std::string_view trimmed, const std::vector<ByteRun> &byteRuns
     return job;
 }
 
-int drawImage(const Request &request, std::string_view text, int output, std::ostream &err)
+Result<> drawImage(const Request &request, std::string_view text, int output, std::ostream &err)
 {
     const ImageOptions &options = request.image;
-    const auto nothingToDraw = [] {
-        return std::runtime_error(
-            translate("rainbowtext-cli", "--image: the text is empty: nothing to draw"));
-    };
+    const Failure nothingToDraw { translate("rainbowtext-cli", "--image: the text is empty: nothing to draw") };
     if (trimSpaces(text).empty())
-        throw nothingToDraw();
+        return nothingToDraw;
     const bool toOutput = options.path == "-";
     if (toOutput && ::isatty(output))
-        throw std::runtime_error(translate("rainbowtext-cli",
-            "--image -: standard output is a terminal; send the PNG into a pipe or a file, or name a file"));
+        return Failure { translate("rainbowtext-cli",
+            "--image -: standard output is a terminal; send the PNG into a pipe or a file, or name a file") };
     std::optional<TemporaryFile> file;
-    if (!toOutput)
-        file.emplace(options.path);
+    if (!toOutput) {
+        if (auto opened = file.emplace(options.path).open(); !opened.ok())
+            return opened;
+    }
 
     ImageColors colors;
     ChunkedOutput unused(output); // the colours go to colors, nothing is written
     TextWriter writer(request, unused, &colors);
-    if (const auto refusal = writer.convert(text)) {
-        err << "rainbowtext-cli: " << refusal->reason() << '\n';
-        return 1;
-    }
+    if (auto converted = writer.convert(text); !converted.ok())
+        return converted;
     if (colors.text().empty())
-        throw nothingToDraw();
+        return nothingToDraw;
 
     ImageJob job = imageJob(colors.text(), colors.runs());
     job.options = options;
     job.fd = toOutput ? output : file->fd();
+    const Result<DrawImageFunction> draw = loadModule();
+    if (!draw.ok())
+        return draw.failure();
     ImageOutcome outcome;
-    loadModule()(&job, &outcome);
+    draw.value()(&job, &outcome);
 
     if (!outcome.missingFont.isEmpty())
         err << "rainbowtext-cli: "
@@ -250,22 +257,20 @@ int drawImage(const Request &request, std::string_view text, int output, std::os
     case ImageOutcome::Status::Drawn:
         break;
     case ImageOutcome::Status::TooLarge:
-        throw std::runtime_error(fill(translate("rainbowtext-cli",
+        return Failure { fill(translate("rainbowtext-cli",
                                           "--image: the picture would be at least %1 pixels, larger than "
                                           "the limit of %2 on a side and %3 in all; give --width to wrap the "
                                           "lines, or a smaller --font-size"),
             { sizeText(outcome.width, outcome.height), std::to_string(maxImageSide),
-                std::to_string(maxImagePixels) }));
+                std::to_string(maxImagePixels) }) };
     case ImageOutcome::Status::OutOfMemory:
         throw std::bad_alloc();
     case ImageOutcome::Status::WriteFailed:
         errno = outcome.errorNumber;
-        throw systemError(toOutput ? translate("rainbowtext-cli", "cannot write standard output")
+        return systemFailure(toOutput ? translate("rainbowtext-cli", "cannot write standard output")
                                    : fill(translate("rainbowtext-cli", "cannot write %1"), { quoted(options.path) }));
     }
-    if (file)
-        file->keep();
-    return 0;
+    return file ? file->keep() : Result<>();
 }
 
 } // namespace rainbow::cli

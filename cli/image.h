@@ -2,6 +2,7 @@
 
 #include "cli/image_job.h"
 #include "cli/options.h"
+#include "cli/result.h"
 
 #include <iosfwd>
 #include <string_view>
@@ -13,11 +14,10 @@ namespace rainbow::cli {
 std::optional<ImageKind> imageKind(std::string_view path);
 
 /// Draws the text in its colours into the file request.image names, written whole or not at all
-/// (through a temporary file beside it), or as PNG to output for "-". Returns the exit status: 0
-/// drawn, 1 refused as the markup would be (too short for the rainbow, too long for --fit); throws
-/// std::runtime_error for what ends with 2 (an empty text, a folder that cannot be written, a
-/// picture too large) and std::bad_alloc. A font that is not installed is a warning on err.
-int drawImage(const Request &request, std::string_view text, int output, std::ostream &err);
+/// (through a temporary file beside it), or as PNG to output for "-". Refused as the markup would
+/// be (too short for the rainbow, too long for --fit), and for an empty text, a folder that cannot
+/// be written, a picture too large. A font that is not installed is a warning on err.
+Result<> drawImage(const Request &request, std::string_view text, int output, std::ostream &err);
 
 /// The bytes [first, end) of a text in one colour.
 struct ByteRun {

@@ -10,31 +10,29 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <stdexcept>
 
 namespace rainbow::cli {
 
-std::runtime_error systemError(const std::string &what)
-{
-    const int error = errno;
-    //: What failed, then the system's reason: "cannot read 'a.txt': Is a directory"
-    return std::runtime_error(fill(translate("rainbowtext-cli", "%1: %2"), { what, std::strerror(error) }));
-}
-
-InputFile::InputFile(const std::string *path, int standardInput)
+InputFile::InputFile(int standardInput)
     : m_fd(standardInput)
     , m_name(translate("rainbowtext-cli", "standard input"))
 {
+}
+
+Result<> InputFile::open(const std::optional<std::string> &path)
+{
     if (!path || *path == "-")
-        return;
-    m_name = quoted(*path);
-    m_fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) {
+        return {};
+    const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         const int error = errno;
-        throw UsageError(fill(
-            translate("rainbowtext-cli", "--file: cannot open %1: %2"), { m_name, std::strerror(error) }));
+        return usageFailure(fill(translate("rainbowtext-cli", "--file: cannot open %1: %2"),
+            { quoted(*path), std::strerror(error) }));
     }
+    m_fd = fd;
+    m_name = quoted(*path);
     m_owned = true;
+    return {};
 }
 
 InputFile::~InputFile()
@@ -43,21 +41,31 @@ InputFile::~InputFile()
         ::close(m_fd);
 }
 
-std::size_t readSome(const InputFile &file, std::string &buffer, std::size_t used)
+namespace {
+
+/// One read() into buffer after used, retried when a signal interrupts.
+Result<std::size_t> readAt(const InputFile &file, std::string &buffer, std::size_t used)
 {
-    constexpr std::size_t least = 1 << 16;
-    if (buffer.size() - used < least)
-        buffer.resize(std::max(2 * buffer.size(), used + least));
     for (;;) {
         const ssize_t got = ::read(file.fd(), buffer.data() + used, buffer.size() - used);
         if (got >= 0)
             return std::size_t(got);
         if (errno != EINTR)
-            throw systemError(fill(translate("rainbowtext-cli", "cannot read %1"), { file.name() }));
+            return systemFailure(fill(translate("rainbowtext-cli", "cannot read %1"), { file.name() }));
     }
 }
 
-std::string readAll(const InputFile &file, TextSize &size)
+} // namespace
+
+Result<std::size_t> readSome(const InputFile &file, std::string &buffer, std::size_t used)
+{
+    constexpr std::size_t least = 1 << 16;
+    if (buffer.size() - used < least)
+        buffer.resize(std::max(2 * buffer.size(), used + least));
+    return readAt(file, buffer, used);
+}
+
+Result<std::string> readAll(const InputFile &file, TextSize &size)
 {
     std::size_t expected = 0;
     struct stat info { };
@@ -73,15 +81,12 @@ std::string readAll(const InputFile &file, TextSize &size)
     for (;;) {
         if (used == bytes.size())
             bytes.resize(2 * bytes.size());
-        const ssize_t got = ::read(file.fd(), bytes.data() + used, bytes.size() - used);
-        if (got == 0)
+        const Result<std::size_t> got = readAt(file, bytes, used);
+        if (!got.ok())
+            return got.failure();
+        if (got.value() == 0)
             break;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw systemError(fill(translate("rainbowtext-cli", "cannot read %1"), { file.name() }));
-        }
-        used += std::size_t(got);
+        used += got.value();
         if (used > size.bytes)
             size = { used, false };
     }
@@ -89,17 +94,18 @@ std::string readAll(const InputFile &file, TextSize &size)
     return bytes;
 }
 
-void writeAll(int fd, std::string_view bytes)
+Result<> writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            throw systemError(translate("rainbowtext-cli", "cannot write standard output"));
+            return systemFailure(translate("rainbowtext-cli", "cannot write standard output"));
         }
         bytes.remove_prefix(std::size_t(written));
     }
+    return {};
 }
 
 ChunkedOutput::ChunkedOutput(int fd)
@@ -112,7 +118,7 @@ char *ChunkedOutput::reserve(std::size_t units)
 {
     const std::size_t needed = units + slack;
     if (m_buffer.size() - m_used < needed) {
-        flush();
+        static_cast<void>(flush()); // a failure stays for the next flush() to report
         if (m_buffer.size() < needed)
             m_buffer.resize(needed);
     }
@@ -122,8 +128,8 @@ char *ChunkedOutput::reserve(std::size_t units)
 void ChunkedOutput::write(std::string_view bytes)
 {
     if (bytes.size() > m_buffer.size()) {
-        flush();
-        writeAll(m_fd, bytes);
+        if (auto written = flush().ok() ? writeAll(m_fd, bytes) : Result<>(); !written.ok())
+            m_failure = written.failure();
         return;
     }
     char *at = reserve(bytes.size());
@@ -131,10 +137,12 @@ void ChunkedOutput::write(std::string_view bytes)
     commit(at + bytes.size());
 }
 
-void ChunkedOutput::flush()
+Result<> ChunkedOutput::flush()
 {
-    writeAll(m_fd, { m_buffer.data(), m_used });
+    if (auto written = m_failure ? Result<>() : writeAll(m_fd, { m_buffer.data(), m_used }); !written.ok())
+        m_failure = written.failure();
     m_used = 0;
+    return m_failure ? Result<>(*m_failure) : Result<>();
 }
 
 char *DiscardedMarkup::reserve(std::size_t units)

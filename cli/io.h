@@ -1,9 +1,10 @@
 #pragma once
 
+#include "cli/result.h"
 #include "engine/markup.h"
 
 #include <cstddef>
-#include <stdexcept>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,17 +18,16 @@ struct TextSize {
     std::size_t line = 0; // with --lines, the line's number
 };
 
-/// std::runtime_error with the words of errno after what.
-std::runtime_error systemError(const std::string &what);
-
 /// The file descriptor of --file, or standard input for "-" and for none; closed with this.
 class InputFile {
 public:
-    /// Throws UsageError when the file cannot be opened.
-    InputFile(const std::string *path, int standardInput);
+    explicit InputFile(int standardInput);
     ~InputFile();
     InputFile(const InputFile &) = delete;
     InputFile &operator=(const InputFile &) = delete;
+
+    /// The file of path, a usage failure when it cannot be opened; standard input for none or "-".
+    Result<> open(const std::optional<std::string> &path);
 
     int fd() const { return m_fd; }
     /// "standard input", or the path quoted for a message.
@@ -41,17 +41,18 @@ private:
 
 /// All bytes of a file descriptor; a regular file takes one read() into a buffer of its size.
 /// size follows the bytes read.
-std::string readAll(const InputFile &file, TextSize &size);
+Result<std::string> readAll(const InputFile &file, TextSize &size);
 
 /// One read() into buffer's room after used, growing it when little room is left; retries when a
 /// signal interrupts. Returns the bytes read, 0 at the end.
-std::size_t readSome(const InputFile &file, std::string &buffer, std::size_t used);
+Result<std::size_t> readSome(const InputFile &file, std::string &buffer, std::size_t used);
 
-/// Every byte to the file descriptor, or systemError.
-void writeAll(int fd, std::string_view bytes);
+/// Every byte to the file descriptor.
+Result<> writeAll(int fd, std::string_view bytes);
 
 /// Output in chunks of about a mebibyte, each handed to one write(): the markup of a long text
-/// never stands in memory whole.
+/// never stands in memory whole. After a failed write the rest is dropped, and every flush()
+/// reports that failure.
 class ChunkedOutput final : public MarkupSink<char> {
 public:
     explicit ChunkedOutput(int fd);
@@ -60,12 +61,13 @@ public:
     void commit(char *end) override { m_used = std::size_t(end - m_buffer.data()); }
 
     void write(std::string_view bytes);
-    void flush();
+    Result<> flush();
 
 private:
     int m_fd;
     std::vector<char> m_buffer;
     std::size_t m_used = 0;
+    std::optional<Failure> m_failure;
 };
 
 /// Markup that nobody reads: one batch of room, used again and again.

@@ -9,7 +9,7 @@
 
 namespace rainbow::cli {
 
-int convertLines(const Request &request, int input, int output, std::ostream &err, TextSize &size)
+Result<int> convertLines(const Request &request, int input, int output, std::ostream &err, TextSize &size)
 {
     ChunkedOutput out(output);
     TextWriter writer(request, out);
@@ -24,8 +24,8 @@ int convertLines(const Request &request, int input, int output, std::ostream &er
         const std::string_view ending = crlf ? "\r\n" : "\n";
         size = { text.size(), true, ++number };
         const auto report = [&](const std::string &message, int lineStatus) {
-            out.flush(); // the line is out before the message about it
-            err << "rainbowtext-cli: " << message << '\n';
+            if (out.flush().ok()) // the line is out before the message about it
+                err << "rainbowtext-cli: " << message << '\n';
             status = std::max(status, lineStatus);
         };
         if (const auto offset = firstInvalidUtf8(text)) {
@@ -36,12 +36,12 @@ int convertLines(const Request &request, int input, int output, std::ostream &er
                 2);
             return;
         }
-        const bool byteOrderMark = number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-        if (const auto refusal = writer.convert(byteOrderMark ? text.substr(3) : text)) {
+        const std::size_t mark = number == 1 ? byteOrderMark(text) : 0;
+        if (const auto converted = writer.convert(text.substr(mark)); !converted.ok()) {
             writer.writePlain(writer.refused(text), ending);
             report(fill(translate("rainbowtext-cli", "line %1 of %2: %3; printed uncoloured"),
-                       { std::to_string(number), name, refusal->reason() }),
-                1);
+                       { std::to_string(number), name, converted.failure().message }),
+                converted.failure().status);
         }
     };
 
@@ -51,21 +51,26 @@ int convertLines(const Request &request, int input, int output, std::ostream &er
             line(text.substr(0, at), "TEXT");
         if (!text.empty())
             line(text, "TEXT");
-        out.flush();
-        return status;
+        return out.flush().withValue(status);
     }
-    const InputFile file(request.path ? &*request.path : nullptr, input);
+    InputFile file(input);
+    if (auto opened = file.open(request.path); !opened.ok())
+        return opened.failure();
     std::string buffer;
     std::size_t used = 0; // bytes in buffer, all of them after the last line break
     for (;;) {
-        out.flush(); // everything converted so far is out before waiting for more
+        // Everything converted so far is out before waiting for more.
+        if (auto flushed = out.flush(); !flushed.ok())
+            return flushed.failure();
         size = { used, false, number + 1 };
-        const std::size_t got = readSome(file, buffer, used);
-        if (got == 0)
+        const Result<std::size_t> got = readSome(file, buffer, used);
+        if (!got.ok())
+            return got.failure();
+        if (got.value() == 0)
             break;
         const char *data = buffer.data();
         const std::size_t scanned = used;
-        used += got;
+        used += got.value();
         std::size_t begin = 0;
         for (std::size_t at = scanned;; ++at) {
             at = std::size_t(std::find(data + at, data + used, '\n') - data);
@@ -79,8 +84,7 @@ int convertLines(const Request &request, int input, int output, std::ostream &er
     }
     if (used > 0)
         line({ buffer.data(), used }, file.name());
-    out.flush();
-    return status;
+    return out.flush().withValue(status);
 }
 
 } // namespace rainbow::cli

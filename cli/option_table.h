@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/options.h"
+#include "cli/result.h"
 
 #include <string>
 #include <vector>
@@ -48,8 +49,9 @@ struct OptionSpec {
                            // other value must be UTF-8
     Section section;
     Description description; // one paragraph, wrapped by the help
-    /// What the option does to the request when given; null for the options that print and exit.
-    void (*apply)(Request &request, const OptionValue &value) = nullptr;
+    /// What the option does to the request when given, or why its value is refused; null for the
+    /// options that print and exit.
+    Result<> (*apply)(Request &request, const OptionValue &value) = nullptr;
     /// Options that print instead of converting: the text they print.
     std::string (*inform)() = nullptr;
     /// When the option would do nothing and is refused, each in words ("with --preview") marked

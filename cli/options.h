@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/image_job.h"
+#include "cli/result.h"
 #include "convert/conversion.h"
 #include "engine/fit.h"
 #include "engine/strip_colors.h"
@@ -39,8 +40,9 @@ struct Information {
 /// Whether an option that would do nothing is refused; Allowed lets a test see that it does nothing.
 enum class IdleOptions { Refused, Allowed };
 
-/// Reads the arguments (their raw bytes, the program name first) in one pass. Throws UsageError.
-std::variant<Request, Information> parseArguments(
+/// Reads the arguments (their raw bytes, the program name first) in one pass; a usage failure for
+/// arguments it cannot take.
+Result<std::variant<Request, Information>> parseArguments(
     const std::vector<std::string> &arguments, IdleOptions idle = IdleOptions::Refused);
 
 /// --help, made from the option table.

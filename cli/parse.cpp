@@ -35,46 +35,47 @@ const OptionSpec *findOption(std::string_view name)
 }
 
 /// Every argument but a path must be UTF-8: each is checked once, as it is read.
-void requireUtf8(const std::vector<std::string> &arguments, std::size_t index)
+Result<> requireUtf8(const std::vector<std::string> &arguments, std::size_t index)
 {
     if (const auto offset = firstInvalidUtf8(arguments[index]))
-        throw UsageError(index == 0
+        return usageFailure(index == 0
                 ? fill(translate("rainbowtext-cli", "the program name is not valid UTF-8 (byte offset %1)"),
                     { std::to_string(*offset) })
                 : fill(translate("rainbowtext-cli", "argument %1 is not valid UTF-8 (byte offset %2)"),
                     { std::to_string(index), std::to_string(*offset) }));
+    return {};
 }
 
 /// The options and TEXTs of the arguments, GNU style: "--name value", "--name=value", "-x value",
 /// "-xvalue", switches bundled ("-rS"), TEXTs among the options, all TEXTs after "--".
-GivenArguments readArguments(const std::vector<std::string> &arguments)
+Result<GivenArguments> readArguments(const std::vector<std::string> &arguments)
 {
     GivenArguments given;
-    if (!arguments.empty())
-        requireUtf8(arguments, 0);
-    const auto missingValue = [](std::string_view written) {
-        return UsageError(fill(translate("rainbowtext-cli", "missing value after %1"), { quoted(written) }));
-    };
+    if (auto checked = arguments.empty() ? Result<>() : requireUtf8(arguments, 0); !checked.ok())
+        return checked.failure();
     const auto unknown = [](std::string_view name) {
-        return UsageError(fill(translate("rainbowtext-cli", "unknown option %1"), { quoted(name) }));
+        return usageFailure(fill(translate("rainbowtext-cli", "unknown option %1"), { quoted(name) }));
     };
     // The value of option, from index on: the rest of the argument, or else the next argument.
     std::size_t index = 1;
-    const auto take
-        = [&](const OptionSpec &option, std::string_view written, std::optional<std::string_view> rest) {
-              if (!rest) {
-                  if (index + 1 >= arguments.size())
-                      throw missingValue(written);
-                  rest = arguments[++index];
-              }
-              if (!option.takesPath())
-                  requireUtf8(arguments, index);
-              given.options[&option] = std::string(*rest);
-          };
+    const auto take = [&](const OptionSpec &option, std::string_view written,
+                          std::optional<std::string_view> rest) -> Result<> {
+        if (!rest) {
+            if (index + 1 >= arguments.size())
+                return usageFailure(
+                    fill(translate("rainbowtext-cli", "missing value after %1"), { quoted(written) }));
+            rest = arguments[++index];
+        }
+        if (auto checked = option.takesPath() ? Result<>() : requireUtf8(arguments, index); !checked.ok())
+            return checked;
+        given.options[&option] = std::string(*rest);
+        return {};
+    };
     for (bool optionsEnded = false; index < arguments.size(); ++index) {
         const std::string &argument = arguments[index];
+        Result<> read;
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            requireUtf8(arguments, index);
+            read = requireUtf8(arguments, index);
             given.texts.push_back(argument);
         } else if (argument == "--") {
             optionsEnded = true;
@@ -83,14 +84,14 @@ GivenArguments readArguments(const std::vector<std::string> &arguments)
             const std::string_view name = std::string_view(argument).substr(2, equals - 2);
             const OptionSpec *option = findOption(name);
             if (!option || name.size() < 2)
-                throw unknown(name);
+                return unknown(name);
             if (equals == std::string::npos && option->takesValue()) {
-                take(*option, argument, std::nullopt);
+                read = take(*option, argument, std::nullopt);
             } else if (equals != std::string::npos && !option->takesValue()) {
-                throw UsageError(fill(
+                return usageFailure(fill(
                     translate("rainbowtext-cli", "--%1 takes no value: %2"), { name, quoted(argument) }));
             } else {
-                take(*option, argument,
+                read = take(*option, argument,
                     equals == std::string::npos ? std::optional<std::string_view>("")
                                                 : std::string_view(argument).substr(equals + 1));
             }
@@ -98,7 +99,7 @@ GivenArguments readArguments(const std::vector<std::string> &arguments)
             // A long option written with one dash ("-mode") would otherwise be read as short ones.
             const std::string_view word = std::string_view(argument).substr(1, argument.find('=') - 1);
             if (const OptionSpec *option = findOption(word); option && word.size() > 1)
-                throw UsageError(
+                return usageFailure(
                     fill(translate("rainbowtext-cli", "%1 has one dash: long options take two (--%2)"),
                         { quoted(argument), word }));
             for (std::size_t at = 1; at < argument.size(); ++at) {
@@ -106,34 +107,37 @@ GivenArguments readArguments(const std::vector<std::string> &arguments)
                     at, decodeAt(argument.data(), argument.size(), at).length);
                 const OptionSpec *option = findOption(name);
                 if (!option)
-                    throw unknown(name);
+                    return unknown(name);
                 if (!option->takesValue()) {
                     given.options[option];
                     continue;
                 }
                 const std::string written = "-" + std::string(name);
-                take(*option, written,
+                read = take(*option, written,
                     at + 1 < argument.size() ? std::optional(std::string_view(argument).substr(at + 1))
                                              : std::nullopt);
                 break;
             }
         }
+        if (!read.ok())
+            return read.failure();
     }
     return given;
 }
 
 /// The rules between options, once each option has done its part.
-void finish(const GivenArguments &given, Request &request, IdleOptions idle)
+Result<> finish(const GivenArguments &given, Request &request, IdleOptions idle)
 {
     if (given.has("stops") && (given.has("start") || given.has("end")))
-        throw UsageError(
+        return usageFailure(
             translate("rainbowtext-cli", "--stops replaces --start and --end: give one or the other"));
     if (given.has("template") && given.has("format"))
-        throw UsageError(translate("rainbowtext-cli", "--template replaces --format: give one or the other"));
+        return usageFailure(
+            translate("rainbowtext-cli", "--template replaces --format: give one or the other"));
     for (const auto &[option, value] : given.options) {
         for (const IdleRule &rule : option->idle) {
             if (idle == IdleOptions::Refused && rule.applies(request))
-                throw UsageError(fill(translate("rainbowtext-cli", "--%1 does nothing %2: leave it out"),
+                return usageFailure(fill(translate("rainbowtext-cli", "--%1 does nothing %2: leave it out"),
                     { option->longName(), translate("rainbowtext-cli", rule.when) }));
         }
     }
@@ -150,24 +154,28 @@ void finish(const GivenArguments &given, Request &request, IdleOptions idle)
         request.depth = colorDepthFromColorterm(std::getenv("COLORTERM"));
 
     if (given.texts.size() > 1)
-        throw UsageError(fill(
+        return usageFailure(fill(
             translate("rainbowtext-cli", "more than one TEXT given (%1); quote a text that holds spaces"),
             { std::to_string(given.texts.size()) }));
     if (given.texts.size() == 1) {
         if (request.path)
-            throw UsageError(
+            return usageFailure(
                 translate("rainbowtext-cli", "both a TEXT and --file given: give one or the other"));
         request.text = given.texts.front();
-        if (request.text->compare(0, 3, "\xEF\xBB\xBF") == 0) // as from a file
-            request.text->erase(0, 3);
+        request.text->erase(0, byteOrderMark(*request.text)); // as from a file
     }
+    return {};
 }
 
 } // namespace
 
-std::variant<Request, Information> parseArguments(const std::vector<std::string> &arguments, IdleOptions idle)
+Result<std::variant<Request, Information>> parseArguments(
+    const std::vector<std::string> &arguments, IdleOptions idle)
 {
-    const GivenArguments given = readArguments(arguments);
+    const Result<GivenArguments> read = readArguments(arguments);
+    if (!read.ok())
+        return read.failure();
+    const GivenArguments &given = read.value();
     const std::vector<OptionSpec> &table = optionTable();
     // --help and --version, last in the table, win over --list-formats, which prints the same
     // whatever else is given.
@@ -177,23 +185,27 @@ std::variant<Request, Information> parseArguments(const std::vector<std::string>
         if (option->longName() == "list-formats" && idle == IdleOptions::Refused) {
             for (const auto &[other, value] : given.options) {
                 if (other != &*option)
-                    throw UsageError(fill(
+                    return usageFailure(fill(
                         translate("rainbowtext-cli", "--%1 does nothing with --list-formats: leave it out"),
                         { other->longName() }));
             }
             if (!given.texts.empty())
-                throw UsageError(
+                return usageFailure(
                     translate("rainbowtext-cli", "a TEXT does nothing with --list-formats: leave it out"));
         }
-        return Information { option->inform() };
+        return { Information { option->inform() } };
     }
     Request request;
     for (const OptionSpec &option : table) {
-        if (const auto value = given.options.find(&option); option.apply && value != given.options.end())
-            option.apply(request, { option.longName(), value->second });
+        const auto value = given.options.find(&option);
+        if (!option.apply || value == given.options.end())
+            continue;
+        if (auto applied = option.apply(request, { option.longName(), value->second }); !applied.ok())
+            return applied.failure();
     }
-    finish(given, request, idle);
-    return request;
+    if (auto finished = finish(given, request, idle); !finished.ok())
+        return finished.failure();
+    return { std::move(request) };
 }
 
 } // namespace rainbow::cli

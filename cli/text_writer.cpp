@@ -12,8 +12,10 @@ namespace rainbow::cli {
 
 namespace {
 
-Refusal tooShort(const ConversionSettings &settings, ConversionOutcome outcome)
+Failure refusal(const ConversionSettings &settings, ConversionOutcome outcome)
 {
+    if (outcome == ConversionOutcome::TooManyCharacters)
+        return { translate("rainbowtext-cli", "text of more than 2^31 - 1 characters") };
     const bool symmetric = outcome == ConversionOutcome::TooShortForSymmetric;
     const char *const messages[2][2] = {
         { QT_TRANSLATE_NOOP("rainbowtext-cli", "a rainbow needs at least %1 characters"),
@@ -23,11 +25,13 @@ Refusal tooShort(const ConversionSettings &settings, ConversionOutcome outcome)
             QT_TRANSLATE_NOOP(
                 "rainbowtext-cli", "a symmetric rainbow needs at least %1 characters besides whitespace") },
     };
-    return { messages[symmetric][settings.skipSpaces], minimumRainbowLengthFor(symmetric) };
+    return { fill(translate("rainbowtext-cli", messages[symmetric][settings.skipSpaces]),
+                 { std::to_string(minimumRainbowLengthFor(symmetric)) }),
+        1 };
 }
 
 /// Why the markup cannot be made short enough, in the unit the limit counts.
-Refusal fitRefusal(const Request &request, int64_t needed)
+Failure fitRefusal(const Request &request, int64_t needed)
 {
     // Untagged whitespace splits a tag: the fewest tags are one for each stretch between.
     // The figure needed is always more than one: a tag alone is longer.
@@ -51,15 +55,12 @@ Refusal fitRefusal(const Request &request, int64_t needed)
     const std::size_t unit = request.fitUnit == FitUnit::CodePoints ? 0
         : request.fitUnit == FitUnit::Utf8Bytes                     ? 1
                                                                     : 2;
-    return { messages[unit][request.settings.skipSpaces], *request.fitLimit, needed };
+    return { fill(translate("rainbowtext-cli", messages[unit][request.settings.skipSpaces]),
+                 { std::to_string(*request.fitLimit), std::to_string(needed) }),
+        1 };
 }
 
 } // namespace
-
-std::string Refusal::reason() const
-{
-    return fill(translate("rainbowtext-cli", message), { std::to_string(first), std::to_string(second) });
-}
 
 TextWriter::TextWriter(const Request &request, ChunkedOutput &out, ColorSpanSink<char> *colors)
     : m_request(request)
@@ -69,12 +70,12 @@ TextWriter::TextWriter(const Request &request, ChunkedOutput &out, ColorSpanSink
 {
 }
 
-std::optional<Refusal> TextWriter::convert(std::string_view text)
+Result<> TextWriter::convert(std::string_view text)
 {
     if (m_request.strip && !m_request.recolor) { // --recolor strips as well
         m_out.write(stripColorMarkup(text, m_request.stripOptions));
         m_out.write("\n");
-        return std::nullopt;
+        return {};
     }
     if (m_request.recolor) {
         m_stripped = stripColorMarkup(text, m_request.stripOptions);
@@ -98,8 +99,7 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
     if (m_colors) {
         DiscardedMarkup markup;
         outcome = converter.convert(text, markup, m_colors);
-        return outcome == ConversionOutcome::Converted ? std::nullopt
-                                                       : std::optional(tooShort(m_request.settings, outcome));
+        return outcome == ConversionOutcome::Converted ? Result<>() : refusal(m_request.settings, outcome);
     }
     if (m_request.preview) {
         DiscardedMarkup markup;
@@ -111,9 +111,9 @@ std::optional<Refusal> TextWriter::convert(std::string_view text)
         outcome = converter.convert(characters, m_out);
     }
     if (outcome != ConversionOutcome::Converted)
-        return tooShort(m_request.settings, outcome);
+        return refusal(m_request.settings, outcome);
     m_out.write("\n");
-    return std::nullopt;
+    return {};
 }
 
 void TextWriter::writePlain(std::string_view text, std::string_view ending)

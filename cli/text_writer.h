@@ -4,22 +4,10 @@
 #include "cli/options.h"
 #include "convert/conversion.h"
 
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace rainbow::cli {
-
-/// A text that was not converted, with 1 as the exit status.
-struct Refusal {
-    const char *message; // English, marked for translation; %1 and %2 stand for the numbers
-    int64_t first;
-    int64_t second = 0;
-
-    /// The message in the chosen language, without the program's name.
-    std::string reason() const;
-};
 
 /// Writes texts to the output as the request asks, each followed by a line break.
 class TextWriter {
@@ -28,8 +16,9 @@ public:
     TextWriter(const Request &request, ChunkedOutput &out, ColorSpanSink<char> *colors = nullptr);
 
     /// The text converted: its markup, or its preview; with --recolor, its colour markup removed
-    /// first; with --strip, only that. A refusal writes nothing.
-    std::optional<Refusal> convert(std::string_view text);
+    /// first; with --strip, only that. A refusal (status 1: too short for the rainbow, too long
+    /// for --fit; 2: too many characters) writes nothing.
+    Result<> convert(std::string_view text);
 
     /// After convert(text) refused it: the text to print uncoloured, without the colour markup
     /// that --recolor removed.

@@ -200,8 +200,8 @@ std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
     };
     FitPlanner planner(fragmentOverhead(settings.markup, templateSize));
     const std::string_view inner = characters.text();
-    const int32_t n = core::checkedCount(characters.size());
-    int32_t coloredCount = 0;
+    const int64_t n = characters.size();
+    int64_t coloredCount = 0;
     if (characters.codePointCharacters()) {
         // Every code point a character (a CR LF pair one): a run of coloured characters at a time,
         // up to the next untagged whitespace or just past the next '[' that ends a tag.
@@ -219,7 +219,7 @@ std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
             for (std::size_t pair = run.find("\r\n"); pair != run.npos; pair = run.find("\r\n", pair + 2))
                 --runCharacters;
             planner.addColored(runCharacters, sizeOf(run), endsTag);
-            coloredCount += int32_t(runCharacters);
+            coloredCount += runCharacters;
             at = runEnd;
             if (endsTag || at == inner.size())
                 continue;
@@ -239,14 +239,14 @@ std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(
             });
         });
     }
-    if (settings.merge && coloredCount > 0
+    if (settings.merge && coloredCount > 0 && n <= maximumLength
         && checkLength(settings.mode, settings.symmetric, coloredCount) == ConversionOutcome::Converted) {
         // Merged, the size depends on which neighbouring groups share a colour.
         ConversionSettings ungrouped = settings;
         ungrouped.groupSize = 1;
         ungrouped.merge = false;
         const std::optional<ColorRamp> ramp = core::rampFor(ungrouped);
-        core::ConversionColors colors(ungrouped, ramp, coloredCount);
+        core::ConversionColors colors(ungrouped, ramp, int32_t(coloredCount));
         std::vector<ColorSpan> spans;
         for (ColorSpan span; colors.spans().next(span);)
             spans.push_back(span);

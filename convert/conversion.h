@@ -49,7 +49,10 @@ struct ConversionSettings {
 };
 
 /// Converted, or refused with nothing written.
-enum class ConversionOutcome { Converted, TooShortForRainbow, TooShortForSymmetric };
+enum class ConversionOutcome { Converted, TooShortForRainbow, TooShortForSymmetric, TooManyCharacters };
+
+/// Most characters of trimmed input a conversion takes: it counts them in 32 bits.
+inline constexpr int64_t maximumLength = INT32_MAX;
 
 /// Fewest characters of trimmed input that a rainbow can be made of.
 inline constexpr int minimumRainbowLength = 6;
@@ -89,7 +92,7 @@ public:
 /// The convert command on a text: trims its outer spaces, refuses a rainbow that is too short,
 /// otherwise writes one colour fragment per character into sink (announcing the whole size
 /// first) and tells colors, when given, where each colour went. The UTF-8 text must be well
-/// formed. Throws std::overflow_error for more than 2^31 − 1 characters.
+/// formed. A text of more than maximumLength characters is refused.
 ConversionOutcome convertText(const ConversionSettings &settings, std::string_view text,
     MarkupSink<char> &sink, ColorSpanSink<char> *colors = nullptr);
 ConversionOutcome convertText(const ConversionSettings &settings, const QString &text,
@@ -122,8 +125,8 @@ bool isWhitespaceCharacter(std::u16string_view character);
 
 /// The smallest groupSize for which the markup of text, converted with settings (groupSize
 /// aside; merged when they merge), takes at most limit units (code points by default); or the
-/// size of the markup in one group when even that is longer. Throws std::overflow_error as
-/// convertText does.
+/// size of the markup in one group when even that is longer. For more than maximumLength
+/// characters, which convertText refuses, a merged markup is sized as if unmerged.
 std::variant<FitPlanner::Fit, FitPlanner::TooLong> fitGroupSize(const ConversionSettings &settings,
     std::string_view text, int64_t limit, FitUnit unit = FitUnit::CodePoints);
 /// The same for a text already trimmed and split into characters, which the conversion can take

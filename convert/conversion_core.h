@@ -17,19 +17,10 @@
 #include <limits>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
 namespace rainbow::core {
-
-/// A count of characters as the 32-bit count the conversions use.
-inline int32_t checkedCount(int64_t n)
-{
-    if (n > std::numeric_limits<int32_t>::max())
-        throw std::overflow_error("text of more than 2^31 - 1 characters");
-    return int32_t(n);
-}
 
 /// The text without its outer spaces, sharing the text's data when there are none.
 inline QString trimmed(const QString &text)
@@ -344,11 +335,12 @@ void writeColored(FragmentWriter<CharT> &writer, ColorSpanSource &spans, const T
     });
 }
 
-/// Characters of the text that take a colour: all, or with skipSpaces those not whitespace.
+/// Characters of the text (of at most maximumLength) that take a colour: all, or with skipSpaces
+/// those not whitespace.
 template <typename CharT, typename Text>
 int32_t coloredCount(const ConversionSettings &settings, const Text &text)
 {
-    const int32_t n = checkedCount(text.size());
+    const auto n = int32_t(text.size());
     if (!settings.skipSpaces || n == 0)
         return n;
     int32_t colored = n;
@@ -379,7 +371,9 @@ ConversionOutcome convertCharacters(PreparedConversion<CharT> &prepared, const T
 {
     const ConversionSettings &settings = prepared.settings;
     const std::basic_string_view<CharT> units = textUnits<CharT>(text);
-    const int32_t n = checkedCount(text.size());
+    if (text.size() > maximumLength)
+        return ConversionOutcome::TooManyCharacters;
+    const auto n = int32_t(text.size());
     const int32_t colored = coloredCount<CharT>(settings, text);
     const ConversionOutcome outcome = checkLength(settings.mode, settings.symmetric, colored);
     if (outcome != ConversionOutcome::Converted)

@@ -7,6 +7,9 @@
 
 namespace rainbow {
 
+// The engine's throws (here and in hue_wheel, gradient_stops, fit, span_source, markup) guard
+// preconditions that callers check first: no input of a user's reaches them.
+
 /// A colour as red, green and blue; every component the program stores lies in 0..255.
 struct RgbTriple {
     int16_t red = 0;

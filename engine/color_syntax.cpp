@@ -2,9 +2,7 @@
 
 namespace rainbow {
 
-namespace {
-
-int hexDigit(char c)
+int hexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -14,8 +12,6 @@ int hexDigit(char c)
         return c - 'A' + 10;
     return -1;
 }
-
-} // namespace
 
 std::optional<RgbTriple> parseHexColor(std::string_view text)
 {
@@ -28,7 +24,7 @@ std::optional<RgbTriple> parseHexColor(std::string_view text)
         return std::nullopt;
     int digits[6] = {};
     for (std::size_t i = 0; i < text.size(); ++i) {
-        digits[i] = hexDigit(text[i]);
+        digits[i] = hexDigitValue(text[i]);
         if (digits[i] < 0)
             return std::nullopt;
     }

@@ -10,6 +10,9 @@
 
 namespace rainbow {
 
+/// The value of a hexadecimal digit in either case; -1 for any other character.
+int hexDigitValue(char c);
+
 /// A colour written RRGGBB, #RRGGBB or #RGB (#F80 is FF8800), digits in either case; nullopt for
 /// anything else: a sign, 0x, spaces, RGB without '#', another length.
 std::optional<RgbTriple> parseHexColor(std::string_view text);

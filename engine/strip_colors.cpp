@@ -1,5 +1,6 @@
 #include "engine/strip_colors.h"
 
+#include "engine/color_syntax.h"
 #include "engine/terminal_color.h"
 
 #include <unicode/utf8.h>
@@ -24,7 +25,6 @@ char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isAlnum(char c) { return isDigit(c) || (lower(c) >= 'a' && lower(c) <= 'z'); }
-bool isHexDigit(char c) { return isDigit(c) || (lower(c) >= 'a' && lower(c) <= 'f'); }
 
 /// Whether text has the lowercase ASCII word at at, in any case.
 bool hasWordAt(std::string_view text, std::size_t at, std::string_view word)
@@ -86,10 +86,7 @@ constexpr std::string_view colorNames[] = { "aliceblue", "antiquewhite", "aqua",
 /// reads it (RRGGBB, #RRGGBB, #RGB) or a colour name, in any case.
 bool isForumColor(std::string_view value)
 {
-    const bool hash = !value.empty() && value.front() == '#';
-    const std::string_view digits = value.substr(hash ? 1 : 0);
-    if ((digits.size() == 6 || (hash && digits.size() == 3))
-        && std::all_of(digits.begin(), digits.end(), isHexDigit))
+    if (parseHexColor(value))
         return true;
     std::string name;
     for (const char c : value)
@@ -194,21 +191,14 @@ public:
             m_otherStart[uint8_t(c)] = true;
         if (options.markup && !(options.markup->OpenPrefix.empty() && options.markup->OpenSuffix.empty())) {
             m_template = &*options.markup;
-            if (!m_template->OpenPrefix.empty()) {
-                m_special[uint8_t(m_template->OpenPrefix.front())] = true;
-            } else {
-                for (const char c : std::string_view("0123456789abcdefABCDEF"))
-                    m_special[uint8_t(c)] = true;
-            }
-            if (!m_template->CloseTag.empty())
-                m_special[uint8_t(m_template->CloseTag.front())] = true;
             for (const std::string *tag : { &m_template->OpenPrefix, &m_template->CloseTag }) {
                 if (!tag->empty())
-                    m_otherStart[uint8_t(tag->front())] = true;
+                    m_special[uint8_t(tag->front())] = m_otherStart[uint8_t(tag->front())] = true;
             }
-            if (m_template->OpenPrefix.empty()) {
-                for (const char c : std::string_view("0123456789abcdefABCDEF"))
-                    m_otherStart[uint8_t(c)] = true;
+            // Without a prefix, an open tag starts with its colour's digits.
+            for (unsigned c = 0; c < 256 && m_template->OpenPrefix.empty(); ++c) {
+                if (hexDigitValue(char(c)) >= 0)
+                    m_special[c] = m_otherStart[c] = true;
             }
         }
         m_out.reserve(text.size());
@@ -275,14 +265,9 @@ private:
     {
         const MarkupTemplate &markup = *m_template;
         const std::size_t digits = at + markup.OpenPrefix.size();
-        if (m_text.size() < digits + 6
-            || m_text.compare(at, markup.OpenPrefix.size(), markup.OpenPrefix) != 0)
-            return none;
-        for (std::size_t i = digits; i < digits + 6; ++i) {
-            if (!isHexDigit(m_text[i]))
-                return none;
-        }
-        if (m_text.compare(digits + 6, markup.OpenSuffix.size(), markup.OpenSuffix) != 0)
+        if (m_text.size() < digits + 6 || m_text.compare(at, markup.OpenPrefix.size(), markup.OpenPrefix) != 0
+            || !parseHexColor(m_text.substr(digits, 6))
+            || m_text.compare(digits + 6, markup.OpenSuffix.size(), markup.OpenSuffix) != 0)
             return none;
         return digits + 6 + markup.OpenSuffix.size();
     }
@@ -629,9 +614,12 @@ private:
         std::size_t at = hex ? 3 : 2;
         char32_t c = 0;
         const std::size_t first = at;
-        for (; at < rest.size() && (hex ? isHexDigit(rest[at]) : isDigit(rest[at])) && at - first < 7; ++at)
-            c = c * (hex ? 16 : 10)
-                + char32_t(isDigit(rest[at]) ? rest[at] - '0' : lower(rest[at]) - 'a' + 10);
+        const auto digitAt = [&](std::size_t i) {
+            const int digit = hexDigitValue(rest[i]);
+            return hex || digit < 10 ? digit : -1;
+        };
+        for (; at < rest.size() && digitAt(at) >= 0 && at - first < 7; ++at)
+            c = c * (hex ? 16 : 10) + char32_t(digitAt(at));
         // Control characters stay written out: none reaches a terminal from here.
         const bool control = (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || (c >= 0x7F && c < 0xA0);
         if (at == first || at == rest.size() || rest[at] != ';' || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)

@@ -24,6 +24,10 @@
         <translation>内存不足，无法处理 %1 字节的内容</translation>
     </message>
     <message>
+        <source>text of more than 2^31 - 1 characters</source>
+        <translation>内容超过 2^31 - 1 个字符，无法处理</translation>
+    </message>
+    <message>
         <source>not enough memory for a text of %1 bytes (line %2)</source>
         <translation>内存不足，无法处理 %1 字节的内容（第 %2 行）</translation>
     </message>

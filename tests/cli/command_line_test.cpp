@@ -93,16 +93,31 @@ TEST(CommandLine, PreviewPrintsTerminalColours)
     EXPECT_EQ(run.out, "\x1b[38;2;128;128;192mA\x1b[0m\x1b[38;2;255;0;128mB\x1b[0m\n");
 }
 
-TEST(CommandLine, AWriteFailureIsAnErrorOfItsOwn)
+TEST(CommandLine, AWriteFailureIsAnErrorOfItsOwnToldOnce)
 {
-    QProcess process;
-    process.start(QStringLiteral("/bin/sh"),
-        { QStringLiteral("-c"), QStringLiteral("exec \"$0\" AB > /dev/full"),
-            QStringLiteral(RAINBOWTEXT_CLI_PATH) });
-    process.closeWriteChannel();
-    process.waitForFinished(60000);
-    EXPECT_EQ(process.exitCode(), 2);
-    EXPECT_TRUE(process.readAllStandardError().contains("cannot write standard output"));
+    // Whatever was still to be written or reported after it, the failure is the one message.
+    const struct {
+        const char *name;
+        const char *command;
+    } cases[] = {
+        { "a short text", "exec \"$0\" AB > /dev/full" },
+        { "a text of more than one chunk of output",
+            "head -c 3000000 /dev/zero | tr '\\0' a | \"$0\" > /dev/full" },
+        { "lines, some refused", "printf 'abc\\nabcdefgh\\nab\\n' | \"$0\" -l -m rainbow > /dev/full" },
+        { "the help", "exec \"$0\" --help > /dev/full" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess process;
+        process.start(QStringLiteral("/bin/sh"),
+            { QStringLiteral("-c"), QString::fromLatin1(c.command), QStringLiteral(RAINBOWTEXT_CLI_PATH) });
+        process.closeWriteChannel();
+        process.waitForFinished(60000);
+        EXPECT_EQ(process.exitCode(), 2);
+        const QByteArray err = process.readAllStandardError();
+        EXPECT_TRUE(err.startsWith("rainbowtext-cli: cannot write standard output: ")) << err.constData();
+        EXPECT_EQ(err.count("rainbowtext-cli"), 1) << err.constData();
+    }
 }
 
 TEST(CommandLine, HelpAndVersion)

@@ -7,8 +7,8 @@
 
 #include "convert/characters.h"
 #include "convert/conversion.h"
-#include "convert/recolor.h"
 #include "engine/custom_markup.h"
+#include "engine/strip_colors.h"
 
 #include <QString>
 
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
     test::StringSink markup;
     if (convertText(settings, text, markup) != ConversionOutcome::Converted)
         return 0;
-    check(stripColorMarkup(markup.text, stripOptionsFor(settings)) == trimSpaces(std::string_view(text)),
+    check(stripColorMarkup(markup.text, StripOptions { settings.markup, settings.escape }) == trimSpaces(std::string_view(text)),
         "stripping the markup gives back the converted text");
     return 0;
 }

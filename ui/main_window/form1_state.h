@@ -92,8 +92,7 @@ void DrawCHText(Form1State &form, int32_t Start, int32_t Length, bool InOrder, i
 
 /// The convert button: refuses rainbows shorter than 6 (symmetric: 12) characters, and texts of
 /// more than windowCharacterLimit characters, with a status message; otherwise fills Text3 and
-/// the preview. Throws std::overflow_error for a text of more
-/// than 2^31 − 1 characters.
+/// the preview.
 void Command3_Click(Form1State &form);
 
 } // namespace rainbow

@@ -40,6 +40,8 @@ inline const QString &forOutcome(ConversionOutcome outcome)
         return tooShortForRainbow;
     case ConversionOutcome::TooShortForSymmetric:
         return tooShortForSymmetric;
+    case ConversionOutcome::TooManyCharacters:
+        return tooLong;
     }
     return converted;
 }
