@@ -104,6 +104,8 @@ int64_t MarkupSizer::size(std::string_view utf8)
 {
     if (m_unit == FitUnit::Utf8Bytes)
         return int64_t(utf8.size());
+    if (m_unit == FitUnit::CodePoints)
+        return int64_t(codePointCount(utf8));
     int64_t total = 0;
     for (std::size_t at = 0; at < utf8.size();) {
         if (uint8_t(utf8[at]) < 0x80) {

@@ -104,11 +104,17 @@ int64_t FitPlanner::tagsFor(int64_t groupSize) const
     if (!m_colors.empty() && m_colored > 0)
         return mergedTagsFor(groupSize);
     // One tag a group, and one more for each break that falls inside a group rather than
-    // between two: the breaks after coloured characters g that are not multiples of k.
+    // between two: the breaks after coloured characters g that are not multiples of k. Counted
+    // over the breaks or over the groups, whichever are fewer, so that all k take c log c.
     const int64_t groups = (m_colored + groupSize - 1) / groupSize;
     int64_t betweenGroups = 0;
-    for (int64_t g = groupSize; g < int64_t(m_breaks.size()); g += groupSize)
-        betweenGroups += m_breaks[std::size_t(g)] ? 1 : 0;
+    if (m_breakCount < groups) {
+        for (const int64_t g : m_breakAt)
+            betweenGroups += g % groupSize == 0 ? 1 : 0;
+    } else {
+        for (int64_t g = groupSize; g < int64_t(m_breaks.size()); g += groupSize)
+            betweenGroups += m_breaks[std::size_t(g)] ? 1 : 0;
+    }
     return groups + m_breakCount - betweenGroups;
 }
 
