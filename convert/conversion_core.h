@@ -1,9 +1,9 @@
 #pragma once
 
 // The one conversion pipeline, for convertText and the command-line tool (conversion.cpp) and
-// the window's operations (ui/main_window/form1_state.cpp) alike: settings and a text (CharacterText or
-// Utf8CharacterText) become colour spans (ConversionColors) and markup (writeColored), and a
-// ColorSpanSink learns where each colour went.
+// the window's convert button alike: settings and a text (CharacterText or Utf8CharacterText)
+// become colour spans (ConversionColors) and markup (writeColored), and a ColorSpanSink learns
+// where each colour went.
 
 #include "convert/characters.h"
 #include "convert/conversion.h"
