@@ -4,7 +4,7 @@
 #include "tests/fuzz/fuzz_input.h"
 
 #include "convert/characters.h"
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 
 #include <QGuiApplication>
 #include <QTextCursor>
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 
     QTextDocument document;
     QTextCursor cursor(&document);
-    ui::DisplayBlockWriter writer(cursor, text, maxLength);
+    ui::DisplayBlockWriter writer(cursor, text, std::nullopt, maxLength);
     // Two colours, changing between characters as the preview's do.
     const auto middle = std::lower_bound(ends.begin(), ends.end(), text.size() / 2);
     writer.writeUntil(middle == ends.end() ? text.size() : *middle, QTextCharFormat());

@@ -1,4 +1,4 @@
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 
 #include "convert/characters.h"
 
@@ -132,7 +132,7 @@ TEST(DisplayBlockWriter, TheDocumentReadsBackAsTheTextWithoutSoftBreaks)
         SCOPED_TRACE(c.name);
         QTextDocument document;
         QTextCursor cursor(&document);
-        ui::DisplayBlockWriter writer(cursor, c.text, maxLength);
+        ui::DisplayBlockWriter writer(cursor, c.text, std::nullopt, maxLength);
         QTextCharFormat red;
         red.setForeground(Qt::red);
         // Pieces of 3 units in turns of two formats: piece ends fall on and beside the breaks.

@@ -5,10 +5,9 @@
 #include "tests/main_window/preview_reader.h"
 #include "tests/support/dark_palette.h"
 #include "ui/main_window/controls.h"
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 #include "ui/main_window/picture2.h"
 #include "ui/main_window/qt_color.h"
-#include "ui/main_window/text_box_accessible.h"
 #include "ui/window_look.h"
 
 #include <QAccessible>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 #include "ui/main_window/preview.h"
 
 #include <QColor>

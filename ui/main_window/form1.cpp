@@ -6,7 +6,7 @@
 #include "engine/markup.h"
 #include "ui/main_window/color_chooser.h"
 #include "ui/main_window/controls.h"
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 #include "ui/main_window/form1_layout.h"
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/links.h"
@@ -533,12 +533,12 @@ void Form1::applyConversion(const Form1State &state)
     checkRoom(room);
     m_text3->setLongText(state.Text3);
     if (newPreview) {
-        fillPreview(*m_richTextBox1, preview.text, preview.colorRuns);
+        m_richTextBox1->fill(preview.text, preview.colorRuns);
         QTextDocument &document = *m_richTextBox1->document();
         // Only a conversion that wrote the preview also selected in it.
         QTextCursor selection(&document);
-        selection.setPosition(previewPosition(document, preview.text, preview.selStart));
-        selection.setPosition(previewPosition(document, preview.text, preview.selStart + preview.selLength),
+        selection.setPosition(m_richTextBox1->position(preview.selStart));
+        selection.setPosition(m_richTextBox1->position(preview.selStart + preview.selLength),
             QTextCursor::KeepAnchor);
         m_richTextBox1->setTextCursor(selection);
         m_previewRevision = preview.textRevision;

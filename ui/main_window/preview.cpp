@@ -1,10 +1,8 @@
 #include "ui/main_window/preview.h"
 
 #include "engine/custom_markup.h"
-#include "ui/main_window/display_blocks.h"
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/qt_color.h"
-#include "ui/main_window/text_box_accessible.h"
 
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
@@ -73,6 +71,9 @@ ColoredPreview::ColoredPreview(QWidget *parent)
     shown->setUndoRedoEnabled(false);
     setDocument(shown);
     setReadOnly(true);
+    m_longText = new LongText(*this);
+    connect(m_longText, &LongText::failed, this, &ColoredPreview::failed);
+    connect(m_longText, &LongText::softBreakMoved, this, &ColoredPreview::followSoftBreak);
 }
 
 void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs)
@@ -94,6 +95,27 @@ void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs
     m_blockStarts = writer.blockStarts();
     m_filling = false;
     moveCursor(QTextCursor::Start);
+    if (writer.cutOffLines())
+        m_longText->alignAll();
+}
+
+int ColoredPreview::position(qsizetype offset) const
+{
+    // In the last block that starts at or before the offset.
+    const auto next = std::upper_bound(m_blockStarts.begin(), m_blockStarts.end(), offset);
+    if (next == m_blockStarts.begin())
+        return 0;
+    const QTextBlock block = document()->findBlockByNumber(int(next - m_blockStarts.begin()) - 1);
+    return block.position() + int(std::min<qsizetype>(offset - *std::prev(next), block.length() - 1));
+}
+
+void ColoredPreview::followSoftBreak(int number)
+{
+    const auto next = m_blockStarts.begin() + number + 1;
+    if (document()->blockCount() < qsizetype(m_blockStarts.size()))
+        m_blockStarts.erase(next);
+    else
+        *next = m_blockStarts[size_t(number)] + document()->findBlockByNumber(number).length() - 1;
 }
 
 std::optional<PackedColor> ColoredPreview::colorAt(int position) const
@@ -101,7 +123,7 @@ std::optional<PackedColor> ColoredPreview::colorAt(int position) const
     const QTextBlock block = document()->findBlock(position);
     if (!block.isValid() || position - block.position() >= block.length() - 1)
         return std::nullopt;
-    const qsizetype offset = textOffset(position);
+    const qsizetype offset = offsetOf(position);
     const auto run = firstRunEndingAfter(m_runs, offset);
     if (run == m_runs.end() || run->start > offset)
         return std::nullopt;
@@ -113,7 +135,7 @@ void ColoredPreview::colorBlock(QTextBlock block) const noexcept
     // While the text goes in, the block offsets are not known yet: a block laid out then (to
     // size the scroll bar) is coloured, and laid out again, when the view next asks for it.
     const auto number = size_t(block.blockNumber());
-    if (m_filling || number >= m_blockStarts.size())
+    if (m_filling || (m_longText && m_longText->isMoving()) || number >= m_blockStarts.size())
         return;
     block.setUserState(coloredState);
     const qsizetype start = m_blockStarts[number];
@@ -140,7 +162,7 @@ void ColoredPreview::colorBlock(QTextBlock block) const noexcept
     }
 }
 
-qsizetype ColoredPreview::textOffset(int position) const
+qsizetype ColoredPreview::offsetOf(int position) const
 {
     const QTextBlock block = document()->findBlock(position);
     const auto number = size_t(block.blockNumber());
@@ -158,18 +180,13 @@ QMimeData *ColoredPreview::createMimeDataFromSelection() const
             const QString text
                 = textBetween(*document(), selection.selectionStart(), selection.selectionEnd());
             QString html = coloredHtml(
-                m_text, textOffset(selection.selectionStart()), textOffset(selection.selectionEnd()), m_runs);
+                m_text, offsetOf(selection.selectionStart()), offsetOf(selection.selectionEnd()), m_runs);
             checkRoom(clipboardBytes(text.size() + html.size()));
             copied->setText(text);
             copied->setHtml(html);
         },
         [this](const QString &message) { emit const_cast<ColoredPreview *>(this)->failed(message); });
     return copied;
-}
-
-void fillPreview(ColoredPreview &preview, const QString &text, const std::vector<ColorRun> &runs)
-{
-    preview.fill(text, runs);
 }
 
 QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::vector<ColorRun> &runs)
@@ -217,25 +234,6 @@ QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::v
         paragraph += QLatin1String("</span>");
     endParagraph();
     return html + QStringLiteral("<!--EndFragment--></body></html>");
-}
-
-int previewPosition(const QTextDocument &document, QStringView text, qsizetype offset)
-{
-    // From the end backward, block by block: the conversions select near the end of the text.
-    qsizetype blockEnd = text.size(); // the text offset where the current block ends
-    for (QTextBlock block = document.lastBlock(); block.isValid(); block = block.previous()) {
-        const qsizetype blockStart = blockEnd - (block.length() - 1);
-        if (offset >= blockStart || block.position() == 0)
-            return block.position() + int(std::max<qsizetype>(0, offset - blockStart));
-        qsizetype separator = 0; // text units of the separator before the block
-        if (!followsSoftBreak(block))
-            separator
-                = blockStart >= 2 && text[blockStart - 1] == u'\n' && text[blockStart - 2] == u'\r' ? 2 : 1;
-        if (offset >= blockStart - separator)
-            return block.position() - 1;
-        blockEnd = blockStart - separator;
-    }
-    return 0;
 }
 
 } // namespace rainbow::ui

@@ -1,6 +1,5 @@
-#include "ui/main_window/text_box_accessible.h"
+#include "ui/main_window/long_text.h"
 
-#include "ui/main_window/display_blocks.h"
 #include "ui/main_window/preview.h"
 #include "ui/main_window/qt_color.h"
 #include "ui/main_window/text_boxes.h"
@@ -19,30 +18,6 @@
 #include <utility>
 
 namespace rainbow::ui {
-
-int documentPosition(const QTextDocument &document, int offset)
-{
-    int softBreaks = 0;
-    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
-        if (!followsSoftBreak(block))
-            continue;
-        // The text offset where this soft break sits.
-        if (block.position() - 1 - softBreaks > offset)
-            break;
-        ++softBreaks;
-    }
-    return offset + softBreaks;
-}
-
-int textOffset(const QTextDocument &document, int position)
-{
-    int softBreaks = 0;
-    for (QTextBlock block = document.begin().next(); block.isValid() && block.position() <= position;
-         block = block.next())
-        if (followsSoftBreak(block))
-            ++softBreaks;
-    return position - softBreaks;
-}
 
 namespace {
 
@@ -254,28 +229,12 @@ public:
     }
 
 private:
-    /// A visual line: its first text offset and the first of the next line.
-    using Line = std::pair<int, int>;
+    using Line = LongText::Line;
 
-    /// The visual line that holds the text offset (the last one for the text's end), the line
-    /// break that ends it included.
     Line lineAt(int offset) const
     {
-        QTextDocument &shown = whole();
-        const int at = position(offset);
-        const QTextBlock block = shown.findBlock(at);
-        // Lays the block out (and colours the preview's) if it has not shown yet.
-        shown.documentLayout()->blockBoundingRect(block);
-        const QTextLayout *layout = block.layout();
-        const QTextLine line = layout ? layout->lineForTextPosition(at - block.position()) : QTextLine();
-        int first = 0;
-        int next = block.length() - (block.next().isValid() ? 0 : 1); // past the separator
-        if (line.isValid()) {
-            first = line.textStart();
-            if (line.lineNumber() + 1 < layout->lineCount())
-                next = layout->lineAt(line.lineNumber() + 1).textStart();
-        }
-        return { textOffset(shown, block.position() + first), textOffset(shown, block.position() + next) };
+        whole();
+        return LongText::of(box())->lineAt(offset);
     }
 
     QString lineText(Line line, int *startOffset, int *endOffset) const
@@ -298,8 +257,8 @@ private:
 
     int position(int offset) const
     {
-        const QTextDocument &shown = whole();
-        return std::clamp(documentPosition(shown, offset), 0, shown.characterCount() - 1);
+        whole();
+        return LongText::of(box())->position(offset);
     }
 };
 

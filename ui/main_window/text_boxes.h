@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -68,22 +68,6 @@ private:
     /// character, never a soft break.
     void prepareForInput() noexcept;
 
-    /// After the user changed the text from position to the caret: moves the soft breaks from
-    /// there on to where the box starts its lines, those that show at once and the rest while the
-    /// window waits.
-    void alignAfterEdit(int position) noexcept;
-
-    /// Moves the soft breaks of the blocks from `from` to `to`, and those after them up to the
-    /// first that is in its place, to where the box starts its lines while the window waits.
-    void alignBetween(const QTextCursor &from, const QTextCursor &to);
-
-    /// Aligns the soft breaks from m_aligned on, at most `blocks` of them and for a few
-    /// milliseconds; stops before an edit that would take the user's redo away.
-    void alignSome(int blocks);
-
-    /// alignSoftBreakAfter for the block of m_aligned, as part of the user's last step to undo.
-    QTextBlock alignSoftBreakInUsersStep(const LineWrap &wrap);
-
     /// Runs body; what it throws empties the box of a text still going in and is reported
     /// through failed(). Returns whether body ran to its end.
     template <typename Body> bool guarded(Body &&body);
@@ -96,9 +80,7 @@ private:
     std::unique_ptr<DisplayBlockWriter> m_writer;
     bool m_writing = false; // while the box changes its document itself
     QTimer m_fillTimer;
-    QTextCursor m_aligned; // in the block whose soft break is the next to align, while aligning
-    QTextCursor m_alignEnd; // where the edit being aligned after ended
-    QTimer m_alignTimer;
+    LongText *m_longText;
 };
 
 /// The most address space a box's document takes for a text of `units` UTF-16 units: it keeps its

@@ -1,18 +1,22 @@
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 
 #include "convert/characters.h"
+#include "ui/main_window/handler_guard.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace rainbow::ui {
+
 
 namespace {
 
@@ -86,7 +90,8 @@ qsizetype cutPosition(QStringView text, qsizetype start, qsizetype limit)
     return last != ends.begin() ? *std::prev(last) : ends.front();
 }
 
-/// The format of a block separator that is a soft break.
+} // namespace
+
 const QTextCharFormat &softBreakFormat()
 {
     static const QTextCharFormat softBreak = [] {
@@ -96,8 +101,6 @@ const QTextCharFormat &softBreakFormat()
     }();
     return softBreak;
 }
-
-} // namespace
 
 LineWrap LineWrap::of(const QPlainTextEdit &box)
 {
@@ -138,16 +141,10 @@ qsizetype LineWrap::lastLineStart(QStringView text, qsizetype start, qsizetype l
     return last;
 }
 
-SoftBreakFinder::SoftBreakFinder(QStringView text, qsizetype maxLength)
+SoftBreakFinder::SoftBreakFinder(QStringView text, std::optional<LineWrap> wrap, qsizetype maxLength)
     : m_text(text)
     , m_maxLength(maxLength)
-{
-}
-
-SoftBreakFinder::SoftBreakFinder(QStringView text, const LineWrap &wrap, qsizetype maxLength)
-    : m_text(text)
-    , m_maxLength(maxLength)
-    , m_wrap(wrap)
+    , m_wrap(std::move(wrap))
 {
 }
 
@@ -197,7 +194,7 @@ qsizetype SoftBreakFinder::next(qsizetype before)
 std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength)
 {
     std::vector<qsizetype> breaks;
-    SoftBreakFinder finder(text, maxLength);
+    SoftBreakFinder finder(text, std::nullopt, maxLength);
     for (qsizetype at = finder.next(); at < text.size(); at = finder.next())
         breaks.push_back(at);
     return breaks;
@@ -286,10 +283,11 @@ QString documentText(const QTextDocument &document)
     return text;
 }
 
-DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text, qsizetype maxLength)
+DisplayBlockWriter::DisplayBlockWriter(
+    QTextCursor &cursor, const QString &text, std::optional<LineWrap> wrap, qsizetype maxLength)
     : m_cursor(cursor)
     , m_text(text)
-    , m_breaks(text, maxLength)
+    , m_breaks(text, std::move(wrap), maxLength)
 {
 }
 
@@ -314,13 +312,6 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
     m_written = std::max(m_written, end);
 }
 
-DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text, const LineWrap &wrap)
-    : m_cursor(cursor)
-    , m_text(text)
-    , m_breaks(text, wrap)
-{
-}
-
 std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
 {
     std::vector<qsizetype> starts { 0 };
@@ -336,15 +327,147 @@ std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
     return starts;
 }
 
-} // namespace rainbow::ui
 
-namespace rainbow::ui {
-
-QTextBlock alignSoftBreakAfter(QTextCursor &cursor, const QTextBlock &block, const LineWrap &wrap)
+int documentPosition(const QTextDocument &document, int offset)
 {
+    int softBreaks = 0;
+    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
+        // Up to the first soft break that sits past the offset in the text.
+        if (followsSoftBreak(block) && block.position() - 1 - softBreaks > offset)
+            break;
+        softBreaks += followsSoftBreak(block);
+    }
+    return offset + softBreaks;
+}
+
+int textOffset(const QTextDocument &document, int position)
+{
+    int softBreaks = 0;
+    for (QTextBlock block = document.begin().next(); block.isValid() && block.position() <= position;
+         block = block.next())
+        softBreaks += followsSoftBreak(block);
+    return position - softBreaks;
+}
+
+auto LongText::failing()
+{
+    return [this](const QString &message) {
+        m_moving = false;
+        stop();
+        emit failed(message);
+    };
+}
+
+LongText::LongText(QPlainTextEdit &box)
+    : QObject(&box)
+    , m_box(box)
+{
+    m_timer.setInterval(0);
+    connect(&m_timer, &QTimer::timeout, this,
+        [this] { runGuarded([this] { alignSome(std::numeric_limits<int>::max()); }, failing()); });
+    // The blocks an alignment would look at are others after any change but its own. Only the
+    // timer stops: the document may be going through its cursors as it reports the change.
+    connect(box.document(), &QTextDocument::contentsChanged, this, [this] {
+        if (!m_moving)
+            m_timer.stop();
+    });
+}
+
+LongText *LongText::of(const QObject *box)
+{
+    return box ? box->findChild<LongText *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+int LongText::position(int offset) const
+{
+    const QTextDocument &document = *m_box.document();
+    return std::clamp(documentPosition(document, offset), 0, document.characterCount() - 1);
+}
+
+LongText::Line LongText::lineAt(int offset) const
+{
+    const QTextDocument &document = *m_box.document();
+    const int at = position(offset);
+    const QTextBlock block = document.findBlock(at);
+    document.documentLayout()->blockBoundingRect(block);
+    const QTextLayout *layout = block.layout();
+    const QTextLine line = layout ? layout->lineForTextPosition(at - block.position()) : QTextLine();
+    int first = 0;
+    int next = block.length() - (block.next().isValid() ? 0 : 1); // past the separator
+    if (line.isValid()) {
+        first = line.textStart();
+        if (line.lineNumber() + 1 < layout->lineCount())
+            next = layout->lineAt(line.lineNumber() + 1).textStart();
+    }
+    return { textOffset(document, block.position() + first), textOffset(document, block.position() + next) };
+}
+
+void LongText::alignAfterEdit(int position)
+{
+    runGuarded(
+        [&] {
+            QTextBlock block = m_box.document()->findBlock(position);
+            if (!block.isValid())
+                return;
+            // What follows a soft break can move the line break before it.
+            if (followsSoftBreak(block))
+                block = block.previous();
+            m_aligned = QTextCursor(block);
+            m_alignEnd = m_box.textCursor();
+            // The edited block and the one after it are those that show.
+            alignSome(2);
+        },
+        failing());
+}
+
+void LongText::alignAll()
+{
+    m_aligned = QTextCursor(m_box.document());
+    m_alignEnd = QTextCursor(m_box.document()->lastBlock());
+    m_timer.start();
+}
+
+void LongText::stop()
+{
+    m_timer.stop();
+    m_aligned = m_alignEnd = QTextCursor();
+}
+
+void LongText::alignSome(int blocks)
+{
+    m_timer.stop();
+    const QTextDocument &document = *m_box.document();
+    const LineWrap wrap = LineWrap::of(m_box);
+    // A few milliseconds a step, so that input that comes meanwhile waits no longer than that.
+    constexpr qint64 stepMilliseconds = 8;
+    QElapsedTimer spent;
+    spent.start();
+    for (int aligned = 0; aligned < blocks && !m_aligned.isNull() && spent.elapsed() < stepMilliseconds;) {
+        if (document.availableRedoSteps() > 0)
+            break;
+        const QTextBlock after = m_aligned.block().next();
+        QTextBlock next;
+        if (after.isValid() && followsSoftBreak(after)) {
+            next = alignNext(wrap);
+            ++aligned;
+        }
+        // In its place, or no soft break: the blocks up to the end of the edit are looked at still.
+        if (!next.isValid() && after.isValid() && after.position() <= m_alignEnd.position())
+            next = m_aligned.block().next();
+        // Made anew rather than moved: a cursor that moves looks up its place in the line,
+        // which analyses the block's text.
+        m_aligned = next.isValid() ? QTextCursor(next) : QTextCursor();
+    }
+    if (!m_aligned.isNull() && document.availableRedoSteps() == 0)
+        m_timer.start();
+    else
+        stop();
+}
+
+QTextBlock LongText::alignNext(const LineWrap &wrap)
+{
+    const QTextBlock block = m_aligned.block();
     const QTextBlock next = block.next();
-    if (!next.isValid() || !followsSoftBreak(next))
-        return {};
     // Both blocks, and what follows them, so that the last line before the limit sees its end.
     constexpr qsizetype lookahead = 64;
     QString joined = block.text() + next.text();
@@ -357,17 +480,51 @@ QTextBlock alignSoftBreakAfter(QTextCursor &cursor, const QTextBlock &block, con
     const qsizetype lineStart = lastOfParagraph && both <= displayBlockLength
         ? both
         : wrap.lastLineStart(joined, 0, std::min(displayBlockLength, both));
-    const qsizetype length = block.length() - 1;
-    if (lineStart == length || lineStart < 0)
+    if (lineStart == block.length() - 1 || lineStart < 0)
         return {};
     const int start = block.position();
-    cursor.setPosition(next.position() - 1);
-    cursor.deleteChar();
-    if (lineStart >= both) // one block now: its end is the next to align
-        return lastOfParagraph ? QTextBlock() : cursor.document()->findBlock(start);
-    cursor.setPosition(start + int(lineStart));
-    cursor.insertBlock(cursor.blockFormat(), softBreakFormat());
-    return cursor.block();
+    const int number = block.blockNumber();
+    {
+        // The colours and state of a block (the preview's) are those of its text before.
+        for (QTextBlock changed : { block, next }) {
+            changed.layout()->clearFormats();
+            changed.setUserState(-1);
+        }
+        // Part of the user's last step, so that undoing it undoes this too.
+        m_moving = true;
+        const OwnEdit edit(m_aligned, true);
+        m_aligned.setPosition(next.position() - 1);
+        m_aligned.deleteChar();
+        if (lineStart < both) {
+            m_aligned.setPosition(start + int(lineStart));
+            m_aligned.insertBlock(m_aligned.blockFormat(), softBreakFormat());
+        }
+    }
+    m_moving = false;
+    emit softBreakMoved(number);
+    if (lineStart < both)
+        return m_aligned.block();
+    // One block now: its end is the next to align.
+    return lastOfParagraph ? QTextBlock() : m_box.document()->findBlock(start);
+}
+
+OwnEdit::OwnEdit(QTextCursor &cursor, bool join)
+    : m_cursor(cursor)
+    , m_undo(cursor.document()->isUndoRedoEnabled())
+{
+    if (join && cursor.document()->isUndoAvailable()) {
+        m_cursor.joinPreviousEditBlock();
+        return;
+    }
+    cursor.document()->setUndoRedoEnabled(false);
+    m_cursor.beginEditBlock();
+}
+
+OwnEdit::~OwnEdit()
+{
+    m_cursor.endEditBlock();
+    if (m_undo != m_cursor.document()->isUndoRedoEnabled())
+        m_cursor.document()->setUndoRedoEnabled(m_undo);
 }
 
 } // namespace rainbow::ui
