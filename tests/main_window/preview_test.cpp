@@ -175,6 +175,23 @@ TEST(ColoredPreview, LaysOutAndColoursOnlyWhatShows)
     EXPECT_FALSE(laidOut(500) || colored(500));
 }
 
+// A line too long to cut where the preview wraps it at once: while the window waits, its soft
+// breaks move to where the preview starts its lines, and each character keeps its colour.
+TEST(ColoredPreview, ALineTooLongToCutExactlyAtOnceBreaksWhereItWrapsOnceTheWindowHasWaited)
+{
+    ShownPreview preview;
+    const RichTextState state = longLine(ui::wrappedParagraphLength + 50000);
+    preview.box.fill(state.text, state.colorRuns);
+    tests::waitWhileChanging(preview.box);
+    EXPECT_TRUE(tests::shownLineStarts(preview.box) == tests::unsplitLineStarts(preview.box, state.text))
+        << "the lines start where the preview wraps the line";
+    const tests::ShownText shown = shownText(preview.box);
+    ASSERT_TRUE(shown.text == state.text);
+    for (qsizetype unit = 0; unit < state.text.size(); ++unit)
+        ASSERT_EQ(shown.colors[size_t(unit)], shownColor(state.colorAt(unit))) << "unit " << unit;
+    EXPECT_EQ(preview.box.position(state.text.size()), preview.box.document()->characterCount() - 1);
+}
+
 // What the user sees: each character in its colour, a new text without the old colours, the
 // selection in the highlight's colours.
 TEST(ColoredPreview, PaintsEachCharacterInItsColour)

@@ -17,10 +17,13 @@
 
 namespace rainbow::ui {
 
-
 namespace {
 
 constexpr int softBreakProperty = QTextFormat::UserProperty + 0x5B;
+
+// How far past a piece's limit its text is laid out, so that the last line before the limit sees
+// what follows it.
+constexpr qsizetype lookahead = 64;
 
 // How far back from a piece's limit a line-break opportunity is looked for: the search runs the
 // toolkit's text analysis, so it looks at a few dozen units only.
@@ -90,8 +93,7 @@ qsizetype cutPosition(QStringView text, qsizetype start, qsizetype limit)
     return last != ends.begin() ? *std::prev(last) : ends.front();
 }
 
-} // namespace
-
+/// The format of a block separator that is a soft break.
 const QTextCharFormat &softBreakFormat()
 {
     static const QTextCharFormat softBreak = [] {
@@ -101,6 +103,8 @@ const QTextCharFormat &softBreakFormat()
     }();
     return softBreak;
 }
+
+} // namespace
 
 LineWrap LineWrap::of(const QPlainTextEdit &box)
 {
@@ -121,8 +125,6 @@ qsizetype LineWrap::lastLineStart(QStringView text, qsizetype start, qsizetype l
 {
     if (width <= 0 || option.wrapMode() == QTextOption::NoWrap)
         return -1;
-    // Far enough past the limit that the last line before it sees what follows it.
-    constexpr qsizetype lookahead = 64;
     const qsizetype end = std::min(text.size(), limit + lookahead);
     QTextLayout layout(text.mid(start, end - start).toString(), font);
     layout.setTextOption(option);
@@ -327,7 +329,6 @@ std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
     return starts;
 }
 
-
 int documentPosition(const QTextDocument &document, int offset)
 {
     int softBreaks = 0;
@@ -468,8 +469,7 @@ QTextBlock LongText::alignNext(const LineWrap &wrap)
 {
     const QTextBlock block = m_aligned.block();
     const QTextBlock next = block.next();
-    // Both blocks, and what follows them, so that the last line before the limit sees its end.
-    constexpr qsizetype lookahead = 64;
+    // Both blocks, and what follows them.
     QString joined = block.text() + next.text();
     const qsizetype both = joined.size();
     const QTextBlock after = next.next();

@@ -95,8 +95,7 @@ bool followsSoftBreak(const QTextBlock &block);
 /// typed into a block the user emptied takes the format of the separator before it.
 bool marksSoftBreak(const QTextCharFormat &format);
 
-/// The format of a soft break, and a format without its mark.
-const QTextCharFormat &softBreakFormat();
+/// The format without the mark of a soft break.
 QTextCharFormat withoutSoftBreakMark(QTextCharFormat format);
 
 /// The text of the document positions [from, to): hard breaks as "\n", soft breaks left out, every

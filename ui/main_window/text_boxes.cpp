@@ -9,7 +9,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include <vector>
+#include <algorithm>
+#include <iterator>
 
 namespace rainbow::ui {
 
@@ -127,18 +128,9 @@ namespace {
 /// Whether the user starts to do something with a box or its scroll bar.
 bool isUserInput(const QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::KeyPress:
-    case QEvent::DragEnter:
-    case QEvent::Drop:
-        return true;
-    default:
-        return false;
-    }
+    constexpr QEvent::Type starts[] = { QEvent::MouseButtonPress, QEvent::MouseButtonDblClick, QEvent::Wheel,
+        QEvent::ContextMenu, QEvent::KeyPress, QEvent::DragEnter, QEvent::Drop };
+    return std::find(std::begin(starts), std::end(starts), event->type()) != std::end(starts);
 }
 
 } // namespace
