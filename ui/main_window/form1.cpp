@@ -113,6 +113,23 @@ void highlightSelectionOnlyWithFocus(QWidget *box)
     box->setPalette(palette);
 }
 
+/// The most address space a box's document takes for a text of `units` UTF-16 units: it keeps its
+/// text in one buffer that grows by doubling as the pieces go in.
+constexpr std::size_t bytesToShow(qsizetype units) { return std::size_t(units) * sizeof(char16_t) * 2; }
+
+/// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
+/// at every keystroke, and reading a text of many lines costs time per line.
+bool longEnoughForRainbow(const QPlainTextEdit &box)
+{
+    // Whatever follows a start with enough characters only adds to them.
+    constexpr int start = 1024;
+    const QTextDocument &document = *box.document();
+    if (document.characterCount() - 1 > start
+        && rainbow::longEnoughForRainbow(textBetween(document, 0, start)))
+        return true;
+    return rainbow::longEnoughForRainbow(documentText(document));
+}
+
 } // namespace
 
 QString plainText(const QPlainTextEdit &box)

@@ -259,30 +259,7 @@ QString textBetween(const QTextDocument &document, int from, int to)
 
 QString documentText(const QTextDocument &document)
 {
-    // The raw text has a unit for each position, U+2029 for each block separator: set the hard
-    // ones right and move the text over the soft ones, in place.
-    QString text = document.toRawText();
-    QChar *units = text.data();
-    qsizetype kept = 0; // the units of the result, at the text's start
-    qsizetype next = 0; // the first unit not looked at
-    const auto keepUntil = [&](qsizetype end) {
-        if (kept != next)
-            std::copy(units + next, units + end, units + kept);
-        kept += end - next;
-        next = end;
-    };
-    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
-        const qsizetype separator = block.position() - 1;
-        if (followsSoftBreak(block)) {
-            keepUntil(separator);
-            next = separator + 1;
-        } else {
-            units[separator] = u'\n';
-        }
-    }
-    keepUntil(text.size());
-    text.truncate(kept);
-    return text;
+    return textBetween(document, 0, document.characterCount() - 1);
 }
 
 DisplayBlockWriter::DisplayBlockWriter(

@@ -15,7 +15,7 @@ namespace rainbow::ui {
 
 /// The preview: a read-only box that shows a text with its colour runs. A text of a million
 /// characters shows at once, because the box lays out only the blocks that show and colours each
-/// block as it is laid out. It holds a long paragraph as display blocks (display_blocks.h); its
+/// block as it is laid out. It holds a long paragraph as display blocks (long_text.h); its
 /// copy, as plain text and as HTML with the colours, leaves their soft breaks out.
 class ColoredPreview : public QPlainTextEdit {
     Q_OBJECT

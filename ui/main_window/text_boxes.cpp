@@ -226,15 +226,4 @@ void LongTextBox::prepareForInput() noexcept
     });
 }
 
-bool longEnoughForRainbow(const QPlainTextEdit &box)
-{
-    // Whatever follows a start with enough characters only adds to them.
-    constexpr int start = 1024;
-    const QTextDocument &document = *box.document();
-    if (document.characterCount() - 1 > start
-        && rainbow::longEnoughForRainbow(textBetween(document, 0, start)))
-        return true;
-    return rainbow::longEnoughForRainbow(documentText(document));
-}
-
 } // namespace rainbow::ui

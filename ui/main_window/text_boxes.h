@@ -6,7 +6,6 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include <cstddef>
 #include <memory>
 
 namespace rainbow::ui {
@@ -82,13 +81,5 @@ private:
     QTimer m_fillTimer;
     LongText *m_longText;
 };
-
-/// The most address space a box's document takes for a text of `units` UTF-16 units: it keeps its
-/// text in one buffer that grows by doubling as the pieces go in.
-constexpr std::size_t bytesToShow(qsizetype units) { return std::size_t(units) * sizeof(char16_t) * 2; }
-
-/// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
-/// at every keystroke, and reading a text of many lines costs time per line.
-bool longEnoughForRainbow(const QPlainTextEdit &box);
 
 } // namespace rainbow::ui
