@@ -93,22 +93,13 @@ public:
 
     void setSelection(int selectionIndex, int startOffset, int endOffset) override
     {
-        if (selectionIndex != 0)
-            return;
-        QTextCursor cursor(&whole());
-        cursor.setPosition(position(startOffset));
-        cursor.setPosition(position(endOffset), QTextCursor::KeepAnchor);
-        box()->setTextCursor(cursor);
+        if (selectionIndex == 0)
+            box()->setTextCursor(cursorOver(startOffset, endOffset));
     }
 
     int cursorPosition() const override { return textOffset(document(), box()->textCursor().position()); }
 
-    void setCursorPosition(int offset) override
-    {
-        QTextCursor cursor(&whole());
-        cursor.setPosition(position(offset));
-        box()->setTextCursor(cursor);
-    }
+    void setCursorPosition(int offset) override { box()->setTextCursor(cursorOver(offset, offset)); }
 
     QString text(int startOffset, int endOffset) const override
     {
@@ -155,9 +146,7 @@ public:
 
     QRect characterRect(int offset) const override
     {
-        QTextCursor cursor(&whole());
-        cursor.setPosition(position(offset));
-        QRect rect = box()->cursorRect(cursor);
+        QRect rect = box()->cursorRect(cursorOver(offset, offset));
         const QString character = text(offset, offset + 1);
         rect.setWidth(std::max(1, QFontMetrics(whole().defaultFont()).horizontalAdvance(character)));
         return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
@@ -222,9 +211,7 @@ public:
 
     void replaceText(int startOffset, int endOffset, const QString &text) override
     {
-        QTextCursor cursor(&whole());
-        cursor.setPosition(position(startOffset));
-        cursor.setPosition(position(endOffset), QTextCursor::KeepAnchor);
+        QTextCursor cursor = cursorOver(startOffset, endOffset);
         cursor.insertText(text, withoutSoftBreakMark(cursor.charFormat()));
     }
 
@@ -259,6 +246,15 @@ private:
     {
         whole();
         return LongText::of(box())->position(offset);
+    }
+
+    /// A cursor that selects the text offsets [start, end).
+    QTextCursor cursorOver(int start, int end) const
+    {
+        QTextCursor cursor(&whole());
+        cursor.setPosition(position(start));
+        cursor.setPosition(position(end), QTextCursor::KeepAnchor);
+        return cursor;
     }
 };
 
