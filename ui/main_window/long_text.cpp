@@ -462,14 +462,14 @@ QTextBlock LongText::alignNext(const LineWrap &wrap)
     const int start = block.position();
     const int number = block.blockNumber();
     {
+        // Part of the user's last step, so that undoing it undoes this too.
+        m_moving = true;
+        const OwnEdit edit(m_aligned, true);
         // The colours and state of a block (the preview's) are those of its text before.
         for (QTextBlock changed : { block, next }) {
             changed.layout()->clearFormats();
             changed.setUserState(-1);
         }
-        // Part of the user's last step, so that undoing it undoes this too.
-        m_moving = true;
-        const OwnEdit edit(m_aligned, true);
         m_aligned.setPosition(next.position() - 1);
         m_aligned.deleteChar();
         if (lineStart < both) {

@@ -32,8 +32,6 @@ LongTextBox::LongTextBox(QWidget *parent)
     verticalScrollBar()->installEventFilter(this);
 }
 
-LongTextBox::~LongTextBox() = default;
-
 template <typename Body> bool LongTextBox::guarded(Body &&body)
 {
     return runGuarded(body, [this](const QString &message) {

@@ -25,7 +25,6 @@ public:
     static constexpr qsizetype laterFill = qsizetype(1) << 20;
 
     explicit LongTextBox(QWidget *parent = nullptr);
-    ~LongTextBox() override;
 
     /// Replaces the whole text as setPlainText does: the caret at the start, nothing to undo.
     /// Only the start of a long text goes into the document at once, enough to fill the box;
