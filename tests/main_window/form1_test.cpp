@@ -943,22 +943,38 @@ TEST_F(Form1Test, TypingOrDeletingInsideALongLineKeepsItsLinesWhereTheBoxWrapsIt
 }
 
 // A line too long to lay out whole in one go is cut near every 4096th unit at first; while the
-// window waits, its soft breaks move to where the box starts its lines.
+// window waits, its soft breaks move to where the box starts its lines, also those past a
+// character typed meanwhile.
 TEST_F(Form1Test, ALineTooLongToCutExactlyAtOnceBreaksWhereTheBoxWrapsItOnceTheWindowHasWaited)
 {
-    // 1,000,000 characters pasted, then the markup of 30,000 (720,000 units).
-    for (const auto &[name, length] : { std::pair("Text1", 1000000), std::pair("Text3", 30000) }) {
-        SCOPED_TRACE(name);
-        QGuiApplication::clipboard()->setText(longLine(length));
+    const struct {
+        const char *name;
+        const char *box;
+        qsizetype length;
+        bool typeWhileAligning;
+    } cases[] = {
+        { "1,000,000 characters pasted", "Text1", 1000000, false },
+        { "the markup of 30,000 (720,000 units)", "Text3", 30000, false },
+        { "a character typed in the first line while the rest aligns", "Text1", 600000, true },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QGuiApplication::clipboard()->setText(longLine(c.length));
         control<QPlainTextEdit>("Text1")->clear();
         control("Text1")->setFocus();
         QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
-        if (std::string_view(name) == "Text3")
+        if (std::string_view(c.box) == "Text3")
             click("Command3");
-        auto *box = control<QPlainTextEdit>(name);
-        ASSERT_GT(text(name).size(), ui::wrappedParagraphLength);
+        auto *box = control<QPlainTextEdit>(c.box);
+        ASSERT_GT(text(c.box).size(), ui::wrappedParagraphLength);
+        if (c.typeWhileAligning) {
+            QTextCursor caret(box->document());
+            caret.setPosition(ui::documentPosition(*box->document(), 100));
+            box->setTextCursor(caret);
+            QTest::keyClicks(box, QStringLiteral("x"));
+        }
         tests::waitWhileChanging(*box);
-        const QString shown = text(name);
+        const QString shown = text(c.box);
         EXPECT_TRUE(tests::shownLineStarts(*box) == tests::unsplitLineStarts(*box, shown))
             << "the lines start where the box wraps the line";
     }

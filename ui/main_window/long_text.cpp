@@ -390,6 +390,11 @@ void LongText::alignAfterEdit(int position)
             // What follows a soft break can move the line break before it.
             if (followsSoftBreak(block))
                 block = block.previous();
+            // A pass this edit interrupts goes on after it, from the first block it had not reached.
+            if (!m_aligned.isNull() && (m_pending.isNull() || m_aligned < m_pending))
+                m_pending = m_aligned;
+            if (!m_alignEnd.isNull() && (m_pendingEnd.isNull() || m_pendingEnd < m_alignEnd))
+                m_pendingEnd = m_alignEnd;
             m_aligned = QTextCursor(block);
             m_alignEnd = m_box.textCursor();
             // The edited block and the one after it are those that show.
@@ -400,6 +405,7 @@ void LongText::alignAfterEdit(int position)
 
 void LongText::alignAll()
 {
+    m_pending = m_pendingEnd = QTextCursor();
     m_aligned = QTextCursor(m_box.document());
     m_alignEnd = QTextCursor(m_box.document()->lastBlock());
     m_timer.start();
@@ -408,7 +414,7 @@ void LongText::alignAll()
 void LongText::stop()
 {
     m_timer.stop();
-    m_aligned = m_alignEnd = QTextCursor();
+    m_aligned = m_alignEnd = m_pending = m_pendingEnd = QTextCursor();
 }
 
 void LongText::alignSome(int blocks)
@@ -435,6 +441,10 @@ void LongText::alignSome(int blocks)
         // Made anew rather than moved: a cursor that moves looks up its place in the line,
         // which analyses the block's text.
         m_aligned = next.isValid() ? QTextCursor(next) : QTextCursor();
+    }
+    if (m_aligned.isNull()) {
+        m_aligned = std::exchange(m_pending, QTextCursor());
+        m_alignEnd = std::exchange(m_pendingEnd, QTextCursor());
     }
     if (!m_aligned.isNull() && document.availableRedoSteps() == 0)
         m_timer.start();

@@ -161,7 +161,8 @@ public:
 
     /// After the user changed the text from position to the caret: moves the soft breaks from
     /// there to where the box starts its lines, at once those that show and the rest while the
-    /// window waits, up to the first in its place after the edit.
+    /// window waits, up to the first in its place after the edit; then goes on with the pass the
+    /// edit came into, if any.
     void alignAfterEdit(int position);
 
     /// Moves every soft break to where the box starts its lines while the window waits.
@@ -195,6 +196,7 @@ private:
     QPlainTextEdit &m_box;
     QTextCursor m_aligned; // in the block whose soft break is the next to align, while aligning
     QTextCursor m_alignEnd; // where the edit being aligned after ended
+    QTextCursor m_pending, m_pendingEnd; // what an edit left of the pass it interrupted
     QTimer m_timer;
     bool m_moving = false;
 };
