@@ -46,7 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     }
 
-    const std::vector<qsizetype> breaks = ui::softBreakPositions(text, maxLength);
+    std::vector<qsizetype> breaks;
+    ui::SoftBreakFinder finder(text, std::nullopt, maxLength);
+    for (qsizetype at = finder.next(); at < text.size(); at = finder.next())
+        breaks.push_back(at);
     const std::vector<qsizetype> ends = characterEnds(text, 0, text.size());
     const auto isBoundary
         = [&](qsizetype at) { return at == 0 || std::binary_search(ends.begin(), ends.end(), at); };

@@ -867,7 +867,7 @@ TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
         EXPECT_EQ(read->characterCount(), shown.size());
         EXPECT_TRUE(read->text(0, read->characterCount()) == shown) << "the accessible text is the line";
         const int middle = int(box->document()->begin().next().next().position()) - 1;
-        const int offset = ui::textOffset(*box->document(), middle);
+        const int offset = ui::LongText::of(box)->offset(middle);
         EXPECT_EQ(read->text(offset - 5, offset + 5), shown.mid(offset - 5, 10)) << "across a soft break";
         const std::vector<int> starts = tests::shownLineStarts(*box);
         const std::vector<int> wrapped = tests::unsplitLineStarts(*box, shown);
@@ -928,7 +928,7 @@ TEST_F(Form1Test, TypingOrDeletingInsideALongLineKeepsItsLinesWhereTheBoxWrapsIt
         }
         ASSERT_GT(box->document()->blockCount(), 4) << "held as display blocks";
         QTextCursor caret(box->document());
-        caret.setPosition(ui::documentPosition(*box->document(), 3960));
+        caret.setPosition(ui::LongText::of(box)->position(3960));
         box->setTextCursor(caret);
         if (c.key)
             QTest::keyClick(box, c.key);
@@ -969,7 +969,7 @@ TEST_F(Form1Test, ALineTooLongToCutExactlyAtOnceBreaksWhereTheBoxWrapsItOnceTheW
         ASSERT_GT(text(c.box).size(), ui::wrappedParagraphLength);
         if (c.typeWhileAligning) {
             QTextCursor caret(box->document());
-            caret.setPosition(ui::documentPosition(*box->document(), 100));
+            caret.setPosition(ui::LongText::of(box)->position(100));
             box->setTextCursor(caret);
             QTest::keyClicks(box, QStringLiteral("x"));
         }

@@ -76,7 +76,7 @@ inline std::vector<int> shownLineStarts(const QPlainTextEdit &box)
     const QTextDocument &document = *box.document();
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         document.documentLayout()->blockBoundingRect(block);
-        const int blockStart = ui::textOffset(document, block.position());
+        const int blockStart = ui::LongText::of(&box)->offset(block.position());
         for (int i = 0; i < block.layout()->lineCount(); ++i)
             starts.push_back(blockStart + block.layout()->lineAt(i).textStart());
     }

@@ -193,15 +193,6 @@ qsizetype SoftBreakFinder::next(qsizetype before)
     return size + 1;
 }
 
-std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength)
-{
-    std::vector<qsizetype> breaks;
-    SoftBreakFinder finder(text, std::nullopt, maxLength);
-    for (qsizetype at = finder.next(); at < text.size(); at = finder.next())
-        breaks.push_back(at);
-    return breaks;
-}
-
 qsizetype hardBreakLength(QStringView text, qsizetype at)
 {
     if (!isHardBreak(text[at].unicode()))
@@ -229,10 +220,8 @@ QString withNewlineBreaks(const QString &text)
 
 bool followsSoftBreak(const QTextBlock &block)
 {
-    return block.position() > 0 && marksSoftBreak(block.charFormat());
+    return block.position() > 0 && block.charFormat().boolProperty(softBreakProperty);
 }
-
-bool marksSoftBreak(const QTextCharFormat &format) { return format.boolProperty(softBreakProperty); }
 
 QTextCharFormat withoutSoftBreakMark(QTextCharFormat format)
 {
@@ -306,27 +295,6 @@ std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
     return starts;
 }
 
-int documentPosition(const QTextDocument &document, int offset)
-{
-    int softBreaks = 0;
-    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
-        // Up to the first soft break that sits past the offset in the text.
-        if (followsSoftBreak(block) && block.position() - 1 - softBreaks > offset)
-            break;
-        softBreaks += followsSoftBreak(block);
-    }
-    return offset + softBreaks;
-}
-
-int textOffset(const QTextDocument &document, int position)
-{
-    int softBreaks = 0;
-    for (QTextBlock block = document.begin().next(); block.isValid() && block.position() <= position;
-         block = block.next())
-        softBreaks += followsSoftBreak(block);
-    return position - softBreaks;
-}
-
 auto LongText::failing()
 {
     return [this](const QString &message) {
@@ -358,8 +326,23 @@ LongText *LongText::of(const QObject *box)
 
 int LongText::position(int offset) const
 {
-    const QTextDocument &document = *m_box.document();
-    return std::clamp(documentPosition(document, offset), 0, document.characterCount() - 1);
+    int softBreaks = 0;
+    for (QTextBlock block = m_box.document()->begin().next(); block.isValid(); block = block.next()) {
+        // Up to the first soft break that sits past the offset in the text.
+        if (followsSoftBreak(block) && block.position() - 1 - softBreaks > offset)
+            break;
+        softBreaks += followsSoftBreak(block);
+    }
+    return std::clamp(offset + softBreaks, 0, m_box.document()->characterCount() - 1);
+}
+
+int LongText::offset(int position) const
+{
+    int softBreaks = 0;
+    for (QTextBlock block = m_box.document()->begin().next(); block.isValid() && block.position() <= position;
+         block = block.next())
+        softBreaks += followsSoftBreak(block);
+    return position - softBreaks;
 }
 
 LongText::Line LongText::lineAt(int offset) const
@@ -377,7 +360,7 @@ LongText::Line LongText::lineAt(int offset) const
         if (line.lineNumber() + 1 < layout->lineCount())
             next = layout->lineAt(line.lineNumber() + 1).textStart();
     }
-    return { textOffset(document, block.position() + first), textOffset(document, block.position() + next) };
+    return { this->offset(block.position() + first), this->offset(block.position() + next) };
 }
 
 void LongText::alignAfterEdit(int position)

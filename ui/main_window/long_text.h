@@ -27,8 +27,8 @@ namespace rainbow::ui {
 inline constexpr qsizetype displayBlockLength = 4096;
 
 /// The longest paragraph cut at once where the box wraps its lines: finding those places lays it
-/// out once more (about a microsecond a unit). A longer one is cut as softBreakPositions says and
-/// its soft breaks move to line starts while the window waits (LongText::alignAll).
+/// out once more (about a microsecond a unit). A longer one is cut without the wrap, and its soft
+/// breaks move to line starts while the window waits (LongText::alignAll).
 inline constexpr qsizetype wrappedParagraphLength = qsizetype(1) << 19;
 
 /// How a box wraps its lines: its font, text option and the width its lines take.
@@ -45,16 +45,13 @@ struct LineWrap {
     qsizetype lastLineStart(QStringView text, qsizetype start, qsizetype limit) const;
 };
 
-/// The offsets in text before which a soft break goes, in order. Hard breaks are "\r\n", "\r",
-/// "\n" and U+2029. A paragraph longer than maxLength is cut into pieces of at most maxLength
-/// units, each after the last space in its final quarter, else at the last line-break
-/// opportunity close before its end, else at the last boundary between user-perceived
-/// characters. Never inside a character: one longer than a piece makes its piece longer.
-std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength = displayBlockLength);
-
-/// softBreakPositions one at a time, each found when asked for, so that a text written in pieces
-/// is read only as far as it has been written. With a line wrap, a paragraph of up to
-/// wrappedParagraphLength units is cut where the wrap starts lines instead.
+/// The offsets in a text before which a soft break goes, in order, each found when asked for, so
+/// that a text written in pieces is read only as far as it has been written. Hard breaks are
+/// "\r\n", "\r", "\n" and U+2029. A paragraph longer than maxLength is cut into pieces of at most
+/// maxLength units: with a line wrap and up to wrappedParagraphLength units, where the wrap starts
+/// a line; else after the last space in its final quarter, else at the last line-break
+/// opportunity close before its end, else at the last boundary between user-perceived characters.
+/// Never inside a character: one longer than a piece makes its piece longer.
 class SoftBreakFinder {
 public:
     explicit SoftBreakFinder(QStringView text, std::optional<LineWrap> wrap = std::nullopt,
@@ -91,11 +88,8 @@ QString withNewlineBreaks(const QString &text);
 /// Whether the block separator just before block is a soft break (never so for the first block).
 bool followsSoftBreak(const QTextBlock &block);
 
-/// Whether a character format carries the mark of a soft break. Only separators should: text
-/// typed into a block the user emptied takes the format of the separator before it.
-bool marksSoftBreak(const QTextCharFormat &format);
-
-/// The format without the mark of a soft break.
+/// The format without the mark of a soft break, which only separators should carry: text typed
+/// into a block the user emptied takes the format of the separator before it.
 QTextCharFormat withoutSoftBreakMark(QTextCharFormat format);
 
 /// The text of the document positions [from, to): hard breaks as "\n", soft breaks left out, every
@@ -104,13 +98,6 @@ QString textBetween(const QTextDocument &document, int from, int to);
 
 /// The whole text of the document, as textBetween gives it.
 QString documentText(const QTextDocument &document);
-
-/// The document position of a text offset (0..text length): a soft break adds a position, so an
-/// offset where one sits gives the start of the block after it.
-int documentPosition(const QTextDocument &document, int offset);
-
-/// The text offset of a document position: the soft breaks before it are no part of the text.
-int textOffset(const QTextDocument &document, int position);
 
 /// Writes a text at a cursor in consecutive pieces, each in a format of its own, with soft breaks
 /// where SoftBreakFinder puts them and hard breaks as QTextCursor::insertText makes them.
@@ -152,8 +139,12 @@ public:
     /// The one a box owns; nullptr for another object.
     static LongText *of(const QObject *box);
 
-    /// documentPosition, within the document.
+    /// The document position of a text offset (0..text length): a soft break adds a position, so
+    /// an offset where one sits gives the start of the block after it.
     int position(int offset) const;
+
+    /// The text offset of a document position: the soft breaks before it are no part of the text.
+    int offset(int position) const;
 
     /// The visual line that holds the text offset (the last one for the text's end), with the line
     /// break that ends it. Lays its block out if it has not shown yet.

@@ -74,8 +74,8 @@ public:
         const QTextCursor cursor = box()->textCursor();
         if (selectionIndex != 0 || !cursor.hasSelection())
             return;
-        *startOffset = textOffset(document(), cursor.selectionStart());
-        *endOffset = textOffset(document(), cursor.selectionEnd());
+        *startOffset = longText().offset(cursor.selectionStart());
+        *endOffset = longText().offset(cursor.selectionEnd());
     }
 
     int selectionCount() const override { return box()->textCursor().hasSelection() ? 1 : 0; }
@@ -97,7 +97,7 @@ public:
             box()->setTextCursor(cursorOver(startOffset, endOffset));
     }
 
-    int cursorPosition() const override { return textOffset(document(), box()->textCursor().position()); }
+    int cursorPosition() const override { return longText().offset(box()->textCursor().position()); }
 
     void setCursorPosition(int offset) override { box()->setTextCursor(cursorOver(offset, offset)); }
 
@@ -105,7 +105,7 @@ public:
     {
         // D-Bus strings end at a NUL: a pasted one is read as the symbol for it, in its place.
         return orNothing([&] {
-            return textBetween(whole(), position(startOffset), position(endOffset))
+            return textBetween(document(), longText().position(startOffset), longText().position(endOffset))
                 .replace(QChar(0), QChar(0x2400));
         });
     }
@@ -116,7 +116,7 @@ public:
     {
         if (type != QAccessible::LineBoundary)
             return QAccessibleTextInterface::textAtOffset(offset, type, startOffset, endOffset);
-        return lineText(lineAt(offset), startOffset, endOffset);
+        return lineText(longText().lineAt(offset), startOffset, endOffset);
     }
 
     QString textBeforeOffset(
@@ -124,8 +124,8 @@ public:
     {
         if (type != QAccessible::LineBoundary)
             return QAccessibleTextInterface::textBeforeOffset(offset, type, startOffset, endOffset);
-        const int start = lineAt(offset).first;
-        return lineText(start > 0 ? lineAt(start - 1) : Line { -1, -1 }, startOffset, endOffset);
+        const int start = longText().lineAt(offset).first;
+        return lineText(start > 0 ? longText().lineAt(start - 1) : Line { -1, -1 }, startOffset, endOffset);
     }
 
     QString textAfterOffset(
@@ -133,22 +133,19 @@ public:
     {
         if (type != QAccessible::LineBoundary)
             return QAccessibleTextInterface::textAfterOffset(offset, type, startOffset, endOffset);
-        const Line line = lineAt(offset);
-        const Line next = lineAt(line.second);
+        const Line line = longText().lineAt(offset);
+        const Line next = longText().lineAt(line.second);
         return lineText(next.first > line.first ? next : Line { -1, -1 }, startOffset, endOffset);
     }
 
-    int characterCount() const override
-    {
-        const QTextDocument &shown = whole();
-        return textOffset(shown, shown.characterCount() - 1);
-    }
+    // The long text first: it finishes the document's filling.
+    int characterCount() const override { return longText().offset(document().characterCount() - 1); }
 
     QRect characterRect(int offset) const override
     {
         QRect rect = box()->cursorRect(cursorOver(offset, offset));
         const QString character = text(offset, offset + 1);
-        rect.setWidth(std::max(1, QFontMetrics(whole().defaultFont()).horizontalAdvance(character)));
+        rect.setWidth(std::max(1, QFontMetrics(document().defaultFont()).horizontalAdvance(character)));
         return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
     }
 
@@ -157,7 +154,7 @@ public:
         const QPoint inside = box()->viewport()->mapFromGlobal(point);
         if (!box()->viewport()->rect().contains(inside))
             return -1;
-        return textOffset(whole(), box()->cursorForPosition(inside).position());
+        return longText().offset(box()->cursorForPosition(inside).position());
     }
 
     void scrollToSubstring(int startIndex, int endIndex) override
@@ -181,13 +178,13 @@ public:
         *startOffset = std::min(offset, std::max(0, count - 1));
         *endOffset = std::min(*startOffset + 1, count);
         // The format of the character after the position: a cursor gives the one before it.
-        QTextCursor cursor(&whole());
-        cursor.setPosition(std::min(position(*startOffset) + 1, whole().characterCount() - 1));
-        const QFont font = cursor.charFormat().font().resolve(whole().defaultFont());
+        QTextCursor cursor(box()->document());
+        cursor.setPosition(std::min(longText().position(*startOffset) + 1, document().characterCount() - 1));
+        const QFont font = cursor.charFormat().font().resolve(document().defaultFont());
         const QFontInfo shown(font);
         QColor ink = box()->palette().color(QPalette::Text);
         if (const auto *preview = qobject_cast<const ColoredPreview *>(box()))
-            if (const std::optional<PackedColor> color = preview->colorAt(position(*startOffset)))
+            if (const std::optional<PackedColor> color = preview->colorAt(longText().position(*startOffset)))
                 ink = toQColor(*color);
         const auto rgb = [](const QColor &color) {
             return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
@@ -218,12 +215,6 @@ public:
 private:
     using Line = LongText::Line;
 
-    Line lineAt(int offset) const
-    {
-        whole();
-        return LongText::of(box())->lineAt(offset);
-    }
-
     QString lineText(Line line, int *startOffset, int *endOffset) const
     {
         *startOffset = line.first;
@@ -234,49 +225,35 @@ private:
     QPlainTextEdit *box() const { return static_cast<QPlainTextEdit *>(widget()); }
     const QTextDocument &document() const { return *box()->document(); }
 
-    /// The document with all of its text in it: an output box may still be taking in the rest.
-    QTextDocument &whole() const
+    /// The box's long text with all of it in the document: an output box may still be taking in
+    /// the rest.
+    const LongText &longText() const
     {
         if (auto *longBox = qobject_cast<LongTextBox *>(box()))
             longBox->finishFilling();
-        return *box()->document();
-    }
-
-    int position(int offset) const
-    {
-        whole();
-        return LongText::of(box())->position(offset);
+        return *LongText::of(box());
     }
 
     /// A cursor that selects the text offsets [start, end).
     QTextCursor cursorOver(int start, int end) const
     {
-        QTextCursor cursor(&whole());
-        cursor.setPosition(position(start));
-        cursor.setPosition(position(end), QTextCursor::KeepAnchor);
+        QTextCursor cursor(box()->document());
+        cursor.setPosition(longText().position(start));
+        cursor.setPosition(longText().position(end), QTextCursor::KeepAnchor);
         return cursor;
     }
 };
 
 QAccessibleInterface *textBoxFactory(const QString &className, QObject *object)
 {
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    if (className == QLatin1String(LongTextBox::staticMetaObject.className())
-        || className == QLatin1String(ColoredPreview::staticMetaObject.className()))
-        return new TextBoxAccessible(static_cast<QPlainTextEdit *>(object));
-    return nullptr;
+    const bool longTextBox = className == QLatin1String(LongTextBox::staticMetaObject.className())
+        || className == QLatin1String(ColoredPreview::staticMetaObject.className());
+    return longTextBox ? new TextBoxAccessible(static_cast<QPlainTextEdit *>(object)) : nullptr;
 }
 
 } // namespace
 
-void installTextBoxAccessible()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(textBoxFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
+// The toolkit installs a factory once, however often it is asked to.
+void installTextBoxAccessible() { QAccessible::installFactory(textBoxFactory); }
 
 } // namespace rainbow::ui

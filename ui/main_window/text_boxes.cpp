@@ -219,7 +219,7 @@ void LongTextBox::prepareForInput() noexcept
     // before it; a line break typed there would be taken for another soft break.
     guarded([this] {
         const QTextCursor caret = textCursor();
-        if (!caret.hasSelection() && marksSoftBreak(caret.charFormat()))
+        if (!caret.hasSelection())
             setCurrentCharFormat(withoutSoftBreakMark(caret.charFormat()));
     });
 }
