@@ -161,17 +161,6 @@ TEST(DisplayBlockWriter, TheDocumentReadsBackAsTheTextWithoutSoftBreaks)
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
             EXPECT_LE(block.length() - 1, maxLength);
 
-        // Each block's text offset, as the document counts it: a "\r\n" pair is one separator.
-        std::vector<qsizetype> starts;
-        qsizetype offset = 0;
-        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-            if (block != document.begin() && !ui::followsSoftBreak(block))
-                offset += ui::hardBreakLength(c.text, offset);
-            starts.push_back(offset);
-            offset += block.length() - 1;
-        }
-        EXPECT_EQ(writer.blockStarts(), starts);
-
         const int end = document.characterCount() - 1;
         for (int split = 0; split <= end; ++split)
             ASSERT_EQ(ui::textBetween(document, 0, split) + ui::textBetween(document, split, end), read)

@@ -1,11 +1,11 @@
 #include "ui/main_window/form1.h"
 
-#include "ui/main_window/form1_state.h"
-#include "ui/main_window/messages.h"
 #include "tests/main_window/preview_reader.h"
 #include "tests/support/dark_palette.h"
 #include "ui/main_window/controls.h"
+#include "ui/main_window/form1_state.h"
 #include "ui/main_window/long_text.h"
+#include "ui/main_window/messages.h"
 #include "ui/main_window/picture2.h"
 #include "ui/main_window/qt_color.h"
 #include "ui/window_look.h"

@@ -205,16 +205,8 @@ QString withNewlineBreaks(const QString &text)
     const auto isOtherBreak = [](QChar unit) { return unit != u'\n' && isHardBreak(unit.unicode()); };
     if (std::none_of(text.begin(), text.end(), isOtherBreak))
         return text;
-    QString read;
-    read.reserve(text.size());
-    for (qsizetype at = 0; at < text.size();) {
-        if (const qsizetype breakLength = hardBreakLength(text, at)) {
-            read += u'\n';
-            at += breakLength;
-        } else {
-            read += text[at++];
-        }
-    }
+    QString read = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::replace_if(read.begin(), read.end(), isOtherBreak, QChar(u'\n'));
     return read;
 }
 
@@ -269,7 +261,6 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
         if (m_nextBreak > m_written)
             m_cursor.insertText(m_text.mid(m_written, m_nextBreak - m_written), format);
         m_cursor.insertBlock(m_cursor.blockFormat(), softBreakFormat());
-        m_softBreaks.push_back(m_nextBreak);
         m_written = m_nextBreak;
         m_nextBreak = -1;
     }
@@ -278,21 +269,6 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
     if (end > m_written)
         m_cursor.insertText(m_text.mid(m_written, end - m_written), format);
     m_written = std::max(m_written, end);
-}
-
-std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
-{
-    std::vector<qsizetype> starts { 0 };
-    auto soft = m_softBreaks.begin();
-    for (qsizetype at = findHardBreak(m_text, 0, m_written); at < m_written;
-         at = findHardBreak(m_text, at, m_written)) {
-        for (; soft != m_softBreaks.end() && *soft < at; ++soft)
-            starts.push_back(*soft);
-        at += hardBreakLength(m_text, at);
-        starts.push_back(at);
-    }
-    starts.insert(starts.end(), soft, m_softBreaks.end());
-    return starts;
 }
 
 auto LongText::failing()
@@ -308,6 +284,7 @@ LongText::LongText(QPlainTextEdit &box)
     : QObject(&box)
     , m_box(box)
 {
+    installTextBoxAccessible();
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this,
         [this] { runGuarded([this] { alignSome(std::numeric_limits<int>::max()); }, failing()); });

@@ -109,9 +109,6 @@ public:
     /// Writes the text from where the last call stopped up to end (exclusive) in format.
     void writeUntil(qsizetype end, const QTextCharFormat &format);
 
-    /// The text offset of each block written so far, read from the text and the soft breaks.
-    std::vector<qsizetype> blockStarts() const;
-
     /// SoftBreakFinder::cutOffLines of what was written so far.
     bool cutOffLines() const { return m_breaks.cutOffLines(); }
 
@@ -121,7 +118,6 @@ private:
     SoftBreakFinder m_breaks;
     qsizetype m_nextBreak = -1; // the next soft break once found, -1 before
     qsizetype m_written = 0;
-    std::vector<qsizetype> m_softBreaks; // those written
 };
 
 /// A box's text held as display blocks, as the box and its screen reader use it: offsets and
@@ -207,7 +203,7 @@ private:
 };
 
 /// Gives the boxes of long text an accessible text without soft breaks, with offsets into it and
-/// the visual lines as shown. Install before the first interface of such a box is asked for.
+/// the visual lines as shown; each LongText installs it for its box.
 void installTextBoxAccessible();
 
 } // namespace rainbow::ui

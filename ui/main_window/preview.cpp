@@ -63,7 +63,6 @@ private:
 ColoredPreview::ColoredPreview(QWidget *parent)
     : QPlainTextEdit(parent)
 {
-    installTextBoxAccessible();
     auto *shown = new QTextDocument(this);
     // A new document takes the application's font; the box's own (the window's) is the one shown.
     shown->setDefaultFont(font());
@@ -92,7 +91,14 @@ void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs
     DisplayBlockWriter writer(cursor, m_text, LineWrap::of(*this));
     writer.writeUntil(m_text.size(), QTextCharFormat());
     cursor.endEditBlock();
-    m_blockStarts = writer.blockStarts();
+    m_blockStarts.clear();
+    qsizetype start = 0;
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
+        if (block != shown->begin() && !followsSoftBreak(block))
+            start += hardBreakLength(m_text, start);
+        m_blockStarts.push_back(start);
+        start += block.length() - 1;
+    }
     m_filling = false;
     moveCursor(QTextCursor::Start);
     if (writer.cutOffLines())
@@ -193,47 +199,36 @@ QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::v
 {
     QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><!--StartFragment-->");
     html.reserve(html.size() + (to - from) * 11 / 10 + 64);
-    QString paragraph;
-    const auto endParagraph = [&] {
-        // An empty paragraph needs a line break to keep its height in a browser; the toolkit's
-        // own mark tells the toolkit that the break is no character.
-        html += paragraph.isEmpty()
-            ? QStringLiteral("<p style=\"-qt-paragraph-type:empty;margin:0\"><br></p>")
-            : QStringLiteral("<p style=\"margin:0;white-space:pre-wrap\">") + paragraph
-                + QStringLiteral("</p>");
-        paragraph.clear();
-    };
     auto run = firstRunEndingAfter(runs, from);
-    bool inSpan = false;
-    for (qsizetype at = from; at < to;) {
-        while (run != runs.end() && run->start + run->length <= at)
-            ++run;
-        const bool colored = run != runs.end() && run->start <= at;
-        if (inSpan && (!colored || run->start == at)) {
-            paragraph += QLatin1String("</span>");
-            inSpan = false;
+    for (qsizetype start = from;;) {
+        qsizetype end = start;
+        while (end < to && !hardBreakLength(text, end))
+            ++end;
+        // An empty paragraph needs a line break to keep its height in a browser; the toolkit's own
+        // mark tells the toolkit that the break is no character.
+        html += start == end ? QStringLiteral("<p style=\"-qt-paragraph-type:empty;margin:0\"><br>")
+                             : QStringLiteral("<p style=\"margin:0;white-space:pre-wrap\">");
+        for (qsizetype at = start; at < end;) {
+            while (run != runs.end() && run->start + run->length <= at)
+                ++run;
+            const bool colored = run != runs.end() && run->start <= at;
+            const qsizetype stretchEnd
+                = run == runs.end() ? end : std::min(end, colored ? run->start + run->length : run->start);
+            if (colored) {
+                const std::string code = colorCode(unpackColor(run->color));
+                html += QLatin1String("<span style=\"color:#")
+                    + QLatin1String(code.data(), qsizetype(code.size())) + QLatin1String("\">");
+            }
+            for (; at < stretchEnd; ++at)
+                appendEscaped(html, text[at]);
+            if (colored)
+                html += QLatin1String("</span>");
         }
-        if (const qsizetype breakLength = hardBreakLength(text, at)) {
-            if (inSpan)
-                paragraph += QLatin1String("</span>");
-            endParagraph();
-            inSpan = false;
-            at += breakLength;
-            continue;
-        }
-        if (colored && !inSpan) {
-            const std::string code = colorCode(unpackColor(run->color));
-            paragraph += QLatin1String("<span style=\"color:#")
-                + QLatin1String(code.data(), qsizetype(code.size())) + QLatin1String("\">");
-            inSpan = true;
-        }
-        appendEscaped(paragraph, text[at]);
-        ++at;
+        html += QLatin1String("</p>");
+        if (end >= to)
+            return html + QStringLiteral("<!--EndFragment--></body></html>");
+        start = end + hardBreakLength(text, end);
     }
-    if (inSpan)
-        paragraph += QLatin1String("</span>");
-    endParagraph();
-    return html + QStringLiteral("<!--EndFragment--></body></html>");
 }
 
 } // namespace rainbow::ui

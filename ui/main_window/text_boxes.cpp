@@ -1,8 +1,8 @@
 #include "ui/main_window/text_boxes.h"
 
-#include "ui/main_window/window_rules.h"
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/long_text.h"
+#include "ui/main_window/window_rules.h"
 
 #include <QMimeData>
 #include <QScopedValueRollback>
@@ -17,7 +17,6 @@ namespace rainbow::ui {
 LongTextBox::LongTextBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {
-    installTextBoxAccessible();
     m_longText = new LongText(*this);
     connect(m_longText, &LongText::failed, this, &LongTextBox::failed);
     m_fillTimer.setInterval(0);
