@@ -17,6 +17,10 @@
 
 namespace rainbow::ui {
 
+/// Gives the boxes of long text an accessible text without soft breaks, with offsets into it and
+/// the visual lines as shown (text_box_accessible.cpp).
+void installTextBoxAccessible();
+
 namespace {
 
 constexpr int softBreakProperty = QTextFormat::UserProperty + 0x5B;

@@ -202,8 +202,4 @@ private:
     bool m_undo;
 };
 
-/// Gives the boxes of long text an accessible text without soft breaks, with offsets into it and
-/// the visual lines as shown; each LongText installs it for its box.
-void installTextBoxAccessible();
-
 } // namespace rainbow::ui

@@ -162,8 +162,7 @@ QMimeData *LongTextBox::createMimeDataFromSelection() const
 
 void LongTextBox::keyPressEvent(QKeyEvent *event)
 {
-    prepareForInput();
-    const int edited = textCursor().selectionStart();
+    const int edited = prepareForInput();
     const int revision = document()->revision();
     QPlainTextEdit::keyPressEvent(event);
     // Undo and redo bring back the soft breaks of their state with its text.
@@ -174,23 +173,18 @@ void LongTextBox::keyPressEvent(QKeyEvent *event)
 
 void LongTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    prepareForInput();
-    const int edited = textCursor().selectionStart();
+    const int edited = prepareForInput();
     QPlainTextEdit::inputMethodEvent(event);
     m_longText->alignAfterEdit(edited);
 }
 
 void LongTextBox::insertFromMimeData(const QMimeData *source)
 {
-    prepareForInput();
-    const int edited = textCursor().selectionStart();
-    if (!source->hasText() || source->text().size() <= displayBlockLength) {
-        QPlainTextEdit::insertFromMimeData(source);
-        m_longText->alignAfterEdit(edited);
+    const int edited = prepareForInput();
+    if (!source->hasText())
         return;
-    }
     guarded([&] {
-        // A long paste comes in as display blocks, in one step to undo.
+        // A paste comes in as display blocks, in one step to undo.
         const QString text = source->text();
         QTextCursor cursor = textCursor();
         cursor.beginEditBlock();
@@ -211,7 +205,7 @@ void LongTextBox::insertFromMimeData(const QMimeData *source)
     m_longText->alignAfterEdit(edited);
 }
 
-void LongTextBox::prepareForInput() noexcept
+int LongTextBox::prepareForInput() noexcept
 {
     finishFilling();
     // The caret at the start of an emptied display block takes the format of the soft break
@@ -221,6 +215,7 @@ void LongTextBox::prepareForInput() noexcept
         if (!caret.hasSelection())
             setCurrentCharFormat(withoutSoftBreakMark(caret.charFormat()));
     });
+    return textCursor().selectionStart();
 }
 
 } // namespace rainbow::ui

@@ -63,11 +63,11 @@ private:
     void stopFilling();
 
     /// Before the user's input: the whole text in, and what the user types next a plain
-    /// character, never a soft break.
-    void prepareForInput() noexcept;
+    /// character, never a soft break. Returns where the input goes: the selection's start.
+    int prepareForInput() noexcept;
 
     /// Runs body; what it throws empties the box of a text still going in and is reported
-    /// through failed(). Returns whether body ran to its end.
+    /// through failed().
     template <typename Body> bool guarded(Body &&body);
 
     // The text setLongText was given, while part of it is still out of the document: the
