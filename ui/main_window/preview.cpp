@@ -79,7 +79,9 @@ void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs
 {
     m_text = text;
     m_runs = runs;
-    m_filling = true;
+    // While the text goes in, the block offsets are not known yet: a block laid out then (to size
+    // the scroll bar) is coloured, and laid out again, when the view next asks for it.
+    m_blockStarts.clear();
     QTextDocument *shown = document();
     QTextCursor cursor(shown);
     // Setting a block's colours leaves a change pending in the document; an empty edit reports
@@ -91,7 +93,6 @@ void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs
     DisplayBlockWriter writer(cursor, m_text, LineWrap::of(*this));
     writer.writeUntil(m_text.size(), QTextCharFormat());
     cursor.endEditBlock();
-    m_blockStarts.clear();
     qsizetype start = 0;
     for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
         if (block != shown->begin() && !followsSoftBreak(block))
@@ -99,7 +100,6 @@ void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs
         m_blockStarts.push_back(start);
         start += block.length() - 1;
     }
-    m_filling = false;
     moveCursor(QTextCursor::Start);
     if (writer.cutOffLines())
         m_longText->alignAll();
@@ -138,10 +138,8 @@ std::optional<PackedColor> ColoredPreview::colorAt(int position) const
 
 void ColoredPreview::colorBlock(QTextBlock block) const noexcept
 {
-    // While the text goes in, the block offsets are not known yet: a block laid out then (to
-    // size the scroll bar) is coloured, and laid out again, when the view next asks for it.
     const auto number = size_t(block.blockNumber());
-    if (m_filling || (m_longText && m_longText->isMoving()) || number >= m_blockStarts.size())
+    if ((m_longText && m_longText->isMoving()) || number >= m_blockStarts.size())
         return;
     block.setUserState(coloredState);
     const qsizetype start = m_blockStarts[number];

@@ -48,8 +48,8 @@ protected:
 private:
     friend class ColoringLayout;
 
-    /// Gives the block's layout the colours of its characters, once for each text; in the plain
-    /// colour when there is no room for them. Runs inside the toolkit's layout, so throws nothing.
+    /// Gives the block's layout the colours of its characters, once for each text. Runs inside the
+    /// toolkit's layout, so throws nothing.
     void colorBlock(QTextBlock block) const noexcept;
 
     /// The offset in the text of a document position.
@@ -61,7 +61,6 @@ private:
     QString m_text;
     std::vector<ColorRun> m_runs;
     std::vector<qsizetype> m_blockStarts; // the text offset of each block's first character
-    bool m_filling = false;
     LongText *m_longText = nullptr;
 };
 

@@ -84,11 +84,8 @@ public:
 
     void removeSelection(int selectionIndex) override
     {
-        if (selectionIndex != 0)
-            return;
-        QTextCursor cursor = box()->textCursor();
-        cursor.clearSelection();
-        box()->setTextCursor(cursor);
+        if (selectionIndex == 0)
+            setCursorPosition(cursorPosition());
     }
 
     void setSelection(int selectionIndex, int startOffset, int endOffset) override
