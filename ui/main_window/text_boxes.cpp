@@ -46,9 +46,7 @@ template <typename Body> bool LongTextBox::guarded(Body &&body)
 void LongTextBox::setLongText(const QString &text)
 {
     stopFilling();
-    m_writing = true;
     setPlainText(QString());
-    m_writing = false;
     try {
         m_filling = text;
         m_fillCursor = QTextCursor(document());
