@@ -292,8 +292,8 @@ LongText::LongText(QPlainTextEdit &box)
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this,
         [this] { runGuarded([this] { alignSome(std::numeric_limits<int>::max()); }, failing()); });
-    // The blocks an alignment would look at are others after any change but its own. Only the
-    // timer stops: the document may be going through its cursors as it reports the change.
+    // Any change but its own pauses the aligning, which the user's next edit resumes after its
+    // own. Only the timer stops: the document may be going through its cursors as it reports it.
     connect(box.document(), &QTextDocument::contentsChanged, this, [this] {
         if (!m_moving)
             m_timer.stop();

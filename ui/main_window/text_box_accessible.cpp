@@ -4,18 +4,13 @@
 #include "ui/main_window/qt_color.h"
 #include "ui/main_window/text_boxes.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAccessibleWidget>
 #include <QFontInfo>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <algorithm>
-#include <utility>
 
 namespace rainbow::ui {
 
@@ -162,38 +157,36 @@ public:
 
     QString attributes(int offset, int *startOffset, int *endOffset) const override
     {
-        return orNothing([&] { return attributesAt(offset, startOffset, endOffset); });
-    }
-
-    QString attributesAt(int offset, int *startOffset, int *endOffset) const
-    {
-        const int count = characterCount();
-        if (offset < 0 || offset > count) {
-            *startOffset = *endOffset = -1;
-            return QString();
-        }
-        *startOffset = std::min(offset, std::max(0, count - 1));
-        *endOffset = std::min(*startOffset + 1, count);
-        // The format of the character after the position: a cursor gives the one before it.
-        QTextCursor cursor(box()->document());
-        cursor.setPosition(std::min(longText().position(*startOffset) + 1, document().characterCount() - 1));
-        const QFont font = cursor.charFormat().font().resolve(document().defaultFont());
-        const QFontInfo shown(font);
-        QColor ink = box()->palette().color(QPalette::Text);
-        if (const auto *preview = qobject_cast<const ColoredPreview *>(box()))
-            if (const std::optional<PackedColor> color = preview->colorAt(longText().position(*startOffset)))
-                ink = toQColor(*color);
-        const auto rgb = [](const QColor &color) {
-            return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
-        };
-        return QStringLiteral("font-family:\"%1\";font-size:%2pt;font-weight:%3;font-style:%4;"
-                              "text-underline-style:%5;color:%6;background-color:%7;")
-            .arg(font.families().value(0, shown.family()))
-            .arg(shown.pointSizeF())
-            .arg(font.weight())
-            .arg(font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"))
-            .arg(font.underline() ? QStringLiteral("solid") : QStringLiteral("none"))
-            .arg(rgb(ink), rgb(box()->palette().color(QPalette::Base)));
+        return orNothing([&] {
+            const int count = characterCount();
+            if (offset < 0 || offset > count) {
+                *startOffset = *endOffset = -1;
+                return QString();
+            }
+            *startOffset = std::min(offset, std::max(0, count - 1));
+            *endOffset = std::min(*startOffset + 1, count);
+            // The format of the character after the position: a cursor gives the one before it.
+            const int at = longText().position(*startOffset);
+            QTextCursor cursor(box()->document());
+            cursor.setPosition(std::min(at + 1, document().characterCount() - 1));
+            const QFont font = cursor.charFormat().font().resolve(document().defaultFont());
+            const QFontInfo shown(font);
+            QColor ink = box()->palette().color(QPalette::Text);
+            if (const auto *preview = qobject_cast<const ColoredPreview *>(box()))
+                if (const std::optional<PackedColor> color = preview->colorAt(at))
+                    ink = toQColor(*color);
+            const auto rgb = [](const QColor &color) {
+                return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
+            };
+            return QStringLiteral("font-family:\"%1\";font-size:%2pt;font-weight:%3;font-style:%4;"
+                                  "text-underline-style:%5;color:%6;background-color:%7;")
+                .arg(font.families().value(0, shown.family()))
+                .arg(shown.pointSizeF())
+                .arg(font.weight())
+                .arg(font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"))
+                .arg(font.underline() ? QStringLiteral("solid") : QStringLiteral("none"))
+                .arg(rgb(ink), rgb(box()->palette().color(QPalette::Base)));
+        });
     }
 
     void deleteText(int startOffset, int endOffset) override

@@ -7,7 +7,6 @@
 #include <QMimeData>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QTextBlock>
 
 #include <algorithm>
 #include <iterator>
@@ -113,7 +112,6 @@ void LongTextBox::stopFilling()
 void LongTextBox::paintEvent(QPaintEvent *event)
 {
     QPlainTextEdit::paintEvent(event);
-    // The rest goes in once the start has shown.
     if (m_writer && !m_fillTimer.isActive())
         m_fillTimer.start();
 }

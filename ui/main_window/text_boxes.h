@@ -66,8 +66,7 @@ private:
     /// character, never a soft break. Returns where the input goes: the selection's start.
     int prepareForInput() noexcept;
 
-    /// Runs body; what it throws empties the box of a text still going in and is reported
-    /// through failed().
+    /// Runs body; what it throws is reported through failed().
     template <typename Body> bool guarded(Body &&body);
 
     // The text setLongText was given, while part of it is still out of the document: the
