@@ -109,6 +109,9 @@ public:
     /// Writes the text from where the last call stopped up to end (exclusive) in format.
     void writeUntil(qsizetype end, const QTextCharFormat &format);
 
+    /// The units of the text written so far.
+    qsizetype written() const { return m_written; }
+
     /// SoftBreakFinder::cutOffLines of what was written so far.
     bool cutOffLines() const { return m_breaks.cutOffLines(); }
 
@@ -155,7 +158,7 @@ public:
     /// Moves every soft break to where the box starts its lines while the window waits.
     void alignAll();
 
-    /// Whether a soft break is moving: any other change of the document stops the aligning.
+    /// Whether a soft break is moving: any other change of the document pauses the aligning.
     bool isMoving() const { return m_moving; }
 
 signals:

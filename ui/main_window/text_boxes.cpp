@@ -79,7 +79,7 @@ void LongTextBox::fillMore(qsizetype units)
         return;
     // Read only: the text shares its units with the caller's.
     const QString &text = m_filling;
-    qsizetype end = std::min(text.size(), m_filled + units);
+    qsizetype end = std::min(text.size(), m_writer->written() + units);
     // Each half of a surrogate pair or of "\r\n" would go in as a character or a break of its own.
     while (
         end < text.size() && (text[end].isLowSurrogate() || (text[end] == u'\n' && text[end - 1] == u'\r')))
@@ -90,7 +90,6 @@ void LongTextBox::fillMore(qsizetype units)
         m_writer->writeUntil(end, QTextCharFormat());
     }
     document()->setModified(false);
-    m_filled = end;
     if (end == text.size()) {
         const bool cutOffLines = m_writer->cutOffLines();
         stopFilling();
@@ -106,7 +105,6 @@ void LongTextBox::stopFilling()
     m_writer.reset();
     m_fillCursor = QTextCursor();
     m_filling = QString();
-    m_filled = 0;
 }
 
 void LongTextBox::paintEvent(QPaintEvent *event)

@@ -70,9 +70,8 @@ private:
     template <typename Body> bool guarded(Body &&body);
 
     // The text setLongText was given, while part of it is still out of the document: the
-    // document then holds exactly its first m_filled units (with soft breaks).
+    // document then holds exactly what m_writer has written of it.
     QString m_filling;
-    qsizetype m_filled = 0;
     QTextCursor m_fillCursor;
     std::unique_ptr<DisplayBlockWriter> m_writer;
     bool m_writing = false; // while the box changes its document itself
