@@ -76,7 +76,7 @@ void fillPreviewOneRunPerCharacter(benchmark::State &state)
     preview.resize(481, 89);
     preview.show();
     for (auto _ : state) {
-        rainbow::ui::fillPreview(preview, text, runs);
+        preview.fill(text, runs);
         preview.repaint();
     }
     state.SetItemsProcessed(state.iterations() * text.size());

@@ -4,7 +4,7 @@
 #include "tests/fuzz/fuzz_input.h"
 
 #include "convert/characters.h"
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 
 #include <QGuiApplication>
 #include <QTextCursor>
@@ -46,7 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     }
 
-    const std::vector<qsizetype> breaks = ui::softBreakPositions(text, maxLength);
+    std::vector<qsizetype> breaks;
+    ui::SoftBreakFinder finder(text, std::nullopt, maxLength);
+    for (qsizetype at = finder.next(); at < text.size(); at = finder.next())
+        breaks.push_back(at);
     const std::vector<qsizetype> ends = characterEnds(text, 0, text.size());
     const auto isBoundary
         = [&](qsizetype at) { return at == 0 || std::binary_search(ends.begin(), ends.end(), at); };
@@ -76,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 
     QTextDocument document;
     QTextCursor cursor(&document);
-    ui::DisplayBlockWriter writer(cursor, text, maxLength);
+    ui::DisplayBlockWriter writer(cursor, text, std::nullopt, maxLength);
     // Two colours, changing between characters as the preview's do.
     const auto middle = std::lower_bound(ends.begin(), ends.end(), text.size() / 2);
     writer.writeUntil(middle == ends.end() ? text.size() : *middle, QTextCharFormat());

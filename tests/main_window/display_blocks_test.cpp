@@ -1,4 +1,4 @@
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 
 #include "convert/characters.h"
 
@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 using namespace rainbow;
 
@@ -26,6 +28,17 @@ QString withOneBreakEach(QString text)
     return text;
 }
 
+/// Every soft break the finder puts into text, in order.
+std::vector<qsizetype> softBreaks(
+    const QString &text, qsizetype maxLength = ui::displayBlockLength, std::optional<ui::LineWrap> wrap = {})
+{
+    ui::SoftBreakFinder finder(text, std::move(wrap), maxLength);
+    std::vector<qsizetype> breaks;
+    for (qsizetype at = finder.next(); at < text.size(); at = finder.next())
+        breaks.push_back(at);
+    return breaks;
+}
+
 QString repeated(const QString &piece, int times)
 {
     QString text;
@@ -36,7 +49,7 @@ QString repeated(const QString &piece, int times)
 
 } // namespace
 
-TEST(SoftBreakPositions, CutLongParagraphsAtTheBestPlaceNearTheLimit)
+TEST(SoftBreakFinder, CutLongParagraphsAtTheBestPlaceNearTheLimit)
 {
     struct Case {
         const char *name;
@@ -74,7 +87,7 @@ TEST(SoftBreakPositions, CutLongParagraphsAtTheBestPlaceNearTheLimit)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<qsizetype> breaks = ui::softBreakPositions(c.text, c.maxLength);
+        const std::vector<qsizetype> breaks = softBreaks(c.text, c.maxLength);
         if (c.placesGiven) {
             EXPECT_EQ(breaks, c.breaks);
         }
@@ -132,7 +145,7 @@ TEST(DisplayBlockWriter, TheDocumentReadsBackAsTheTextWithoutSoftBreaks)
         SCOPED_TRACE(c.name);
         QTextDocument document;
         QTextCursor cursor(&document);
-        ui::DisplayBlockWriter writer(cursor, c.text, maxLength);
+        ui::DisplayBlockWriter writer(cursor, c.text, std::nullopt, maxLength);
         QTextCharFormat red;
         red.setForeground(Qt::red);
         // Pieces of 3 units in turns of two formats: piece ends fall on and beside the breaks.
@@ -143,21 +156,10 @@ TEST(DisplayBlockWriter, TheDocumentReadsBackAsTheTextWithoutSoftBreaks)
         const QString expected = withOneBreakEach(c.text);
         const QString read = ui::documentText(document);
         EXPECT_EQ(read, expected);
-        const qsizetype softBreaks = qsizetype(ui::softBreakPositions(c.text, maxLength).size());
-        EXPECT_EQ(document.blockCount(), expected.count(u'\n') + softBreaks + 1);
+        const qsizetype breaks = qsizetype(softBreaks(c.text, maxLength).size());
+        EXPECT_EQ(document.blockCount(), expected.count(u'\n') + breaks + 1);
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
             EXPECT_LE(block.length() - 1, maxLength);
-
-        // Each block's text offset, as the document counts it: a "\r\n" pair is one separator.
-        std::vector<qsizetype> starts;
-        qsizetype offset = 0;
-        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-            if (block != document.begin() && !ui::followsSoftBreak(block))
-                offset += ui::hardBreakLength(c.text, offset);
-            starts.push_back(offset);
-            offset += block.length() - 1;
-        }
-        EXPECT_EQ(writer.blockStarts(), starts);
 
         const int end = document.characterCount() - 1;
         for (int split = 0; split <= end; ++split)
@@ -187,7 +189,7 @@ std::vector<qsizetype> lineStarts(const QString &text, const ui::LineWrap &wrap)
 
 // With a box's wrap, a paragraph is cut at the start of one of its own lines, the last that fits the
 // piece; a paragraph too long to lay out again keeps the cuts without the wrap.
-TEST(SoftBreakPositions, WithTheBoxesWrapCutWhereALineStarts)
+TEST(SoftBreakFinder, WithTheBoxesWrapCutWhereALineStarts)
 {
     QFont font;
     font.setPixelSize(12);
@@ -208,10 +210,7 @@ TEST(SoftBreakPositions, WithTheBoxesWrapCutWhereALineStarts)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const qsizetype maxLength = 300;
-        ui::SoftBreakFinder finder(c.text, wrap, maxLength);
-        std::vector<qsizetype> cuts;
-        for (qsizetype at = finder.next(); at < c.text.size(); at = finder.next())
-            cuts.push_back(at);
+        const std::vector<qsizetype> cuts = softBreaks(c.text, maxLength, wrap);
         ASSERT_FALSE(cuts.empty());
         const qsizetype hard = c.text.indexOf(u'\n');
         qsizetype pieceStart = 0;
@@ -234,7 +233,7 @@ TEST(SoftBreakPositions, WithTheBoxesWrapCutWhereALineStarts)
         = repeated(QStringLiteral("青柚 rainbow 彩虹文字 text "), int(ui::wrappedParagraphLength / 20) + 1);
     ASSERT_GT(huge.size(), ui::wrappedParagraphLength);
     ui::SoftBreakFinder withWrap(huge, wrap);
-    const std::vector<qsizetype> without = ui::softBreakPositions(huge);
+    const std::vector<qsizetype> without = softBreaks(huge);
     for (size_t i = 0; i < std::min<size_t>(without.size(), 8); ++i)
         EXPECT_EQ(withWrap.next(), without[i]) << "a paragraph too long to lay out again";
 }

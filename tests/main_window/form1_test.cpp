@@ -1,14 +1,13 @@
 #include "ui/main_window/form1.h"
 
-#include "ui/main_window/form1_state.h"
-#include "ui/main_window/messages.h"
 #include "tests/main_window/preview_reader.h"
 #include "tests/support/dark_palette.h"
 #include "ui/main_window/controls.h"
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/form1_state.h"
+#include "ui/main_window/long_text.h"
+#include "ui/main_window/messages.h"
 #include "ui/main_window/picture2.h"
 #include "ui/main_window/qt_color.h"
-#include "ui/main_window/text_box_accessible.h"
 #include "ui/window_look.h"
 
 #include <QAccessible>
@@ -840,50 +839,6 @@ TEST_F(Form1Test, ConvertingThroughTheButtonAgreesWithTheConversion)
     }
 }
 
-namespace {
-
-/// Where the visual lines of a box start, as offsets into its text: every block laid out as the
-/// box lays it out.
-std::vector<int> shownLineStarts(const QPlainTextEdit &box)
-{
-    std::vector<int> starts;
-    const QTextDocument &document = *box.document();
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        document.documentLayout()->blockBoundingRect(block);
-        const int blockStart = ui::textOffset(document, block.position());
-        for (int i = 0; i < block.layout()->lineCount(); ++i)
-            starts.push_back(blockStart + block.layout()->lineAt(i).textStart());
-    }
-    return starts;
-}
-
-/// Lets the window wait for as long as the box's document changes: soft breaks move meanwhile.
-void waitWhileChanging(const QPlainTextEdit &box)
-{
-    for (int revision = -1; revision != box.document()->revision();) {
-        revision = box.document()->revision();
-        QTest::qWait(100);
-    }
-}
-
-/// Where the lines start that the box's own layout gives a text held as one paragraph.
-std::vector<int> unsplitLineStarts(const QPlainTextEdit &box, const QString &line)
-{
-    const ui::LineWrap wrap = ui::LineWrap::of(box);
-    QTextLayout layout(line, wrap.font);
-    layout.setTextOption(wrap.option);
-    layout.beginLayout();
-    std::vector<int> starts;
-    for (QTextLine shown = layout.createLine(); shown.isValid(); shown = layout.createLine()) {
-        shown.setLineWidth(wrap.width);
-        starts.push_back(shown.textStart());
-    }
-    layout.endLayout();
-    return starts;
-}
-
-} // namespace
-
 // A line longer than a display block shows, and reads to a screen reader, as the one line it is: its
 // lines break where the box wraps it, and nowhere else.
 TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
@@ -912,10 +867,10 @@ TEST_F(Form1Test, ALongPastedLineBreaksOnlyWhereTheBoxesWrapIt)
         EXPECT_EQ(read->characterCount(), shown.size());
         EXPECT_TRUE(read->text(0, read->characterCount()) == shown) << "the accessible text is the line";
         const int middle = int(box->document()->begin().next().next().position()) - 1;
-        const int offset = ui::textOffset(*box->document(), middle);
+        const int offset = ui::LongText::of(box)->offset(middle);
         EXPECT_EQ(read->text(offset - 5, offset + 5), shown.mid(offset - 5, 10)) << "across a soft break";
-        const std::vector<int> starts = shownLineStarts(*box);
-        const std::vector<int> wrapped = unsplitLineStarts(*box, shown);
+        const std::vector<int> starts = tests::shownLineStarts(*box);
+        const std::vector<int> wrapped = tests::unsplitLineStarts(*box, shown);
         EXPECT_EQ(starts.size(), wrapped.size());
         EXPECT_TRUE(starts == wrapped) << "the lines start where the box wraps the line";
 
@@ -973,38 +928,54 @@ TEST_F(Form1Test, TypingOrDeletingInsideALongLineKeepsItsLinesWhereTheBoxWrapsIt
         }
         ASSERT_GT(box->document()->blockCount(), 4) << "held as display blocks";
         QTextCursor caret(box->document());
-        caret.setPosition(ui::documentPosition(*box->document(), 3960));
+        caret.setPosition(ui::LongText::of(box)->position(3960));
         box->setTextCursor(caret);
         if (c.key)
             QTest::keyClick(box, c.key);
         else
             QTest::keyClicks(box, QStringLiteral("x"));
-        waitWhileChanging(*box); // the blocks out of sight follow while the window waits
+        tests::waitWhileChanging(*box); // the blocks out of sight follow while the window waits
         const QString shown = text(c.box);
-        const std::vector<int> starts = shownLineStarts(*box);
-        EXPECT_TRUE(starts == unsplitLineStarts(*box, shown))
+        const std::vector<int> starts = tests::shownLineStarts(*box);
+        EXPECT_TRUE(starts == tests::unsplitLineStarts(*box, shown))
             << "the lines start where the box wraps the line";
     }
 }
 
 // A line too long to lay out whole in one go is cut near every 4096th unit at first; while the
-// window waits, its soft breaks move to where the box starts its lines.
+// window waits, its soft breaks move to where the box starts its lines, also those past a
+// character typed meanwhile.
 TEST_F(Form1Test, ALineTooLongToCutExactlyAtOnceBreaksWhereTheBoxWrapsItOnceTheWindowHasWaited)
 {
-    // 600,000 characters pasted, then the markup of 30,000 (720,000 units).
-    for (const auto &[name, length] : { std::pair("Text1", 600000), std::pair("Text3", 30000) }) {
-        SCOPED_TRACE(name);
-        QGuiApplication::clipboard()->setText(longLine(length));
+    const struct {
+        const char *name;
+        const char *box;
+        qsizetype length;
+        bool typeWhileAligning;
+    } cases[] = {
+        { "1,000,000 characters pasted", "Text1", 1000000, false },
+        { "the markup of 30,000 (720,000 units)", "Text3", 30000, false },
+        { "a character typed in the first line while the rest aligns", "Text1", 600000, true },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QGuiApplication::clipboard()->setText(longLine(c.length));
         control<QPlainTextEdit>("Text1")->clear();
         control("Text1")->setFocus();
         QTest::keyClick(control("Text1"), Qt::Key_V, Qt::ControlModifier);
-        if (std::string_view(name) == "Text3")
+        if (std::string_view(c.box) == "Text3")
             click("Command3");
-        auto *box = control<QPlainTextEdit>(name);
-        ASSERT_GT(text(name).size(), ui::wrappedParagraphLength);
-        waitWhileChanging(*box);
-        const QString shown = text(name);
-        EXPECT_TRUE(shownLineStarts(*box) == unsplitLineStarts(*box, shown))
+        auto *box = control<QPlainTextEdit>(c.box);
+        ASSERT_GT(text(c.box).size(), ui::wrappedParagraphLength);
+        if (c.typeWhileAligning) {
+            QTextCursor caret(box->document());
+            caret.setPosition(ui::LongText::of(box)->position(100));
+            box->setTextCursor(caret);
+            QTest::keyClicks(box, QStringLiteral("x"));
+        }
+        tests::waitWhileChanging(*box);
+        const QString shown = text(c.box);
+        EXPECT_TRUE(tests::shownLineStarts(*box) == tests::unsplitLineStarts(*box, shown))
             << "the lines start where the box wraps the line";
     }
 }

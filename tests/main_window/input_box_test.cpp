@@ -1,7 +1,7 @@
 #include "ui/main_window/form1.h"
 
 #include "ui/main_window/messages.h"
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "ui/main_window/text_boxes.h"
 
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 #include "ui/main_window/form1.h"
 
 #include <QApplication>

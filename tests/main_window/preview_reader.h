@@ -1,9 +1,12 @@
 #pragma once
 
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 #include "ui/main_window/preview.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QColor>
+#include <QPlainTextEdit>
+#include <QTest>
 #include <QString>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -63,6 +66,50 @@ inline ShownText shownText(const ui::ColoredPreview &preview)
                 range.format.foreground().color());
     }
     return shown;
+}
+
+/// Where the visual lines of a box start, as offsets into its text: every block laid out as the
+/// box lays it out.
+inline std::vector<int> shownLineStarts(const QPlainTextEdit &box)
+{
+    std::vector<int> starts;
+    const QTextDocument &document = *box.document();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        document.documentLayout()->blockBoundingRect(block);
+        const int blockStart = ui::LongText::of(&box)->offset(block.position());
+        for (int i = 0; i < block.layout()->lineCount(); ++i)
+            starts.push_back(blockStart + block.layout()->lineAt(i).textStart());
+    }
+    return starts;
+}
+
+/// Lets the window wait for as long as the box's document changes: soft breaks move meanwhile.
+inline void waitWhileChanging(const QPlainTextEdit &box)
+{
+    int changes = 1;
+    const QMetaObject::Connection counting
+        = QObject::connect(box.document(), &QTextDocument::contentsChanged, [&changes] { ++changes; });
+    while (changes > 0) {
+        changes = 0;
+        QTest::qWait(100);
+    }
+    QObject::disconnect(counting);
+}
+
+/// Where the lines start that the box's own layout gives a text held as one paragraph.
+inline std::vector<int> unsplitLineStarts(const QPlainTextEdit &box, const QString &line)
+{
+    const ui::LineWrap wrap = ui::LineWrap::of(box);
+    QTextLayout layout(line, wrap.font);
+    layout.setTextOption(wrap.option);
+    layout.beginLayout();
+    std::vector<int> starts;
+    for (QTextLine shown = layout.createLine(); shown.isValid(); shown = layout.createLine()) {
+        shown.setLineWidth(wrap.width);
+        starts.push_back(shown.textStart());
+    }
+    layout.endLayout();
+    return starts;
 }
 
 } // namespace rainbow::tests

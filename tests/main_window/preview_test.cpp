@@ -1,7 +1,7 @@
 #include "ui/main_window/preview.h"
 
 #include "tests/main_window/preview_reader.h"
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 #include "ui/main_window/qt_color.h"
 
 #include <QApplication>
@@ -74,7 +74,7 @@ const QMimeData *copy(ui::ColoredPreview &box, int from, int to)
 TEST(ColoredPreview, ReplacesTheTextAndColoursOnlyTheRuns)
 {
     ui::ColoredPreview box;
-    ui::fillPreview(box, QStringLiteral("abcdefg"), { { 1, 2, red }, { 4, 1, blue } });
+    box.fill(QStringLiteral("abcdefg"), { { 1, 2, red }, { 4, 1, blue } });
     const auto shown = shownText(box);
     EXPECT_EQ(shown.text, QStringLiteral("abcdefg"));
     const std::vector<std::optional<QColor>> expected { std::nullopt, ui::toQColor(red), ui::toQColor(red),
@@ -83,7 +83,7 @@ TEST(ColoredPreview, ReplacesTheTextAndColoursOnlyTheRuns)
     EXPECT_FALSE(box.document()->isUndoAvailable());
     EXPECT_EQ(box.textCursor().position(), 0);
 
-    ui::fillPreview(box, QStringLiteral("xyz"), {});
+    box.fill(QStringLiteral("xyz"), {});
     EXPECT_EQ(shownText(box).text, QStringLiteral("xyz"));
     EXPECT_EQ(shownText(box).colors, std::vector<std::optional<QColor>>(3, std::nullopt))
         << "old colours gone";
@@ -118,7 +118,7 @@ TEST(ColoredPreview, LineBreaksKeepEveryCharacterOnItsColour)
             state.colorSelection(at, length, PackedColor(0x10 * (at + 1)));
             at += length;
         }
-        ui::fillPreview(box, state.text, state.colorRuns);
+        box.fill(state.text, state.colorRuns);
         const auto shown = shownText(box);
         ASSERT_EQ(shown.text, c.shown);
         qsizetype unit = 0;
@@ -142,7 +142,7 @@ TEST(ColoredPreview, ALongLineKeepsEveryCharacterOnItsColourAcrossDisplayBlocks)
 {
     const RichTextState state = longLine(3 * ui::displayBlockLength);
     ui::ColoredPreview box;
-    ui::fillPreview(box, state.text, state.colorRuns);
+    box.fill(state.text, state.colorRuns);
     EXPECT_GE(box.document()->blockCount(), 3) << "the line is in display blocks";
     const auto shown = shownText(box);
     ASSERT_EQ(shown.text, state.text);
@@ -157,7 +157,7 @@ TEST(ColoredPreview, LaysOutAndColoursOnlyWhatShows)
     QString text;
     for (int line = 0; line < 2000; ++line)
         text += QStringLiteral("line %1\n").arg(line);
-    ui::fillPreview(preview.box, text, { { 0, text.size(), red } });
+    preview.box.fill(text, { { 0, text.size(), red } });
     preview.box.repaint();
     const QTextDocument *document = preview.box.document();
     const auto laidOut = [document](int blockNumber) {
@@ -173,6 +173,23 @@ TEST(ColoredPreview, LaysOutAndColoursOnlyWhatShows)
     preview.box.repaint();
     EXPECT_TRUE(laidOut(1000) && colored(1000)) << "shown once scrolled to";
     EXPECT_FALSE(laidOut(500) || colored(500));
+}
+
+// A line too long to cut where the preview wraps it at once: while the window waits, its soft
+// breaks move to where the preview starts its lines, and each character keeps its colour.
+TEST(ColoredPreview, ALineTooLongToCutExactlyAtOnceBreaksWhereItWrapsOnceTheWindowHasWaited)
+{
+    ShownPreview preview;
+    const RichTextState state = longLine(ui::wrappedParagraphLength + 50000);
+    preview.box.fill(state.text, state.colorRuns);
+    tests::waitWhileChanging(preview.box);
+    EXPECT_TRUE(tests::shownLineStarts(preview.box) == tests::unsplitLineStarts(preview.box, state.text))
+        << "the lines start where the preview wraps the line";
+    const tests::ShownText shown = shownText(preview.box);
+    ASSERT_TRUE(shown.text == state.text);
+    for (qsizetype unit = 0; unit < state.text.size(); ++unit)
+        ASSERT_EQ(shown.colors[size_t(unit)], shownColor(state.colorAt(unit))) << "unit " << unit;
+    EXPECT_EQ(preview.box.position(state.text.size()), preview.box.document()->characterCount() - 1);
 }
 
 // What the user sees: each character in its colour, a new text without the old colours, the
@@ -207,11 +224,11 @@ TEST(ColoredPreview, PaintsEachCharacterInItsColour)
                 pixels += inked(image.pixelColor(x, y));
         return pixels;
     };
-    ui::fillPreview(preview.box, QStringLiteral("青柚彩虹\n文字在线"), { { 0, 4, red }, { 5, 4, blue } });
+    preview.box.fill(QStringLiteral("青柚彩虹\n文字在线"), { { 0, 4, red }, { 5, 4, blue } });
     EXPECT_GT(count(ui::toQColor(red)), 10);
     EXPECT_GT(count(ui::toQColor(blue)), 10);
 
-    ui::fillPreview(preview.box, QStringLiteral("青柚彩虹\n文字在线"), { { 5, 4, blue } });
+    preview.box.fill(QStringLiteral("青柚彩虹\n文字在线"), { { 5, 4, blue } });
     EXPECT_EQ(count(ui::toQColor(red)), 0) << "the old colours are gone";
     EXPECT_GT(count(ui::toQColor(blue)), 10);
 
@@ -248,7 +265,7 @@ TEST(ColoredPreview, CopiesTheSelectionAsPlainTextAndWithItsColours)
     ShownPreview preview;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ui::fillPreview(preview.box, c.state.text, c.state.colorRuns);
+        preview.box.fill(c.state.text, c.state.colorRuns);
         // Walk the text and the document side by side for the document positions of the units:
         // a CR LF pair is one break, and a soft break is a position of no unit.
         int from = -1, to = -1;
@@ -312,14 +329,14 @@ TEST(PreviewPosition, EveryCharacterOfTheTextMapsOntoItselfInTheBox)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         ui::ColoredPreview box;
-        ui::fillPreview(box, c.text, {});
+        box.fill(c.text, {});
         const QTextDocument &document = *box.document();
-        ASSERT_EQ(ui::previewPosition(document, c.text, c.text.size()), document.characterCount() - 1);
+        ASSERT_EQ(box.position(c.text.size()), document.characterCount() - 1);
         int previous = -1;
         for (qsizetype at = 0; at < c.text.size();) {
             const qsizetype length = c.text.mid(at, 2) == QStringLiteral("\r\n") ? 2 : 1;
-            const int from = ui::previewPosition(document, c.text, at);
-            const int to = ui::previewPosition(document, c.text, at + length);
+            const int from = box.position(at);
+            const int to = box.position(at + length);
             const QChar unit = c.text[at];
             const bool lineBreak = unit == u'\r' || unit == u'\n' || unit == QChar::ParagraphSeparator;
             ASSERT_EQ(ui::textBetween(document, from, to), lineBreak ? QStringLiteral("\n") : QString(unit))

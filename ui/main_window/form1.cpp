@@ -6,7 +6,7 @@
 #include "engine/markup.h"
 #include "ui/main_window/color_chooser.h"
 #include "ui/main_window/controls.h"
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 #include "ui/main_window/form1_layout.h"
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/links.h"
@@ -111,6 +111,23 @@ void highlightSelectionOnlyWithFocus(QWidget *box)
     palette.setBrush(QPalette::Inactive, QPalette::Highlight, Qt::NoBrush);
     palette.setBrush(QPalette::Inactive, QPalette::HighlightedText, Qt::NoBrush);
     box->setPalette(palette);
+}
+
+/// The most address space a box's document takes for a text of `units` UTF-16 units: it keeps its
+/// text in one buffer that grows by doubling as the pieces go in.
+constexpr std::size_t bytesToShow(qsizetype units) { return std::size_t(units) * sizeof(char16_t) * 2; }
+
+/// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
+/// at every keystroke, and reading a text of many lines costs time per line.
+bool longEnoughForRainbow(const QPlainTextEdit &box)
+{
+    // Whatever follows a start with enough characters only adds to them.
+    constexpr int start = 1024;
+    const QTextDocument &document = *box.document();
+    if (document.characterCount() - 1 > start
+        && rainbow::longEnoughForRainbow(textBetween(document, 0, start)))
+        return true;
+    return rainbow::longEnoughForRainbow(documentText(document));
 }
 
 } // namespace
@@ -533,12 +550,12 @@ void Form1::applyConversion(const Form1State &state)
     checkRoom(room);
     m_text3->setLongText(state.Text3);
     if (newPreview) {
-        fillPreview(*m_richTextBox1, preview.text, preview.colorRuns);
+        m_richTextBox1->fill(preview.text, preview.colorRuns);
         QTextDocument &document = *m_richTextBox1->document();
         // Only a conversion that wrote the preview also selected in it.
         QTextCursor selection(&document);
-        selection.setPosition(previewPosition(document, preview.text, preview.selStart));
-        selection.setPosition(previewPosition(document, preview.text, preview.selStart + preview.selLength),
+        selection.setPosition(m_richTextBox1->position(preview.selStart));
+        selection.setPosition(m_richTextBox1->position(preview.selStart + preview.selLength),
             QTextCursor::KeepAnchor);
         m_richTextBox1->setTextCursor(selection);
         m_previewRevision = preview.textRevision;

@@ -1,10 +1,8 @@
 #include "ui/main_window/preview.h"
 
 #include "engine/custom_markup.h"
-#include "ui/main_window/display_blocks.h"
 #include "ui/main_window/handler_guard.h"
 #include "ui/main_window/qt_color.h"
-#include "ui/main_window/text_box_accessible.h"
 
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
@@ -65,7 +63,6 @@ private:
 ColoredPreview::ColoredPreview(QWidget *parent)
     : QPlainTextEdit(parent)
 {
-    installTextBoxAccessible();
     auto *shown = new QTextDocument(this);
     // A new document takes the application's font; the box's own (the window's) is the one shown.
     shown->setDefaultFont(font());
@@ -73,13 +70,18 @@ ColoredPreview::ColoredPreview(QWidget *parent)
     shown->setUndoRedoEnabled(false);
     setDocument(shown);
     setReadOnly(true);
+    m_longText = new LongText(*this);
+    connect(m_longText, &LongText::failed, this, &ColoredPreview::failed);
+    connect(m_longText, &LongText::softBreakMoved, this, &ColoredPreview::followSoftBreak);
 }
 
 void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs)
 {
     m_text = text;
     m_runs = runs;
-    m_filling = true;
+    // While the text goes in, the block offsets are not known yet: a block laid out then (to size
+    // the scroll bar) is coloured, and laid out again, when the view next asks for it.
+    m_blockStarts.clear();
     QTextDocument *shown = document();
     QTextCursor cursor(shown);
     // Setting a block's colours leaves a change pending in the document; an empty edit reports
@@ -91,9 +93,35 @@ void ColoredPreview::fill(const QString &text, const std::vector<ColorRun> &runs
     DisplayBlockWriter writer(cursor, m_text, LineWrap::of(*this));
     writer.writeUntil(m_text.size(), QTextCharFormat());
     cursor.endEditBlock();
-    m_blockStarts = writer.blockStarts();
-    m_filling = false;
+    qsizetype start = 0;
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
+        if (block != shown->begin() && !followsSoftBreak(block))
+            start += hardBreakLength(m_text, start);
+        m_blockStarts.push_back(start);
+        start += block.length() - 1;
+    }
     moveCursor(QTextCursor::Start);
+    if (writer.cutOffLines())
+        m_longText->alignAll();
+}
+
+int ColoredPreview::position(qsizetype offset) const
+{
+    // In the last block that starts at or before the offset.
+    const auto next = std::upper_bound(m_blockStarts.begin(), m_blockStarts.end(), offset);
+    if (next == m_blockStarts.begin())
+        return 0;
+    const QTextBlock block = document()->findBlockByNumber(int(next - m_blockStarts.begin()) - 1);
+    return block.position() + int(std::min<qsizetype>(offset - *std::prev(next), block.length() - 1));
+}
+
+void ColoredPreview::followSoftBreak(int number)
+{
+    const auto next = m_blockStarts.begin() + number + 1;
+    if (document()->blockCount() < qsizetype(m_blockStarts.size()))
+        m_blockStarts.erase(next);
+    else
+        *next = m_blockStarts[size_t(number)] + document()->findBlockByNumber(number).length() - 1;
 }
 
 std::optional<PackedColor> ColoredPreview::colorAt(int position) const
@@ -101,7 +129,7 @@ std::optional<PackedColor> ColoredPreview::colorAt(int position) const
     const QTextBlock block = document()->findBlock(position);
     if (!block.isValid() || position - block.position() >= block.length() - 1)
         return std::nullopt;
-    const qsizetype offset = textOffset(position);
+    const qsizetype offset = offsetOf(position);
     const auto run = firstRunEndingAfter(m_runs, offset);
     if (run == m_runs.end() || run->start > offset)
         return std::nullopt;
@@ -110,10 +138,8 @@ std::optional<PackedColor> ColoredPreview::colorAt(int position) const
 
 void ColoredPreview::colorBlock(QTextBlock block) const noexcept
 {
-    // While the text goes in, the block offsets are not known yet: a block laid out then (to
-    // size the scroll bar) is coloured, and laid out again, when the view next asks for it.
     const auto number = size_t(block.blockNumber());
-    if (m_filling || number >= m_blockStarts.size())
+    if ((m_longText && m_longText->isMoving()) || number >= m_blockStarts.size())
         return;
     block.setUserState(coloredState);
     const qsizetype start = m_blockStarts[number];
@@ -140,7 +166,7 @@ void ColoredPreview::colorBlock(QTextBlock block) const noexcept
     }
 }
 
-qsizetype ColoredPreview::textOffset(int position) const
+qsizetype ColoredPreview::offsetOf(int position) const
 {
     const QTextBlock block = document()->findBlock(position);
     const auto number = size_t(block.blockNumber());
@@ -158,7 +184,7 @@ QMimeData *ColoredPreview::createMimeDataFromSelection() const
             const QString text
                 = textBetween(*document(), selection.selectionStart(), selection.selectionEnd());
             QString html = coloredHtml(
-                m_text, textOffset(selection.selectionStart()), textOffset(selection.selectionEnd()), m_runs);
+                m_text, offsetOf(selection.selectionStart()), offsetOf(selection.selectionEnd()), m_runs);
             checkRoom(clipboardBytes(text.size() + html.size()));
             copied->setText(text);
             copied->setHtml(html);
@@ -167,75 +193,40 @@ QMimeData *ColoredPreview::createMimeDataFromSelection() const
     return copied;
 }
 
-void fillPreview(ColoredPreview &preview, const QString &text, const std::vector<ColorRun> &runs)
-{
-    preview.fill(text, runs);
-}
-
 QString coloredHtml(QStringView text, qsizetype from, qsizetype to, const std::vector<ColorRun> &runs)
 {
     QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><!--StartFragment-->");
     html.reserve(html.size() + (to - from) * 11 / 10 + 64);
-    QString paragraph;
-    const auto endParagraph = [&] {
-        // An empty paragraph needs a line break to keep its height in a browser; the toolkit's
-        // own mark tells the toolkit that the break is no character.
-        html += paragraph.isEmpty()
-            ? QStringLiteral("<p style=\"-qt-paragraph-type:empty;margin:0\"><br></p>")
-            : QStringLiteral("<p style=\"margin:0;white-space:pre-wrap\">") + paragraph
-                + QStringLiteral("</p>");
-        paragraph.clear();
-    };
     auto run = firstRunEndingAfter(runs, from);
-    bool inSpan = false;
-    for (qsizetype at = from; at < to;) {
-        while (run != runs.end() && run->start + run->length <= at)
-            ++run;
-        const bool colored = run != runs.end() && run->start <= at;
-        if (inSpan && (!colored || run->start == at)) {
-            paragraph += QLatin1String("</span>");
-            inSpan = false;
+    for (qsizetype start = from;;) {
+        qsizetype end = start;
+        while (end < to && !hardBreakLength(text, end))
+            ++end;
+        // An empty paragraph needs a line break to keep its height in a browser; the toolkit's own
+        // mark tells the toolkit that the break is no character.
+        html += start == end ? QStringLiteral("<p style=\"-qt-paragraph-type:empty;margin:0\"><br>")
+                             : QStringLiteral("<p style=\"margin:0;white-space:pre-wrap\">");
+        for (qsizetype at = start; at < end;) {
+            while (run != runs.end() && run->start + run->length <= at)
+                ++run;
+            const bool colored = run != runs.end() && run->start <= at;
+            const qsizetype stretchEnd
+                = run == runs.end() ? end : std::min(end, colored ? run->start + run->length : run->start);
+            if (colored) {
+                const std::string code = colorCode(unpackColor(run->color));
+                html += QLatin1String("<span style=\"color:#")
+                    + QLatin1String(code.data(), qsizetype(code.size())) + QLatin1String("\">");
+            }
+            for (; at < stretchEnd; ++at)
+                appendEscaped(html, text[at]);
+            if (colored)
+                html += QLatin1String("</span>");
         }
-        if (const qsizetype breakLength = hardBreakLength(text, at)) {
-            if (inSpan)
-                paragraph += QLatin1String("</span>");
-            endParagraph();
-            inSpan = false;
-            at += breakLength;
-            continue;
-        }
-        if (colored && !inSpan) {
-            const std::string code = colorCode(unpackColor(run->color));
-            paragraph += QLatin1String("<span style=\"color:#")
-                + QLatin1String(code.data(), qsizetype(code.size())) + QLatin1String("\">");
-            inSpan = true;
-        }
-        appendEscaped(paragraph, text[at]);
-        ++at;
+        html += QLatin1String("</p>");
+        if (end >= to)
+            return html + QStringLiteral("<!--EndFragment--></body></html>");
+        start = end + hardBreakLength(text, end);
     }
-    if (inSpan)
-        paragraph += QLatin1String("</span>");
-    endParagraph();
-    return html + QStringLiteral("<!--EndFragment--></body></html>");
-}
-
-int previewPosition(const QTextDocument &document, QStringView text, qsizetype offset)
-{
-    // From the end backward, block by block: the conversions select near the end of the text.
-    qsizetype blockEnd = text.size(); // the text offset where the current block ends
-    for (QTextBlock block = document.lastBlock(); block.isValid(); block = block.previous()) {
-        const qsizetype blockStart = blockEnd - (block.length() - 1);
-        if (offset >= blockStart || block.position() == 0)
-            return block.position() + int(std::max<qsizetype>(0, offset - blockStart));
-        qsizetype separator = 0; // text units of the separator before the block
-        if (!followsSoftBreak(block))
-            separator
-                = blockStart >= 2 && text[blockStart - 1] == u'\n' && text[blockStart - 2] == u'\r' ? 2 : 1;
-        if (offset >= blockStart - separator)
-            return block.position() - 1;
-        blockEnd = blockStart - separator;
-    }
-    return 0;
 }
 
 } // namespace rainbow::ui

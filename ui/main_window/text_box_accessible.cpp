@@ -1,48 +1,18 @@
-#include "ui/main_window/text_box_accessible.h"
+#include "ui/main_window/long_text.h"
 
-#include "ui/main_window/display_blocks.h"
 #include "ui/main_window/preview.h"
 #include "ui/main_window/qt_color.h"
 #include "ui/main_window/text_boxes.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAccessibleWidget>
 #include <QFontInfo>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <algorithm>
-#include <utility>
 
 namespace rainbow::ui {
-
-int documentPosition(const QTextDocument &document, int offset)
-{
-    int softBreaks = 0;
-    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
-        if (!followsSoftBreak(block))
-            continue;
-        // The text offset where this soft break sits.
-        if (block.position() - 1 - softBreaks > offset)
-            break;
-        ++softBreaks;
-    }
-    return offset + softBreaks;
-}
-
-int textOffset(const QTextDocument &document, int position)
-{
-    int softBreaks = 0;
-    for (QTextBlock block = document.begin().next(); block.isValid() && block.position() <= position;
-         block = block.next())
-        if (followsSoftBreak(block))
-            ++softBreaks;
-    return position - softBreaks;
-}
 
 namespace {
 
@@ -99,8 +69,8 @@ public:
         const QTextCursor cursor = box()->textCursor();
         if (selectionIndex != 0 || !cursor.hasSelection())
             return;
-        *startOffset = textOffset(document(), cursor.selectionStart());
-        *endOffset = textOffset(document(), cursor.selectionEnd());
+        *startOffset = longText().offset(cursor.selectionStart());
+        *endOffset = longText().offset(cursor.selectionEnd());
     }
 
     int selectionCount() const override { return box()->textCursor().hasSelection() ? 1 : 0; }
@@ -109,37 +79,25 @@ public:
 
     void removeSelection(int selectionIndex) override
     {
-        if (selectionIndex != 0)
-            return;
-        QTextCursor cursor = box()->textCursor();
-        cursor.clearSelection();
-        box()->setTextCursor(cursor);
+        if (selectionIndex == 0)
+            setCursorPosition(cursorPosition());
     }
 
     void setSelection(int selectionIndex, int startOffset, int endOffset) override
     {
-        if (selectionIndex != 0)
-            return;
-        QTextCursor cursor(&whole());
-        cursor.setPosition(position(startOffset));
-        cursor.setPosition(position(endOffset), QTextCursor::KeepAnchor);
-        box()->setTextCursor(cursor);
+        if (selectionIndex == 0)
+            box()->setTextCursor(cursorOver(startOffset, endOffset));
     }
 
-    int cursorPosition() const override { return textOffset(document(), box()->textCursor().position()); }
+    int cursorPosition() const override { return longText().offset(box()->textCursor().position()); }
 
-    void setCursorPosition(int offset) override
-    {
-        QTextCursor cursor(&whole());
-        cursor.setPosition(position(offset));
-        box()->setTextCursor(cursor);
-    }
+    void setCursorPosition(int offset) override { box()->setTextCursor(cursorOver(offset, offset)); }
 
     QString text(int startOffset, int endOffset) const override
     {
         // D-Bus strings end at a NUL: a pasted one is read as the symbol for it, in its place.
         return orNothing([&] {
-            return textBetween(whole(), position(startOffset), position(endOffset))
+            return textBetween(document(), longText().position(startOffset), longText().position(endOffset))
                 .replace(QChar(0), QChar(0x2400));
         });
     }
@@ -150,7 +108,7 @@ public:
     {
         if (type != QAccessible::LineBoundary)
             return QAccessibleTextInterface::textAtOffset(offset, type, startOffset, endOffset);
-        return lineText(lineAt(offset), startOffset, endOffset);
+        return lineText(longText().lineAt(offset), startOffset, endOffset);
     }
 
     QString textBeforeOffset(
@@ -158,8 +116,8 @@ public:
     {
         if (type != QAccessible::LineBoundary)
             return QAccessibleTextInterface::textBeforeOffset(offset, type, startOffset, endOffset);
-        const int start = lineAt(offset).first;
-        return lineText(start > 0 ? lineAt(start - 1) : Line { -1, -1 }, startOffset, endOffset);
+        const int start = longText().lineAt(offset).first;
+        return lineText(start > 0 ? longText().lineAt(start - 1) : Line { -1, -1 }, startOffset, endOffset);
     }
 
     QString textAfterOffset(
@@ -167,24 +125,19 @@ public:
     {
         if (type != QAccessible::LineBoundary)
             return QAccessibleTextInterface::textAfterOffset(offset, type, startOffset, endOffset);
-        const Line line = lineAt(offset);
-        const Line next = lineAt(line.second);
+        const Line line = longText().lineAt(offset);
+        const Line next = longText().lineAt(line.second);
         return lineText(next.first > line.first ? next : Line { -1, -1 }, startOffset, endOffset);
     }
 
-    int characterCount() const override
-    {
-        const QTextDocument &shown = whole();
-        return textOffset(shown, shown.characterCount() - 1);
-    }
+    // The long text first: it finishes the document's filling.
+    int characterCount() const override { return longText().offset(document().characterCount() - 1); }
 
     QRect characterRect(int offset) const override
     {
-        QTextCursor cursor(&whole());
-        cursor.setPosition(position(offset));
-        QRect rect = box()->cursorRect(cursor);
+        QRect rect = box()->cursorRect(cursorOver(offset, offset));
         const QString character = text(offset, offset + 1);
-        rect.setWidth(std::max(1, QFontMetrics(whole().defaultFont()).horizontalAdvance(character)));
+        rect.setWidth(std::max(1, QFontMetrics(document().defaultFont()).horizontalAdvance(character)));
         return QRect(box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
     }
 
@@ -193,7 +146,7 @@ public:
         const QPoint inside = box()->viewport()->mapFromGlobal(point);
         if (!box()->viewport()->rect().contains(inside))
             return -1;
-        return textOffset(whole(), box()->cursorForPosition(inside).position());
+        return longText().offset(box()->cursorForPosition(inside).position());
     }
 
     void scrollToSubstring(int startIndex, int endIndex) override
@@ -204,38 +157,36 @@ public:
 
     QString attributes(int offset, int *startOffset, int *endOffset) const override
     {
-        return orNothing([&] { return attributesAt(offset, startOffset, endOffset); });
-    }
-
-    QString attributesAt(int offset, int *startOffset, int *endOffset) const
-    {
-        const int count = characterCount();
-        if (offset < 0 || offset > count) {
-            *startOffset = *endOffset = -1;
-            return QString();
-        }
-        *startOffset = std::min(offset, std::max(0, count - 1));
-        *endOffset = std::min(*startOffset + 1, count);
-        // The format of the character after the position: a cursor gives the one before it.
-        QTextCursor cursor(&whole());
-        cursor.setPosition(std::min(position(*startOffset) + 1, whole().characterCount() - 1));
-        const QFont font = cursor.charFormat().font().resolve(whole().defaultFont());
-        const QFontInfo shown(font);
-        QColor ink = box()->palette().color(QPalette::Text);
-        if (const auto *preview = qobject_cast<const ColoredPreview *>(box()))
-            if (const std::optional<PackedColor> color = preview->colorAt(position(*startOffset)))
-                ink = toQColor(*color);
-        const auto rgb = [](const QColor &color) {
-            return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
-        };
-        return QStringLiteral("font-family:\"%1\";font-size:%2pt;font-weight:%3;font-style:%4;"
-                              "text-underline-style:%5;color:%6;background-color:%7;")
-            .arg(font.families().value(0, shown.family()))
-            .arg(shown.pointSizeF())
-            .arg(font.weight())
-            .arg(font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"))
-            .arg(font.underline() ? QStringLiteral("solid") : QStringLiteral("none"))
-            .arg(rgb(ink), rgb(box()->palette().color(QPalette::Base)));
+        return orNothing([&] {
+            const int count = characterCount();
+            if (offset < 0 || offset > count) {
+                *startOffset = *endOffset = -1;
+                return QString();
+            }
+            *startOffset = std::min(offset, std::max(0, count - 1));
+            *endOffset = std::min(*startOffset + 1, count);
+            // The format of the character after the position: a cursor gives the one before it.
+            const int at = longText().position(*startOffset);
+            QTextCursor cursor(box()->document());
+            cursor.setPosition(std::min(at + 1, document().characterCount() - 1));
+            const QFont font = cursor.charFormat().font().resolve(document().defaultFont());
+            const QFontInfo shown(font);
+            QColor ink = box()->palette().color(QPalette::Text);
+            if (const auto *preview = qobject_cast<const ColoredPreview *>(box()))
+                if (const std::optional<PackedColor> color = preview->colorAt(at))
+                    ink = toQColor(*color);
+            const auto rgb = [](const QColor &color) {
+                return QStringLiteral("rgb(%1,%2,%3)").arg(color.red()).arg(color.green()).arg(color.blue());
+            };
+            return QStringLiteral("font-family:\"%1\";font-size:%2pt;font-weight:%3;font-style:%4;"
+                                  "text-underline-style:%5;color:%6;background-color:%7;")
+                .arg(font.families().value(0, shown.family()))
+                .arg(shown.pointSizeF())
+                .arg(font.weight())
+                .arg(font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"))
+                .arg(font.underline() ? QStringLiteral("solid") : QStringLiteral("none"))
+                .arg(rgb(ink), rgb(box()->palette().color(QPalette::Base)));
+        });
     }
 
     void deleteText(int startOffset, int endOffset) override
@@ -247,36 +198,12 @@ public:
 
     void replaceText(int startOffset, int endOffset, const QString &text) override
     {
-        QTextCursor cursor(&whole());
-        cursor.setPosition(position(startOffset));
-        cursor.setPosition(position(endOffset), QTextCursor::KeepAnchor);
+        QTextCursor cursor = cursorOver(startOffset, endOffset);
         cursor.insertText(text, withoutSoftBreakMark(cursor.charFormat()));
     }
 
 private:
-    /// A visual line: its first text offset and the first of the next line.
-    using Line = std::pair<int, int>;
-
-    /// The visual line that holds the text offset (the last one for the text's end), the line
-    /// break that ends it included.
-    Line lineAt(int offset) const
-    {
-        QTextDocument &shown = whole();
-        const int at = position(offset);
-        const QTextBlock block = shown.findBlock(at);
-        // Lays the block out (and colours the preview's) if it has not shown yet.
-        shown.documentLayout()->blockBoundingRect(block);
-        const QTextLayout *layout = block.layout();
-        const QTextLine line = layout ? layout->lineForTextPosition(at - block.position()) : QTextLine();
-        int first = 0;
-        int next = block.length() - (block.next().isValid() ? 0 : 1); // past the separator
-        if (line.isValid()) {
-            first = line.textStart();
-            if (line.lineNumber() + 1 < layout->lineCount())
-                next = layout->lineAt(line.lineNumber() + 1).textStart();
-        }
-        return { textOffset(shown, block.position() + first), textOffset(shown, block.position() + next) };
-    }
+    using Line = LongText::Line;
 
     QString lineText(Line line, int *startOffset, int *endOffset) const
     {
@@ -288,40 +215,35 @@ private:
     QPlainTextEdit *box() const { return static_cast<QPlainTextEdit *>(widget()); }
     const QTextDocument &document() const { return *box()->document(); }
 
-    /// The document with all of its text in it: an output box may still be taking in the rest.
-    QTextDocument &whole() const
+    /// The box's long text with all of it in the document: an output box may still be taking in
+    /// the rest.
+    const LongText &longText() const
     {
         if (auto *longBox = qobject_cast<LongTextBox *>(box()))
             longBox->finishFilling();
-        return *box()->document();
+        return *LongText::of(box());
     }
 
-    int position(int offset) const
+    /// A cursor that selects the text offsets [start, end).
+    QTextCursor cursorOver(int start, int end) const
     {
-        const QTextDocument &shown = whole();
-        return std::clamp(documentPosition(shown, offset), 0, shown.characterCount() - 1);
+        QTextCursor cursor(box()->document());
+        cursor.setPosition(longText().position(start));
+        cursor.setPosition(longText().position(end), QTextCursor::KeepAnchor);
+        return cursor;
     }
 };
 
 QAccessibleInterface *textBoxFactory(const QString &className, QObject *object)
 {
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    if (className == QLatin1String(LongTextBox::staticMetaObject.className())
-        || className == QLatin1String(ColoredPreview::staticMetaObject.className()))
-        return new TextBoxAccessible(static_cast<QPlainTextEdit *>(object));
-    return nullptr;
+    const bool longTextBox = className == QLatin1String(LongTextBox::staticMetaObject.className())
+        || className == QLatin1String(ColoredPreview::staticMetaObject.className());
+    return longTextBox ? new TextBoxAccessible(static_cast<QPlainTextEdit *>(object)) : nullptr;
 }
 
 } // namespace
 
-void installTextBoxAccessible()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(textBoxFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
+// The toolkit installs a factory once, however often it is asked to.
+void installTextBoxAccessible() { QAccessible::installFactory(textBoxFactory); }
 
 } // namespace rainbow::ui

@@ -1,39 +1,34 @@
 #include "ui/main_window/text_boxes.h"
 
-#include "ui/main_window/window_rules.h"
 #include "ui/main_window/handler_guard.h"
-#include "ui/main_window/text_box_accessible.h"
+#include "ui/main_window/long_text.h"
+#include "ui/main_window/window_rules.h"
 
-#include <QElapsedTimer>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QTextBlock>
 
-#include <limits>
-#include <vector>
+#include <algorithm>
+#include <iterator>
 
 namespace rainbow::ui {
 
 LongTextBox::LongTextBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {
-    installTextBoxAccessible();
+    m_longText = new LongText(*this);
+    connect(m_longText, &LongText::failed, this, &LongTextBox::failed);
     m_fillTimer.setInterval(0);
     connect(&m_fillTimer, &QTimer::timeout, this, [this] { guarded([this] { fillMore(laterFill); }); });
-    m_alignTimer.setInterval(0);
-    connect(&m_alignTimer, &QTimer::timeout, this,
-        [this] { guarded([this] { alignSome(std::numeric_limits<int>::max()); }); });
-    // A change that is none of the filling's replaced the document (setPlainText, say): the
+    // A change that is none of the box's own replaced the document (setPlainText, say): the
     // rest of the text no longer belongs after it.
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_writing)
+        if (!m_writing && !m_longText->isMoving())
             stopFilling();
     });
     // The scroll bar's range must be that of the whole text before it moves.
     verticalScrollBar()->installEventFilter(this);
 }
-
-LongTextBox::~LongTextBox() = default;
 
 template <typename Body> bool LongTextBox::guarded(Body &&body)
 {
@@ -50,9 +45,7 @@ template <typename Body> bool LongTextBox::guarded(Body &&body)
 void LongTextBox::setLongText(const QString &text)
 {
     stopFilling();
-    m_writing = true;
     setPlainText(QString());
-    m_writing = false;
     try {
         m_filling = text;
         m_fillCursor = QTextCursor(document());
@@ -86,54 +79,37 @@ void LongTextBox::fillMore(qsizetype units)
         return;
     // Read only: the text shares its units with the caller's.
     const QString &text = m_filling;
-    qsizetype end = std::min(text.size(), m_filled + units);
+    qsizetype end = std::min(text.size(), m_writer->written() + units);
     // Each half of a surrogate pair or of "\r\n" would go in as a character or a break of its own.
     while (
         end < text.size() && (text[end].isLowSurrogate() || (text[end] == u'\n' && text[end - 1] == u'\r')))
         ++end;
-    QTextDocument *shown = document();
-    const bool undo = shown->isUndoRedoEnabled();
-    m_writing = true;
-    shown->setUndoRedoEnabled(false);
-    m_fillCursor.beginEditBlock();
-    try {
+    {
+        const QScopedValueRollback<bool> writing(m_writing, true);
+        const OwnEdit edit(m_fillCursor, false);
         m_writer->writeUntil(end, QTextCharFormat());
-    } catch (...) {
-        // Closed, so that the document takes edits again; what went in is the caller's to remove.
-        m_fillCursor.endEditBlock();
-        shown->setUndoRedoEnabled(undo);
-        m_writing = false;
-        throw;
     }
-    m_fillCursor.endEditBlock();
-    shown->setUndoRedoEnabled(undo);
-    shown->setModified(false);
-    m_writing = false;
-    m_filled = end;
+    document()->setModified(false);
     if (end == text.size()) {
         const bool cutOffLines = m_writer->cutOffLines();
         stopFilling();
         // Soft breaks not yet where lines start: all of them are looked at while the window waits.
         if (cutOffLines)
-            alignBetween(QTextCursor(document()), QTextCursor(document()->lastBlock()));
+            m_longText->alignAll();
     }
 }
 
 void LongTextBox::stopFilling()
 {
-    m_alignTimer.stop();
-    m_aligned = m_alignEnd = QTextCursor();
     m_fillTimer.stop();
     m_writer.reset();
     m_fillCursor = QTextCursor();
     m_filling = QString();
-    m_filled = 0;
 }
 
 void LongTextBox::paintEvent(QPaintEvent *event)
 {
     QPlainTextEdit::paintEvent(event);
-    // The rest goes in once the start has shown.
     if (m_writer && !m_fillTimer.isActive())
         m_fillTimer.start();
 }
@@ -143,18 +119,9 @@ namespace {
 /// Whether the user starts to do something with a box or its scroll bar.
 bool isUserInput(const QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-    case QEvent::KeyPress:
-    case QEvent::DragEnter:
-    case QEvent::Drop:
-        return true;
-    default:
-        return false;
-    }
+    constexpr QEvent::Type starts[] = { QEvent::MouseButtonPress, QEvent::MouseButtonDblClick, QEvent::Wheel,
+        QEvent::ContextMenu, QEvent::KeyPress, QEvent::DragEnter, QEvent::Drop };
+    return std::find(std::begin(starts), std::end(starts), event->type()) != std::end(starts);
 }
 
 } // namespace
@@ -189,35 +156,29 @@ QMimeData *LongTextBox::createMimeDataFromSelection() const
 
 void LongTextBox::keyPressEvent(QKeyEvent *event)
 {
-    prepareForInput();
-    const int edited = textCursor().selectionStart();
+    const int edited = prepareForInput();
     const int revision = document()->revision();
     QPlainTextEdit::keyPressEvent(event);
     // Undo and redo bring back the soft breaks of their state with its text.
     if (document()->revision() != revision && !event->matches(QKeySequence::Undo)
         && !event->matches(QKeySequence::Redo))
-        alignAfterEdit(std::min(edited, textCursor().position()));
+        m_longText->alignAfterEdit(std::min(edited, textCursor().position()));
 }
 
 void LongTextBox::inputMethodEvent(QInputMethodEvent *event)
 {
-    prepareForInput();
-    const int edited = textCursor().selectionStart();
+    const int edited = prepareForInput();
     QPlainTextEdit::inputMethodEvent(event);
-    alignAfterEdit(edited);
+    m_longText->alignAfterEdit(edited);
 }
 
 void LongTextBox::insertFromMimeData(const QMimeData *source)
 {
-    prepareForInput();
-    const int edited = textCursor().selectionStart();
-    if (!source->hasText() || source->text().size() <= displayBlockLength) {
-        QPlainTextEdit::insertFromMimeData(source);
-        alignAfterEdit(edited);
+    const int edited = prepareForInput();
+    if (!source->hasText())
         return;
-    }
     guarded([&] {
-        // A long paste comes in as display blocks, in one step to undo.
+        // A paste comes in as display blocks, in one step to undo.
         const QString text = source->text();
         QTextCursor cursor = textCursor();
         cursor.beginEditBlock();
@@ -235,113 +196,20 @@ void LongTextBox::insertFromMimeData(const QMimeData *source)
         setTextCursor(cursor);
         ensureCursorVisible();
     });
-    alignAfterEdit(edited);
+    m_longText->alignAfterEdit(edited);
 }
 
-void LongTextBox::alignAfterEdit(int position) noexcept
-{
-    guarded([&] {
-        QTextBlock block = document()->findBlock(position);
-        if (!block.isValid())
-            return;
-        // What follows a soft break can move the line break before it.
-        if (followsSoftBreak(block))
-            block = block.previous();
-        alignBetween(QTextCursor(block), textCursor());
-        // The edited block and the one after it are those that show; each takes a layout of a block.
-        alignSome(2);
-    });
-}
-
-void LongTextBox::alignBetween(const QTextCursor &from, const QTextCursor &to)
-{
-    m_aligned = from;
-    m_alignEnd = to;
-    m_alignTimer.start();
-}
-
-void LongTextBox::alignSome(int blocks)
-{
-    m_alignTimer.stop();
-    const LineWrap wrap = LineWrap::of(*this);
-    // A few milliseconds a step, so that input that comes meanwhile waits no longer than that.
-    constexpr qint64 stepMilliseconds = 8;
-    QElapsedTimer spent;
-    spent.start();
-    for (int aligned = 0; aligned < blocks && !m_aligned.isNull() && spent.elapsed() < stepMilliseconds;) {
-        if (document()->availableRedoSteps() > 0)
-            break;
-        const QTextBlock after = m_aligned.block().next();
-        QTextBlock next;
-        if (after.isValid() && followsSoftBreak(after)) {
-            next = alignSoftBreakInUsersStep(wrap);
-            ++aligned;
-        }
-        // In its place, or no soft break: the blocks up to the end of the edit are looked at still.
-        if (!next.isValid() && after.isValid() && after.position() <= m_alignEnd.position())
-            next = m_aligned.block().next();
-        // Made anew rather than moved: a cursor that moves looks up its place in the line,
-        // which analyses the block's text.
-        m_aligned = next.isValid() ? QTextCursor(next) : QTextCursor();
-    }
-    if (!m_aligned.isNull() && document()->availableRedoSteps() == 0)
-        m_alignTimer.start();
-    else
-        m_aligned = m_alignEnd = QTextCursor();
-}
-
-QTextBlock LongTextBox::alignSoftBreakInUsersStep(const LineWrap &wrap)
-{
-    QTextDocument &shown = *document();
-    // Part of the user's last step, so that undoing it undoes this too; nothing to undo else.
-    const bool joined = shown.isUndoAvailable();
-    const bool undo = shown.isUndoRedoEnabled();
-    if (joined)
-        m_aligned.joinPreviousEditBlock();
-    else
-        shown.setUndoRedoEnabled(false);
-    QTextBlock next;
-    m_writing = true;
-    try {
-        next = alignSoftBreakAfter(m_aligned, m_aligned.block(), wrap);
-    } catch (...) {
-        m_writing = false;
-        if (joined)
-            m_aligned.endEditBlock();
-        else
-            shown.setUndoRedoEnabled(undo);
-        throw;
-    }
-    // The document reports the change as the step ends.
-    if (joined)
-        m_aligned.endEditBlock();
-    else
-        shown.setUndoRedoEnabled(undo);
-    m_writing = false;
-    return next;
-}
-
-void LongTextBox::prepareForInput() noexcept
+int LongTextBox::prepareForInput() noexcept
 {
     finishFilling();
     // The caret at the start of an emptied display block takes the format of the soft break
     // before it; a line break typed there would be taken for another soft break.
     guarded([this] {
         const QTextCursor caret = textCursor();
-        if (!caret.hasSelection() && marksSoftBreak(caret.charFormat()))
+        if (!caret.hasSelection())
             setCurrentCharFormat(withoutSoftBreakMark(caret.charFormat()));
     });
-}
-
-bool longEnoughForRainbow(const QPlainTextEdit &box)
-{
-    // Whatever follows a start with enough characters only adds to them.
-    constexpr int start = 1024;
-    const QTextDocument &document = *box.document();
-    if (document.characterCount() - 1 > start
-        && rainbow::longEnoughForRainbow(textBetween(document, 0, start)))
-        return true;
-    return rainbow::longEnoughForRainbow(documentText(document));
+    return textCursor().selectionStart();
 }
 
 } // namespace rainbow::ui

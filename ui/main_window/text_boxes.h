@@ -1,12 +1,11 @@
 #pragma once
 
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTimer>
 
-#include <cstddef>
 #include <memory>
 
 namespace rainbow::ui {
@@ -26,7 +25,6 @@ public:
     static constexpr qsizetype laterFill = qsizetype(1) << 20;
 
     explicit LongTextBox(QWidget *parent = nullptr);
-    ~LongTextBox() override;
 
     /// Replaces the whole text as setPlainText does: the caret at the start, nothing to undo.
     /// Only the start of a long text goes into the document at once, enough to fill the box;
@@ -65,48 +63,20 @@ private:
     void stopFilling();
 
     /// Before the user's input: the whole text in, and what the user types next a plain
-    /// character, never a soft break.
-    void prepareForInput() noexcept;
+    /// character, never a soft break. Returns where the input goes: the selection's start.
+    int prepareForInput() noexcept;
 
-    /// After the user changed the text from position to the caret: moves the soft breaks from
-    /// there on to where the box starts its lines, those that show at once and the rest while the
-    /// window waits.
-    void alignAfterEdit(int position) noexcept;
-
-    /// Moves the soft breaks of the blocks from `from` to `to`, and those after them up to the
-    /// first that is in its place, to where the box starts its lines while the window waits.
-    void alignBetween(const QTextCursor &from, const QTextCursor &to);
-
-    /// Aligns the soft breaks from m_aligned on, at most `blocks` of them and for a few
-    /// milliseconds; stops before an edit that would take the user's redo away.
-    void alignSome(int blocks);
-
-    /// alignSoftBreakAfter for the block of m_aligned, as part of the user's last step to undo.
-    QTextBlock alignSoftBreakInUsersStep(const LineWrap &wrap);
-
-    /// Runs body; what it throws empties the box of a text still going in and is reported
-    /// through failed(). Returns whether body ran to its end.
+    /// Runs body; what it throws is reported through failed().
     template <typename Body> bool guarded(Body &&body);
 
     // The text setLongText was given, while part of it is still out of the document: the
-    // document then holds exactly its first m_filled units (with soft breaks).
+    // document then holds exactly what m_writer has written of it.
     QString m_filling;
-    qsizetype m_filled = 0;
     QTextCursor m_fillCursor;
     std::unique_ptr<DisplayBlockWriter> m_writer;
     bool m_writing = false; // while the box changes its document itself
     QTimer m_fillTimer;
-    QTextCursor m_aligned; // in the block whose soft break is the next to align, while aligning
-    QTextCursor m_alignEnd; // where the edit being aligned after ended
-    QTimer m_alignTimer;
+    LongText *m_longText;
 };
-
-/// The most address space a box's document takes for a text of `units` UTF-16 units: it keeps its
-/// text in one buffer that grows by doubling as the pieces go in.
-constexpr std::size_t bytesToShow(qsizetype units) { return std::size_t(units) * sizeof(char16_t) * 2; }
-
-/// longEnoughForRainbow of the box's text, reading only its start when that settles it: it runs
-/// at every keystroke, and reading a text of many lines costs time per line.
-bool longEnoughForRainbow(const QPlainTextEdit &box);
 
 } // namespace rainbow::ui

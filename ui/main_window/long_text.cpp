@@ -1,22 +1,33 @@
-#include "ui/main_window/display_blocks.h"
+#include "ui/main_window/long_text.h"
 
 #include "convert/characters.h"
+#include "ui/main_window/handler_guard.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace rainbow::ui {
+
+/// Gives the boxes of long text an accessible text without soft breaks, with offsets into it and
+/// the visual lines as shown (text_box_accessible.cpp).
+void installTextBoxAccessible();
 
 namespace {
 
 constexpr int softBreakProperty = QTextFormat::UserProperty + 0x5B;
+
+// How far past a piece's limit its text is laid out, so that the last line before the limit sees
+// what follows it.
+constexpr qsizetype lookahead = 64;
 
 // How far back from a piece's limit a line-break opportunity is looked for: the search runs the
 // toolkit's text analysis, so it looks at a few dozen units only.
@@ -118,8 +129,6 @@ qsizetype LineWrap::lastLineStart(QStringView text, qsizetype start, qsizetype l
 {
     if (width <= 0 || option.wrapMode() == QTextOption::NoWrap)
         return -1;
-    // Far enough past the limit that the last line before it sees what follows it.
-    constexpr qsizetype lookahead = 64;
     const qsizetype end = std::min(text.size(), limit + lookahead);
     QTextLayout layout(text.mid(start, end - start).toString(), font);
     layout.setTextOption(option);
@@ -138,16 +147,10 @@ qsizetype LineWrap::lastLineStart(QStringView text, qsizetype start, qsizetype l
     return last;
 }
 
-SoftBreakFinder::SoftBreakFinder(QStringView text, qsizetype maxLength)
+SoftBreakFinder::SoftBreakFinder(QStringView text, std::optional<LineWrap> wrap, qsizetype maxLength)
     : m_text(text)
     , m_maxLength(maxLength)
-{
-}
-
-SoftBreakFinder::SoftBreakFinder(QStringView text, const LineWrap &wrap, qsizetype maxLength)
-    : m_text(text)
-    , m_maxLength(maxLength)
-    , m_wrap(wrap)
+    , m_wrap(std::move(wrap))
 {
 }
 
@@ -194,15 +197,6 @@ qsizetype SoftBreakFinder::next(qsizetype before)
     return size + 1;
 }
 
-std::vector<qsizetype> softBreakPositions(QStringView text, qsizetype maxLength)
-{
-    std::vector<qsizetype> breaks;
-    SoftBreakFinder finder(text, maxLength);
-    for (qsizetype at = finder.next(); at < text.size(); at = finder.next())
-        breaks.push_back(at);
-    return breaks;
-}
-
 qsizetype hardBreakLength(QStringView text, qsizetype at)
 {
     if (!isHardBreak(text[at].unicode()))
@@ -215,25 +209,15 @@ QString withNewlineBreaks(const QString &text)
     const auto isOtherBreak = [](QChar unit) { return unit != u'\n' && isHardBreak(unit.unicode()); };
     if (std::none_of(text.begin(), text.end(), isOtherBreak))
         return text;
-    QString read;
-    read.reserve(text.size());
-    for (qsizetype at = 0; at < text.size();) {
-        if (const qsizetype breakLength = hardBreakLength(text, at)) {
-            read += u'\n';
-            at += breakLength;
-        } else {
-            read += text[at++];
-        }
-    }
+    QString read = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::replace_if(read.begin(), read.end(), isOtherBreak, QChar(u'\n'));
     return read;
 }
 
 bool followsSoftBreak(const QTextBlock &block)
 {
-    return block.position() > 0 && marksSoftBreak(block.charFormat());
+    return block.position() > 0 && block.charFormat().boolProperty(softBreakProperty);
 }
-
-bool marksSoftBreak(const QTextCharFormat &format) { return format.boolProperty(softBreakProperty); }
 
 QTextCharFormat withoutSoftBreakMark(QTextCharFormat format)
 {
@@ -260,36 +244,14 @@ QString textBetween(const QTextDocument &document, int from, int to)
 
 QString documentText(const QTextDocument &document)
 {
-    // The raw text has a unit for each position, U+2029 for each block separator: set the hard
-    // ones right and move the text over the soft ones, in place.
-    QString text = document.toRawText();
-    QChar *units = text.data();
-    qsizetype kept = 0; // the units of the result, at the text's start
-    qsizetype next = 0; // the first unit not looked at
-    const auto keepUntil = [&](qsizetype end) {
-        if (kept != next)
-            std::copy(units + next, units + end, units + kept);
-        kept += end - next;
-        next = end;
-    };
-    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
-        const qsizetype separator = block.position() - 1;
-        if (followsSoftBreak(block)) {
-            keepUntil(separator);
-            next = separator + 1;
-        } else {
-            units[separator] = u'\n';
-        }
-    }
-    keepUntil(text.size());
-    text.truncate(kept);
-    return text;
+    return textBetween(document, 0, document.characterCount() - 1);
 }
 
-DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text, qsizetype maxLength)
+DisplayBlockWriter::DisplayBlockWriter(
+    QTextCursor &cursor, const QString &text, std::optional<LineWrap> wrap, qsizetype maxLength)
     : m_cursor(cursor)
     , m_text(text)
-    , m_breaks(text, maxLength)
+    , m_breaks(text, std::move(wrap), maxLength)
 {
 }
 
@@ -303,7 +265,6 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
         if (m_nextBreak > m_written)
             m_cursor.insertText(m_text.mid(m_written, m_nextBreak - m_written), format);
         m_cursor.insertBlock(m_cursor.blockFormat(), softBreakFormat());
-        m_softBreaks.push_back(m_nextBreak);
         m_written = m_nextBreak;
         m_nextBreak = -1;
     }
@@ -314,39 +275,152 @@ void DisplayBlockWriter::writeUntil(qsizetype end, const QTextCharFormat &format
     m_written = std::max(m_written, end);
 }
 
-DisplayBlockWriter::DisplayBlockWriter(QTextCursor &cursor, const QString &text, const LineWrap &wrap)
-    : m_cursor(cursor)
-    , m_text(text)
-    , m_breaks(text, wrap)
+auto LongText::failing()
 {
+    return [this](const QString &message) {
+        m_moving = false;
+        stop();
+        emit failed(message);
+    };
 }
 
-std::vector<qsizetype> DisplayBlockWriter::blockStarts() const
+LongText::LongText(QPlainTextEdit &box)
+    : QObject(&box)
+    , m_box(box)
 {
-    std::vector<qsizetype> starts { 0 };
-    auto soft = m_softBreaks.begin();
-    for (qsizetype at = findHardBreak(m_text, 0, m_written); at < m_written;
-         at = findHardBreak(m_text, at, m_written)) {
-        for (; soft != m_softBreaks.end() && *soft < at; ++soft)
-            starts.push_back(*soft);
-        at += hardBreakLength(m_text, at);
-        starts.push_back(at);
+    installTextBoxAccessible();
+    m_timer.setInterval(0);
+    connect(&m_timer, &QTimer::timeout, this,
+        [this] { runGuarded([this] { alignSome(std::numeric_limits<int>::max()); }, failing()); });
+    // Any change but its own pauses the aligning, which the user's next edit resumes after its
+    // own. Only the timer stops: the document may be going through its cursors as it reports it.
+    connect(box.document(), &QTextDocument::contentsChanged, this, [this] {
+        if (!m_moving)
+            m_timer.stop();
+    });
+}
+
+LongText *LongText::of(const QObject *box)
+{
+    return box ? box->findChild<LongText *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+int LongText::position(int offset) const
+{
+    int softBreaks = 0;
+    for (QTextBlock block = m_box.document()->begin().next(); block.isValid(); block = block.next()) {
+        // Up to the first soft break that sits past the offset in the text.
+        if (followsSoftBreak(block) && block.position() - 1 - softBreaks > offset)
+            break;
+        softBreaks += followsSoftBreak(block);
     }
-    starts.insert(starts.end(), soft, m_softBreaks.end());
-    return starts;
+    return std::clamp(offset + softBreaks, 0, m_box.document()->characterCount() - 1);
 }
 
-} // namespace rainbow::ui
-
-namespace rainbow::ui {
-
-QTextBlock alignSoftBreakAfter(QTextCursor &cursor, const QTextBlock &block, const LineWrap &wrap)
+int LongText::offset(int position) const
 {
+    int softBreaks = 0;
+    for (QTextBlock block = m_box.document()->begin().next(); block.isValid() && block.position() <= position;
+         block = block.next())
+        softBreaks += followsSoftBreak(block);
+    return position - softBreaks;
+}
+
+LongText::Line LongText::lineAt(int offset) const
+{
+    const QTextDocument &document = *m_box.document();
+    const int at = position(offset);
+    const QTextBlock block = document.findBlock(at);
+    document.documentLayout()->blockBoundingRect(block);
+    const QTextLayout *layout = block.layout();
+    const QTextLine line = layout ? layout->lineForTextPosition(at - block.position()) : QTextLine();
+    int first = 0;
+    int next = block.length() - (block.next().isValid() ? 0 : 1); // past the separator
+    if (line.isValid()) {
+        first = line.textStart();
+        if (line.lineNumber() + 1 < layout->lineCount())
+            next = layout->lineAt(line.lineNumber() + 1).textStart();
+    }
+    return { this->offset(block.position() + first), this->offset(block.position() + next) };
+}
+
+void LongText::alignAfterEdit(int position)
+{
+    runGuarded(
+        [&] {
+            QTextBlock block = m_box.document()->findBlock(position);
+            if (!block.isValid())
+                return;
+            // What follows a soft break can move the line break before it.
+            if (followsSoftBreak(block))
+                block = block.previous();
+            // A pass this edit interrupts goes on after it, from the first block it had not reached.
+            if (!m_aligned.isNull() && (m_pending.isNull() || m_aligned < m_pending))
+                m_pending = m_aligned;
+            if (!m_alignEnd.isNull() && (m_pendingEnd.isNull() || m_pendingEnd < m_alignEnd))
+                m_pendingEnd = m_alignEnd;
+            m_aligned = QTextCursor(block);
+            m_alignEnd = m_box.textCursor();
+            // The edited block and the one after it are those that show.
+            alignSome(2);
+        },
+        failing());
+}
+
+void LongText::alignAll()
+{
+    m_pending = m_pendingEnd = QTextCursor();
+    m_aligned = QTextCursor(m_box.document());
+    m_alignEnd = QTextCursor(m_box.document()->lastBlock());
+    m_timer.start();
+}
+
+void LongText::stop()
+{
+    m_timer.stop();
+    m_aligned = m_alignEnd = m_pending = m_pendingEnd = QTextCursor();
+}
+
+void LongText::alignSome(int blocks)
+{
+    m_timer.stop();
+    const QTextDocument &document = *m_box.document();
+    const LineWrap wrap = LineWrap::of(m_box);
+    // A few milliseconds a step, so that input that comes meanwhile waits no longer than that.
+    constexpr qint64 stepMilliseconds = 8;
+    QElapsedTimer spent;
+    spent.start();
+    for (int aligned = 0; aligned < blocks && !m_aligned.isNull() && spent.elapsed() < stepMilliseconds;) {
+        if (document.availableRedoSteps() > 0)
+            break;
+        const QTextBlock after = m_aligned.block().next();
+        QTextBlock next;
+        if (after.isValid() && followsSoftBreak(after)) {
+            next = alignNext(wrap);
+            ++aligned;
+        }
+        // In its place, or no soft break: the blocks up to the end of the edit are looked at still.
+        if (!next.isValid() && after.isValid() && after.position() <= m_alignEnd.position())
+            next = m_aligned.block().next();
+        // Made anew rather than moved: a cursor that moves looks up its place in the line,
+        // which analyses the block's text.
+        m_aligned = next.isValid() ? QTextCursor(next) : QTextCursor();
+    }
+    if (m_aligned.isNull()) {
+        m_aligned = std::exchange(m_pending, QTextCursor());
+        m_alignEnd = std::exchange(m_pendingEnd, QTextCursor());
+    }
+    if (!m_aligned.isNull() && document.availableRedoSteps() == 0)
+        m_timer.start();
+    else
+        stop();
+}
+
+QTextBlock LongText::alignNext(const LineWrap &wrap)
+{
+    const QTextBlock block = m_aligned.block();
     const QTextBlock next = block.next();
-    if (!next.isValid() || !followsSoftBreak(next))
-        return {};
-    // Both blocks, and what follows them, so that the last line before the limit sees its end.
-    constexpr qsizetype lookahead = 64;
+    // Both blocks, and what follows them.
     QString joined = block.text() + next.text();
     const qsizetype both = joined.size();
     const QTextBlock after = next.next();
@@ -357,17 +431,51 @@ QTextBlock alignSoftBreakAfter(QTextCursor &cursor, const QTextBlock &block, con
     const qsizetype lineStart = lastOfParagraph && both <= displayBlockLength
         ? both
         : wrap.lastLineStart(joined, 0, std::min(displayBlockLength, both));
-    const qsizetype length = block.length() - 1;
-    if (lineStart == length || lineStart < 0)
+    if (lineStart == block.length() - 1 || lineStart < 0)
         return {};
     const int start = block.position();
-    cursor.setPosition(next.position() - 1);
-    cursor.deleteChar();
-    if (lineStart >= both) // one block now: its end is the next to align
-        return lastOfParagraph ? QTextBlock() : cursor.document()->findBlock(start);
-    cursor.setPosition(start + int(lineStart));
-    cursor.insertBlock(cursor.blockFormat(), softBreakFormat());
-    return cursor.block();
+    const int number = block.blockNumber();
+    {
+        // Part of the user's last step, so that undoing it undoes this too.
+        m_moving = true;
+        const OwnEdit edit(m_aligned, true);
+        // The colours and state of a block (the preview's) are those of its text before.
+        for (QTextBlock changed : { block, next }) {
+            changed.layout()->clearFormats();
+            changed.setUserState(-1);
+        }
+        m_aligned.setPosition(next.position() - 1);
+        m_aligned.deleteChar();
+        if (lineStart < both) {
+            m_aligned.setPosition(start + int(lineStart));
+            m_aligned.insertBlock(m_aligned.blockFormat(), softBreakFormat());
+        }
+    }
+    m_moving = false;
+    emit softBreakMoved(number);
+    if (lineStart < both)
+        return m_aligned.block();
+    // One block now: its end is the next to align.
+    return lastOfParagraph ? QTextBlock() : m_box.document()->findBlock(start);
+}
+
+OwnEdit::OwnEdit(QTextCursor &cursor, bool join)
+    : m_cursor(cursor)
+    , m_undo(cursor.document()->isUndoRedoEnabled())
+{
+    if (join && cursor.document()->isUndoAvailable()) {
+        m_cursor.joinPreviousEditBlock();
+        return;
+    }
+    cursor.document()->setUndoRedoEnabled(false);
+    m_cursor.beginEditBlock();
+}
+
+OwnEdit::~OwnEdit()
+{
+    m_cursor.endEditBlock();
+    if (m_undo != m_cursor.document()->isUndoRedoEnabled())
+        m_cursor.document()->setUndoRedoEnabled(m_undo);
 }
 
 } // namespace rainbow::ui
