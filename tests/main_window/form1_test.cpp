@@ -947,15 +947,18 @@ TEST_F(Form1Test, TypingOrDeletingInsideALongLineKeepsItsLinesWhereTheBoxWrapsIt
 // character typed meanwhile.
 TEST_F(Form1Test, ALineTooLongToCutExactlyAtOnceBreaksWhereTheBoxWrapsItOnceTheWindowHasWaited)
 {
+    enum class Edit { None, TypedWhileAligning, ByScreenReader };
     const struct {
         const char *name;
         const char *box;
         qsizetype length;
-        bool typeWhileAligning;
+        Edit edit;
     } cases[] = {
-        { "1,000,000 characters pasted", "Text1", 1000000, false },
-        { "the markup of 30,000 (720,000 units)", "Text3", 30000, false },
-        { "a character typed in the first line while the rest aligns", "Text1", 600000, true },
+        { "1,000,000 characters pasted", "Text1", 1000000, Edit::None },
+        { "the markup of 30,000 (720,000 units)", "Text3", 30000, Edit::None },
+        { "a character typed in the first line while the rest aligns", "Text1", 600000, Edit::TypedWhileAligning },
+        // Its line breaks move the start of every line after it.
+        { "a character a screen reader inserts once aligned", "Text1", 600000, Edit::ByScreenReader },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -967,11 +970,15 @@ TEST_F(Form1Test, ALineTooLongToCutExactlyAtOnceBreaksWhereTheBoxWrapsItOnceTheW
             click("Command3");
         auto *box = control<QPlainTextEdit>(c.box);
         ASSERT_GT(text(c.box).size(), ui::wrappedParagraphLength);
-        if (c.typeWhileAligning) {
+        if (c.edit == Edit::TypedWhileAligning) {
             QTextCursor caret(box->document());
             caret.setPosition(ui::LongText::of(box)->position(100));
             box->setTextCursor(caret);
             QTest::keyClicks(box, QStringLiteral("x"));
+        } else if (c.edit == Edit::ByScreenReader) {
+            tests::waitWhileChanging(*box);
+            QAccessible::queryAccessibleInterface(box)->editableTextInterface()->insertText(
+                3960, QStringLiteral("x"));
         }
         tests::waitWhileChanging(*box);
         const QString shown = text(c.box);

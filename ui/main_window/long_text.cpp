@@ -344,7 +344,9 @@ LongText::Line LongText::lineAt(int offset) const
     return { this->offset(block.position() + first), this->offset(block.position() + next) };
 }
 
-void LongText::alignAfterEdit(int position)
+void LongText::alignAfterEdit(int position) { alignAfterEdit(position, m_box.textCursor()); }
+
+void LongText::alignAfterEdit(int position, const QTextCursor &end)
 {
     runGuarded(
         [&] {
@@ -360,7 +362,7 @@ void LongText::alignAfterEdit(int position)
             if (!m_alignEnd.isNull() && (m_pendingEnd.isNull() || m_pendingEnd < m_alignEnd))
                 m_pendingEnd = m_alignEnd;
             m_aligned = QTextCursor(block);
-            m_alignEnd = m_box.textCursor();
+            m_alignEnd = end;
             // The edited block and the one after it are those that show.
             alignSome(2);
         },

@@ -155,6 +155,9 @@ public:
     /// edit came into, if any.
     void alignAfterEdit(int position);
 
+    /// The same for an edit that ended at end rather than at the caret (a screen reader's).
+    void alignAfterEdit(int position, const QTextCursor &end);
+
     /// Moves every soft break to where the box starts its lines while the window waits.
     void alignAll();
 

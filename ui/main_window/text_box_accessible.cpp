@@ -199,7 +199,10 @@ public:
     void replaceText(int startOffset, int endOffset, const QString &text) override
     {
         QTextCursor cursor = cursorOver(startOffset, endOffset);
+        const int edited = cursor.selectionStart();
         cursor.insertText(text, withoutSoftBreakMark(cursor.charFormat()));
+        if (LongText *longText = LongText::of(box()))
+            longText->alignAfterEdit(edited, cursor);
     }
 
 private:
