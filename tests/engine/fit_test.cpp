@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace rainbow;
 
@@ -100,6 +101,32 @@ TEST(FitPlanner, ManyCharacters)
     const int64_t k = std::get<FitPlanner::Fit>(plan).groupSize;
     EXPECT_LE(planner.sizeFor(k), 1000000 + 23 * 200000);
     EXPECT_GT(planner.sizeFor(k - 1), 1000000 + 23 * 200000);
+}
+
+// Each group size counted against the tags written out one by one: a coloured character opens a tag
+// where its group starts or where untagged characters stand before it. Texts with few and with many
+// breaks take both ways of counting.
+TEST(FitPlanner, SizesAgreeWithTheTagsWrittenOut)
+{
+    for (const int untaggedEvery : { 2, 3, 50 }) {
+        SCOPED_TRACE(untaggedEvery);
+        FitPlanner planner(10);
+        std::vector<bool> breakBefore; // for each coloured character
+        bool untaggedSince = false;
+        for (int i = 0; i < 600; ++i) {
+            const bool colored = i % untaggedEvery != 0 || i % 7 == 0;
+            planner.add(1, colored);
+            if (colored)
+                breakBefore.push_back(untaggedSince && !breakBefore.empty());
+            untaggedSince = !colored;
+        }
+        for (int64_t k = 1; k <= int64_t(breakBefore.size()); ++k) {
+            int64_t tags = 0;
+            for (std::size_t c = 0; c < breakBefore.size(); ++c)
+                tags += c % std::size_t(k) == 0 || breakBefore[c] ? 1 : 0;
+            ASSERT_EQ(planner.sizeFor(k), 600 + 10 * tags) << "k = " << k;
+        }
+    }
 }
 
 // Merged, neighbouring groups of one colour share a tag: the size counts the tags left, and a
